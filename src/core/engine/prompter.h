@@ -1,0 +1,63 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace trellic {
+
+// Caption of every message box the engine raises.
+inline constexpr const char* kMessageCaption = "TLX Engine";
+
+enum class MessageIcon { Information, Exclamation, Warning, Question };
+
+// What a file chooser is asked to show. The filter uses the classic "Name (*.ext)|*.ext||"
+// form; the application translates it for its own dialogs.
+struct FileDialogOptions {
+    std::string defaultExtension; // without the dot; appended when the user types none
+    std::string initialName;
+    std::string filter;
+    std::string initialFolder; // empty: the chooser's own choice
+    bool overwritePrompt = false;
+    bool hideReadOnly = false;
+    bool pathMustExist = false;
+    bool fileMustExist = false;
+    bool noReadOnlyReturn = false;
+};
+
+// The engine's only way to talk to the user: message boxes, file choosers, the browser and the
+// engine window. The desktop application implements it with real dialogs; tests script it.
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+
+    // A modal message with an OK button, captioned kMessageCaption.
+    virtual void ShowMessage(const std::string& text, MessageIcon icon) = 0;
+    // A modal Yes/No question; true for Yes.
+    virtual bool AskYesNo(const std::string& text) = 0;
+    // The chosen full path, or nothing when the user cancels.
+    virtual std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) = 0;
+    virtual std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) = 0;
+    // Hands an address to the desktop's browser; failures are the browser's business.
+    virtual void OpenAddress(const std::string& address) = 0;
+    // Brings the engine window up in its normal state and activates it.
+    virtual void ShowEngineWindow() = 0;
+};
+
+// Answers nothing and shows nothing: for tools that run without a user.
+class SilentPrompter : public Prompter {
+public:
+    void ShowMessage(const std::string&, MessageIcon) override {}
+    bool AskYesNo(const std::string&) override { return false; }
+    std::optional<std::string> ChooseOpenFile(const FileDialogOptions&) override { return {}; }
+    std::optional<std::string> ChooseSaveFile(const FileDialogOptions&) override { return {}; }
+    void OpenAddress(const std::string&) override {}
+    void ShowEngineWindow() override {}
+};
+
+// Writes messages to standard error so a command-line tool still tells what went wrong.
+class StderrPrompter : public SilentPrompter {
+public:
+    void ShowMessage(const std::string& text, MessageIcon icon) override;
+};
+
+} // namespace trellic

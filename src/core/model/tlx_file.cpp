@@ -1,0 +1,131 @@
+#include "model/tlx_file.h"
+
+#include "engine/prompter.h"
+#include "model/serialize.h"
+
+namespace trellic {
+
+namespace {
+
+constexpr std::size_t kEntryBytes = 8;
+
+void IoEntry(Archive& ar, StackEntry& entry) {
+    ar.Io(entry.index);
+    ar.Io(entry.kind);
+}
+
+template <typename Record> void StoreTable(Archive& ar, std::vector<Record>& table) {
+    auto count = static_cast<int32_t>(table.size());
+    ar.IoCount(count, 0);
+    for (auto& record : table) {
+        Serialize(ar, record);
+    }
+}
+
+template <typename Record> void LoadTable(Archive& ar, std::vector<Record>& table) {
+    int32_t count = 0;
+    ar.IoCount(count, MinEncodedSize<Record>());
+    for (int32_t i = 0; i < count && !ar.Failed(); ++i) {
+        Record record{};
+        Serialize(ar, record);
+        if (!ar.Failed()) {
+            table.push_back(std::move(record));
+        }
+    }
+}
+
+// The tables in the order the file holds them, which is not the tree's.
+template <typename Fn> void ForEachTableInFileOrder(NodeTree& tree, Fn&& fn) {
+    fn(tree.resumeSections);
+    fn(tree.headers);
+    fn(tree.mlFields);
+    fn(tree.slFields);
+    fn(tree.txtOutputs);
+    fn(tree.rtfOutputs);
+}
+
+} // namespace
+
+void WriteTLX(const NodeTree& constTree, Archive& ar) {
+    // The serialisers share one routine for both directions; a storing archive only reads.
+    auto& tree = const_cast<NodeTree&>(constTree);
+    std::string magic = kTlxMagic;
+    ar.IoText(magic);
+    ar.Io(tree.renderer);
+
+    // The resume's own entry is implied as the first; the count still includes it.
+    auto activeCount = static_cast<int32_t>(tree.activeStack.empty() ? 1 : tree.activeStack.size());
+    ar.Io(activeCount);
+    for (std::size_t i = 1; i < tree.activeStack.size(); ++i) {
+        IoEntry(ar, tree.activeStack[i]);
+    }
+    auto inactiveCount = static_cast<int32_t>(tree.inactiveStack.size());
+    ar.Io(inactiveCount);
+    for (auto& entry : tree.inactiveStack) {
+        IoEntry(ar, entry);
+    }
+
+    ResumeNode emptyResume;
+    SerializeResume(ar, tree.resume ? *tree.resume : emptyResume);
+    ForEachTableInFileOrder(tree, [&](auto& table) { StoreTable(ar, table); });
+}
+
+std::string WriteTLX(const NodeTree& tree) {
+    Archive ar = Archive::ForStoring();
+    WriteTLX(tree, ar);
+    return ar.TakeStored();
+}
+
+TlxReadStatus ReadTLX(Archive& ar, NodeTree& tree, Prompter& prompter,
+                      const std::function<void(NodeTree&)>& activateStoredRenderer) {
+    std::string magic;
+    ar.IoText(magic);
+    if (ar.Failed()) {
+        return TlxReadStatus::UnexpectedEnd;
+    }
+    if (magic != kTlxMagic) {
+        prompter.ShowMessage(kInvalidTlxMessage, MessageIcon::Warning);
+        return TlxReadStatus::InvalidMagic;
+    }
+
+    ar.Io(tree.renderer);
+
+    int32_t activeCount = 0;
+    ar.Io(activeCount);
+    // The count includes the resume entry, which is not stored.
+    const int32_t storedActive = activeCount > 1 ? activeCount - 1 : 0;
+    ar.RequireRoom(storedActive, kEntryBytes);
+    for (int32_t i = 0; i < storedActive && !ar.Failed(); ++i) {
+        StackEntry entry;
+        IoEntry(ar, entry);
+        if (!ar.Failed()) {
+            tree.activeStack.push_back(entry);
+        }
+    }
+
+    int32_t inactiveCount = 0;
+    ar.IoCount(inactiveCount, kEntryBytes);
+    for (int32_t i = 0; i < inactiveCount && !ar.Failed(); ++i) {
+        StackEntry entry;
+        IoEntry(ar, entry);
+        if (!ar.Failed()) {
+            tree.inactiveStack.push_back(entry);
+        }
+    }
+
+    if (!tree.resume) {
+        tree.resume = std::make_unique<ResumeNode>();
+    }
+    SerializeResume(ar, *tree.resume);
+    ForEachTableInFileOrder(tree, [&](auto& table) { LoadTable(ar, table); });
+
+    if (ar.Failed()) {
+        return TlxReadStatus::UnexpectedEnd;
+    }
+    if (activateStoredRenderer) {
+        activateStoredRenderer(tree);
+    }
+    return TlxReadStatus::Loaded;
+}
+
+} // namespace trellic

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "model/archive.h"
+#include "model/node_tree.h"
+
+#include <functional>
+#include <string>
+
+namespace trellic {
+
+class Prompter;
+
+inline constexpr const char* kTlxMagic = "TLX4QV";
+inline constexpr const char* kInvalidTlxMessage =
+    "The TLX file is invalid and consequently cannot be loaded.";
+
+enum class TlxReadStatus {
+    Loaded,
+    // The magic did not match; the user was warned and nothing further was read.
+    InvalidMagic,
+    // The bytes ended inside a field, or a count or length claimed more than the file holds.
+    UnexpectedEnd,
+};
+
+// Writes the whole tree in the .tlx layout to a storing archive.
+void WriteTLX(const NodeTree& tree, Archive& ar);
+std::string WriteTLX(const NodeTree& tree);
+
+// Reads a .tlx file into a tree that ResetNodeTree has just emptied, appending to its stacks
+// and tables. The reader checks nothing but the magic. On UnexpectedEnd what was read before
+// the end stays in the tree; callers that must not show a half-read resume read into a spare
+// tree.
+//
+// activateStoredRenderer is the last step of a successful load: the document layer activates
+// the renderer the file names and renders (left out by tools that only inspect files).
+TlxReadStatus ReadTLX(Archive& ar, NodeTree& tree, Prompter& prompter,
+                      const std::function<void(NodeTree&)>& activateStoredRenderer = {});
+
+} // namespace trellic
