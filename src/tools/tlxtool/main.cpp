@@ -1,1 +1,230 @@
-int main() { return 0; }
+// tlxtool: the command-line face of the Trellic core.
+
+#include "tlx_check.h"
+#include "tlx_json.h"
+
+#include "engine/file_io.h"
+#include "engine/prompter.h"
+#include "model/tlx_file.h"
+
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+using namespace trellic;
+using namespace trellic::tool;
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: tlxtool COMMAND ...\n"
+    "\n"
+    "Commands:\n"
+    "  dump FILE [--category NAME]  print a .tlx file, or a .nod preset of the named category,\n"
+    "                               as JSON on standard output\n"
+    "  build FILE.json OUT          write the .tlx or .nod file that a JSON document describes\n"
+    "  check FILE.tlx               list what the format does not check; exits 2 when the\n"
+    "                               file would misbehave\n"
+    "\n"
+    "Options:\n"
+    "  --help       show this text\n"
+    "  --version    show the version\n"
+    "\n"
+    "Categories: resume, style, header_styles, resume_section_styles, sl_field_styles,\n"
+    "            ml_field_styles, paragraph_format. Without --category, a .nod file in a\n"
+    "            folder of that name is read as that category.\n";
+
+int Fail(const std::string& file, const std::string& problem) {
+    std::fprintf(stderr, "tlxtool: %s: %s\n", file.c_str(), problem.c_str());
+    return 1;
+}
+
+int UsageError(const std::string& problem) {
+    std::fprintf(stderr, "tlxtool: %s\n\n%s", problem.c_str(), kUsage);
+    return 1;
+}
+
+bool Load(const std::string& path, std::string& bytes, int& status) {
+    const auto result = ReadWholeFile(path, bytes);
+    if (!result.ok) {
+        status = Fail(path, result.message.substr(path.size() + 2));
+    }
+    return result.ok;
+}
+
+// Notes the invalid-file warning instead of showing it, so the tool can word its own error.
+class RecordingPrompter : public SilentPrompter {
+public:
+    void ShowMessage(const std::string& text, MessageIcon) override { messages.push_back(text); }
+    std::vector<std::string> messages;
+};
+
+struct LoadedTree {
+    NodeTree tree{std::string()};
+    int32_t storedActiveCount = 0;
+    std::size_t trailingBytes = 0;
+};
+
+bool ReadTree(const std::string& path, LoadedTree& loaded, int& status) {
+    std::string bytes;
+    if (!Load(path, bytes, status)) {
+        return false;
+    }
+    ResetNodeTree(loaded.tree, {});
+    RecordingPrompter prompter;
+    Archive ar = Archive::ForLoading(bytes);
+    switch (ReadTLX(ar, loaded.tree, prompter)) {
+    case TlxReadStatus::InvalidMagic:
+        status = Fail(path, "not a TLX file (it does not begin with \"TLX4QV\")");
+        return false;
+    case TlxReadStatus::UnexpectedEnd:
+        status = Fail(path, "unexpected file format: the file ends inside a record, or a count "
+                            "or length claims more than the file holds");
+        return false;
+    case TlxReadStatus::Loaded:
+        break;
+    }
+    loaded.trailingBytes = ar.Remaining();
+    // The active count follows the magic and the renderer.
+    std::memcpy(&loaded.storedActiveCount, bytes.data() + 11, sizeof(int32_t));
+    return true;
+}
+
+std::string ParentFolderName(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos || slash == 0) {
+        return {};
+    }
+    const auto before = path.find_last_of('/', slash - 1);
+    return path.substr(before == std::string::npos ? 0 : before + 1,
+                       slash - (before == std::string::npos ? 0 : before + 1));
+}
+
+int Dump(const std::string& path, const std::string& categoryName) {
+    int status = 0;
+    std::string name = categoryName;
+    const bool isPreset = !name.empty() || (path.size() > 4 && path.substr(path.size() - 4) == ".nod");
+    if (isPreset && name.empty()) {
+        name = ParentFolderName(path);
+    }
+    if (!isPreset) {
+        LoadedTree loaded;
+        if (!ReadTree(path, loaded, status)) {
+            return status;
+        }
+        if (loaded.trailingBytes > 0) {
+            std::fprintf(stderr, "tlxtool: %s: %zu bytes after the last record are ignored\n",
+                         path.c_str(), loaded.trailingBytes);
+        }
+        std::cout << TreeToJson(loaded.tree).dump(2) << '\n';
+        return 0;
+    }
+
+    PresetContent preset;
+    if (!PresetCategoryFromName(name, preset.category)) {
+        return Fail(path, name.empty() ? "a preset needs --category NAME"
+                                       : "\"" + name + "\" is not a preset category");
+    }
+    std::string bytes;
+    if (!Load(path, bytes, status)) {
+        return status;
+    }
+    Archive ar = Archive::ForLoading(bytes);
+    SerializePreset(ar, preset.Parts());
+    if (ar.Failed()) {
+        return Fail(path, std::string("shorter than a \"") + PresetFolderName(preset.category) +
+                              "\" preset");
+    }
+    if (ar.Remaining() > 0) {
+        std::fprintf(stderr, "tlxtool: %s: %zu bytes after the last record are ignored\n",
+                     path.c_str(), ar.Remaining());
+    }
+    std::cout << PresetToJson(preset).dump(2) << '\n';
+    return 0;
+}
+
+int Build(const std::string& input, const std::string& output) {
+    int status = 0;
+    std::string text;
+    if (!Load(input, text, status)) {
+        return status;
+    }
+    std::string error;
+    auto source = SourceFromJson(text, error);
+    if (!source) {
+        return Fail(input, error);
+    }
+    const auto written = WriteFileAtomically(output, EncodeSource(*source));
+    if (!written.ok) {
+        return Fail(output, "cannot write: " + written.message.substr(output.size() + 2));
+    }
+    return 0;
+}
+
+int Check(const std::string& path) {
+    int status = 0;
+    LoadedTree loaded;
+    if (!ReadTree(path, loaded, status)) {
+        return status;
+    }
+    const auto findings = CheckTree(loaded.tree, loaded.storedActiveCount, loaded.trailingBytes);
+    bool misbehaves = false;
+    for (const auto& finding : findings) {
+        std::printf("%s: %s: %s\n", path.c_str(), finding.misbehaves ? "problem" : "note",
+                    finding.message.c_str());
+        misbehaves = misbehaves || finding.misbehaves;
+    }
+    if (findings.empty()) {
+        std::printf("%s: no problems found (%zu active and %zu inactive entries)\n",
+                    path.c_str(), loaded.tree.activeStack.size(),
+                    loaded.tree.inactiveStack.size());
+    }
+    return misbehaves ? 2 : 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string category;
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::puts("tlxtool (Trellic) 5.0");
+            return 0;
+        }
+        if (arg == "--category") {
+            if (i + 1 >= args.size()) {
+                return UsageError("--category needs a NAME");
+            }
+            category = args[++i];
+        } else if (arg.rfind("--category=", 0) == 0) {
+            category = arg.substr(11);
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return UsageError("unknown option " + arg);
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    if (positional.empty()) {
+        return UsageError("no command given");
+    }
+    const std::string& command = positional[0];
+    if (command == "dump" && positional.size() == 2) {
+        return Dump(positional[1], category);
+    }
+    if (command == "build" && positional.size() == 3) {
+        return Build(positional[1], positional[2]);
+    }
+    if (command == "check" && positional.size() == 2) {
+        return Check(positional[1]);
+    }
+    return UsageError("bad command line");
+}
