@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
+#include <memory>
 #include <random>
 
 namespace {
@@ -48,35 +49,73 @@ NodeTree GeneratedTree() {
         NodeInfo info{"A node", "Trellic", "2026-12-08", 1.0F, 3};
         NodeHelp help{Words(random, 8), "docs/nodes.html"};
         switch (i % 6) {
-        case 0:
-            tree.headers.push_back({info, Words(random, 2), true, Style(random), true, help});
+        case 0: {
+            auto& h = tree.headers.emplace_back();
+            h.info = info;
+            h.header = Words(random, 2);
+            h.inheritStyle = true;
+            h.style = Style(random);
+            h.underline = true;
+            h.help = help;
             tree.activeStack.push_back({index, kKindHeader});
             break;
-        case 1:
-            tree.resumeSections.push_back({info, Words(random, 3), false,
-                                           {1, Words(random, 40)}, Style(random), 2, help});
+        }
+        case 1: {
+            auto& r = tree.resumeSections.emplace_back();
+            r.info = info;
+            r.title = Words(random, 3);
+            r.data.spacing = 1;
+            r.data.text = Words(random, 40);
+            r.style = Style(random);
+            r.bullet = 2;
+            r.help = help;
             tree.activeStack.push_back({index, kKindResumeSection});
             break;
-        case 2:
-            tree.slFields.push_back(
-                {info, Words(random, 1), Words(random, 5), true, Style(random), 0, help});
+        }
+        case 2: {
+            auto& f = tree.slFields.emplace_back();
+            f.info = info;
+            f.fieldName = Words(random, 1);
+            f.fieldData = Words(random, 5);
+            f.inheritStyle = true;
+            f.style = Style(random);
+            f.help = help;
             tree.activeStack.push_back({index, kKindSLField});
             break;
-        case 3:
-            tree.mlFields.push_back({info, Words(random, 2), false, {0, Words(random, 25)},
-                                     Style(random), 1, help});
+        }
+        case 3: {
+            auto& f = tree.mlFields.emplace_back();
+            f.info = info;
+            f.fieldName = Words(random, 2);
+            f.fieldData.text = Words(random, 25);
+            f.style = Style(random);
+            f.bullet = 1;
+            f.help = help;
             tree.activeStack.push_back({index, kKindMLField});
             break;
-        case 4:
-            tree.rtfOutputs.push_back({info, true, Style(random), Words(random, 2),
-                                       {0, "{\\rtf1 " + Words(random, 20) + "}"}, help});
+        }
+        case 4: {
+            auto& o = tree.rtfOutputs.emplace_back();
+            o.info = info;
+            o.useFormatting = true;
+            o.style = Style(random);
+            o.name = Words(random, 2);
+            o.output.text = "{\\rtf1 " + Words(random, 20) + "}";
+            o.help = help;
             tree.inactiveStack.push_back({index, kKindRTFOutput});
             break;
-        default:
-            tree.txtOutputs.push_back(
-                {info, true, {}, Words(random, 2), {2, Words(random, 20)}, help});
+        }
+        default: {
+            auto& o = tree.txtOutputs.emplace_back();
+            o.info = info;
+            o.useFormatting = true;
+            o.name = Words(random, 2);
+            o.output.spacing = 2;
+            o.output.text = Words(random, 20);
+            o.help = help;
             tree.inactiveStack.push_back({index, kKindTXTOutput});
             break;
+        }
         }
     }
     return tree;
@@ -104,13 +143,17 @@ void BM_WriteTLX(benchmark::State& state) {
 void BM_ReadTLX(benchmark::State& state) {
     SilentPrompter prompter;
     for (auto _ : state) {
-        NodeTree tree{std::string()};
-        ResetNodeTree(tree, {});
+        auto tree = std::make_unique<NodeTree>(std::string());
+        ResetNodeTree(*tree, {});
         Archive ar = Archive::ForLoading(Bytes());
-        if (ReadTLX(ar, tree, prompter) != TlxReadStatus::Loaded) {
+        if (ReadTLX(ar, *tree, prompter) != TlxReadStatus::Loaded) {
             state.SkipWithError("the generated file did not read back");
         }
-        benchmark::DoNotOptimize(tree.headers.data());
+        benchmark::DoNotOptimize(tree->headers.data());
+        // Freeing the tree is not part of reading it.
+        state.PauseTiming();
+        tree.reset();
+        state.ResumeTiming();
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Bytes().size()));
 }

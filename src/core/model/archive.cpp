@@ -2,52 +2,17 @@
 
 #include "engine/code_page.h"
 
+#include <algorithm>
 #include <bit>
-#include <cstring>
 
 namespace trellic {
 
 static_assert(std::endian::native == std::endian::little,
               "the archive copies scalars as they lie in memory");
 
-bool Archive::Take(void* out, std::size_t size) {
-    if (m_failed || Remaining() < size) {
-        m_failed = true;
-        return false;
-    }
-    std::memcpy(out, m_pos, size);
-    m_pos += size;
-    return true;
+void Archive::Grow(std::size_t needed) {
+    m_out.resize(std::max<std::size_t>(m_out.size() * 2, m_size + needed + 256));
 }
-
-template <typename T> void Archive::IoScalar(T& value) {
-    if (m_loading) {
-        T loaded;
-        if (Take(&loaded, sizeof loaded)) {
-            value = loaded;
-        }
-    } else {
-        char bytes[sizeof(T)];
-        std::memcpy(bytes, &value, sizeof(T));
-        m_out.append(bytes, sizeof(T));
-    }
-}
-
-void Archive::Io(bool& value) {
-    if (m_loading) {
-        uint8_t byte = 0;
-        if (Take(&byte, 1)) {
-            value = byte != 0;
-        }
-    } else {
-        m_out += value ? '\1' : '\0';
-    }
-}
-
-void Archive::Io(uint8_t& value) { IoScalar(value); }
-void Archive::Io(int16_t& value) { IoScalar(value); }
-void Archive::Io(int32_t& value) { IoScalar(value); }
-void Archive::Io(float& value) { IoScalar(value); }
 
 void Archive::IoText(std::string& text) {
     if (m_loading) {
@@ -59,24 +24,25 @@ void Archive::IoText(std::string& text) {
 
 void Archive::StoreText(const std::string& text) {
     const std::size_t n = text.size();
+    std::size_t stored = n;
     if (n < 0xFF) {
-        m_out += static_cast<char>(n);
+        auto n8 = static_cast<uint8_t>(n);
+        IoScalar(n8);
     } else if (n < 0xFFFE) {
-        m_out += '\xFF';
+        const char escape = '\xFF';
+        Put(&escape, 1);
         auto n16 = static_cast<uint16_t>(n);
         IoScalar(n16);
     } else {
-        m_out += '\xFF';
-        uint16_t marker = 0xFFFF;
-        IoScalar(marker);
+        const char escape[3] = {'\xFF', '\xFF', '\xFF'};
+        Put(escape, 3);
         // Texts of 4 GiB or more cannot be described by the format; they never come from the
         // program's own editing.
         auto n32 = static_cast<uint32_t>(n < 0xFFFFFFFFu ? n : 0xFFFFFFFEu);
         IoScalar(n32);
-        m_out.append(text, 0, n32);
-        return;
+        stored = n32;
     }
-    m_out += text;
+    Put(text.data(), stored);
 }
 
 bool Archive::ReadLength(uint64_t& length, bool& wide) {
@@ -140,18 +106,6 @@ void Archive::LoadText(std::string& text) {
         converted += byte ? static_cast<char>(*byte) : '?';
     }
     text = std::move(converted);
-}
-
-void Archive::IoCount(int32_t& count, std::size_t minBytes) {
-    IoScalar(count);
-    RequireRoom(count, minBytes);
-}
-
-void Archive::RequireRoom(int64_t count, std::size_t minBytes) {
-    if (m_loading && !m_failed && count > 0 &&
-        static_cast<uint64_t>(count) * minBytes > Remaining()) {
-        m_failed = true;
-    }
 }
 
 } // namespace trellic

@@ -25,11 +25,16 @@ template <typename Record> void StoreTable(Archive& ar, std::vector<Record>& tab
 template <typename Record> void LoadTable(Archive& ar, std::vector<Record>& table) {
     int32_t count = 0;
     ar.IoCount(count, MinEncodedSize<Record>());
-    for (int32_t i = 0; i < count && !ar.Failed(); ++i) {
-        Record record{};
-        Serialize(ar, record);
-        if (!ar.Failed()) {
-            table.push_back(std::move(record));
+    if (ar.Failed() || count <= 0) {
+        return;
+    }
+    // The count has been checked against the bytes that remain, so reserving is bounded.
+    table.reserve(table.size() + static_cast<std::size_t>(count));
+    for (int32_t i = 0; i < count; ++i) {
+        Serialize(ar, table.emplace_back());
+        if (ar.Failed()) {
+            table.pop_back(); // only whole records join the table
+            return;
         }
     }
 }
@@ -71,7 +76,11 @@ void WriteTLX(const NodeTree& constTree, Archive& ar) {
 }
 
 std::string WriteTLX(const NodeTree& tree) {
+    // Measuring first costs one walk of the tree and saves copying a growing buffer.
+    Archive measure = Archive::ForMeasuring();
+    WriteTLX(tree, measure);
     Archive ar = Archive::ForStoring();
+    ar.Reserve(measure.StoredSize());
     WriteTLX(tree, ar);
     return ar.TakeStored();
 }
@@ -95,6 +104,9 @@ TlxReadStatus ReadTLX(Archive& ar, NodeTree& tree, Prompter& prompter,
     // The count includes the resume entry, which is not stored.
     const int32_t storedActive = activeCount > 1 ? activeCount - 1 : 0;
     ar.RequireRoom(storedActive, kEntryBytes);
+    if (!ar.Failed()) {
+        tree.activeStack.reserve(tree.activeStack.size() + static_cast<std::size_t>(storedActive));
+    }
     for (int32_t i = 0; i < storedActive && !ar.Failed(); ++i) {
         StackEntry entry;
         IoEntry(ar, entry);
