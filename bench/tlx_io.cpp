@@ -5,7 +5,6 @@
 #include "model/tlx_file.h"
 
 #include <benchmark/benchmark.h>
-
 #include <cstring>
 #include <memory>
 #include <random>
@@ -17,9 +16,9 @@ using namespace trellic;
 constexpr std::size_t kNodes = 100000;
 
 std::string Words(std::mt19937& random, std::size_t words) {
-    static const char* const kWords[] = {"managed", "team",   "of",      "engineers",
-                                         "shipped", "a",      "release", "improved",
-                                         "latency", "by",     "40%",     "customers"};
+    static const char* const kWords[] = {"managed", "team", "of",      "engineers",
+                                         "shipped", "a",    "release", "improved",
+                                         "latency", "by",   "40%",     "customers"};
     std::string text;
     for (std::size_t i = 0; i < words; ++i) {
         if (i > 0) {

@@ -25,8 +25,12 @@ TEST(CodePage, SpecialCharactersAndUndefinedBytes) {
 }
 
 TEST(CodePage, UnmappableAndMalformedInput) {
-    EXPECT_EQ(Utf8ToCp1252("a\xE4\xB8\x80" "b"), "a?b"); // a CJK character
-    EXPECT_EQ(Utf8ToCp1252Exact("a\xE4\xB8\x80" "b"), std::nullopt);
+    EXPECT_EQ(Utf8ToCp1252("a\xE4\xB8\x80"
+                           "b"),
+              "a?b"); // a CJK character
+    EXPECT_EQ(Utf8ToCp1252Exact("a\xE4\xB8\x80"
+                                "b"),
+              std::nullopt);
     EXPECT_EQ(Utf8ToCp1252("\xC3"), "?");           // cut sequence
     EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "?");       // overlong
     EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80x"), "?x"); // surrogate

@@ -1,10 +1,8 @@
 #include "engine/engine_log.h"
-
 #include "scripted_prompter.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
-
 #include <regex>
 
 namespace trellic {

@@ -1,10 +1,8 @@
 #include "engine/file_io.h"
-
 #include "temp_dir.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 namespace trellic {

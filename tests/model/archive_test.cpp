@@ -63,9 +63,10 @@ TEST(ArchiveText, WideFormWithLongPrefix) {
 
 TEST(ArchiveText, LengthsPastTheEndFailWithoutTouchingTheField) {
     const std::string cases[] = {
-        "",                                    // no prefix at all
-        "\x05" "abc",                          // short text
-        "\xFF\x01",                            // 16-bit prefix cut
+        "", // no prefix at all
+        "\x05"
+        "abc",                                          // short text
+        "\xFF\x01",                                     // 16-bit prefix cut
         std::string("\xFF\xFF\xFF\xFF\xFF\xFF\x7F", 7), // two gigabytes claimed
         std::string("\xFF\xFE\xFF\x03\x41\x00", 6),     // wide text cut
         std::string("\xFF\xFE\xFF\xFE\xFF\x05", 6),     // wide marker twice
@@ -106,13 +107,17 @@ TEST(ArchiveScalars, LittleEndianAndSticky) {
 }
 
 TEST(ArchiveCounts, AbsurdCountsFailBeforeAnythingIsRead) {
-    const std::string absurd("\xFF\xFF\xFF\x7F" "0123456789", 14);
+    const std::string absurd("\xFF\xFF\xFF\x7F"
+                             "0123456789",
+                             14);
     Archive in = Archive::ForLoading(absurd);
     int32_t count = 0;
     in.IoCount(count, 8);
     EXPECT_TRUE(in.Failed());
 
-    const std::string two("\x02\x00\x00\x00" "0123456789", 14);
+    const std::string two("\x02\x00\x00\x00"
+                          "0123456789",
+                          14);
     Archive fits = Archive::ForLoading(two);
     fits.IoCount(count, 5);
     EXPECT_FALSE(fits.Failed());

@@ -1,5 +1,4 @@
 #include "model/node_tree.h"
-
 #include "scripted_prompter.h"
 
 #include <gtest/gtest.h>

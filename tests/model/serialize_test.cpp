@@ -1,5 +1,4 @@
 #include "model/serialize.h"
-
 #include "tree_factory.h"
 
 #include <gtest/gtest.h>
@@ -27,13 +26,12 @@ TEST(SerializeBytes, CharFormatForBoldBlackTwelvePointArial) {
     f.bold = true;
     f.height = 240;
     f.faceName = "Arial";
-    EXPECT_EQ(Store(f, SerializeCharFormat),
-              std::string("\x01\x00\x00\x00\x00\x00"
-                          "\x00\x00\x00\x00"
-                          "\xF0\x00\x00\x00"
-                          "\x05"
-                          "Arial",
-                          20));
+    EXPECT_EQ(Store(f, SerializeCharFormat), std::string("\x01\x00\x00\x00\x00\x00"
+                                                         "\x00\x00\x00\x00"
+                                                         "\xF0\x00\x00\x00"
+                                                         "\x05"
+                                                         "Arial",
+                                                         20));
 }
 
 TEST(SerializeBytes, ParaFormats) {
@@ -57,19 +55,22 @@ TEST(SerializeBytes, FieldOrderDiffersBetweenLikeRecords) {
     section.help.helpText = "H";
     section.data.text = "D";
     const std::string s = Store(section, SerializeResumeSection);
-    EXPECT_LT(s.find("\x01H"), s.find("\x01" "D"));
+    EXPECT_LT(s.find("\x01H"), s.find("\x01"
+                                      "D"));
 
     MLFieldNode field;
     field.help.helpText = "H";
     field.fieldData.text = "D";
     const std::string m = Store(field, SerializeMLField);
-    EXPECT_GT(m.find("\x01H"), m.find("\x01" "D"));
+    EXPECT_GT(m.find("\x01H"), m.find("\x01"
+                                      "D"));
 
     SLFieldNode line;
     line.fieldData = "D";
     line.fieldName = "N";
     const std::string l = Store(line, SerializeSLField);
-    EXPECT_EQ(l.substr(l.size() - 4), "\x01" "D\x01N");
+    EXPECT_EQ(l.substr(l.size() - 4), "\x01"
+                                      "D\x01N");
 }
 
 TEST(SerializeRoundTrip, EveryRecordComesBackEqual) {
@@ -84,9 +85,9 @@ TEST(SerializeRoundTrip, EveryRecordComesBackEqual) {
             EXPECT_EQ(Load<HeaderNode>(Store(r, SerializeHeader), SerializeHeader), r);
         }
         for (const auto& r : tree.resumeSections) {
-            EXPECT_EQ(Load<ResumeSectionNode>(Store(r, SerializeResumeSection),
-                                              SerializeResumeSection),
-                      r);
+            EXPECT_EQ(
+                Load<ResumeSectionNode>(Store(r, SerializeResumeSection), SerializeResumeSection),
+                r);
         }
         for (const auto& r : tree.slFields) {
             EXPECT_EQ(Load<SLFieldNode>(Store(r, SerializeSLField), SerializeSLField), r);

@@ -1,7 +1,5 @@
-#include "model/tlx_file.h"
-
 #include "model/serialize.h"
-
+#include "model/tlx_file.h"
 #include "scripted_prompter.h"
 #include "tree_compare.h"
 #include "tree_factory.h"
@@ -149,8 +147,8 @@ TEST(TlxRead, AbsurdCountsFailFastWithoutAllocating) {
 
     // The active count, the inactive count and a table count each claiming two billion.
     const std::string activeAbsurd = head + twoBillion + filler;
-    const std::string inactiveAbsurd = head + std::string("\x01\x00\x00\x00", 4) + twoBillion +
-                                       filler;
+    const std::string inactiveAbsurd =
+        head + std::string("\x01\x00\x00\x00", 4) + twoBillion + filler;
     const std::string resume = WriteTLX(EmptiedTree()).substr(19, std::string::npos);
     std::string tableAbsurd = head + std::string("\x01\x00\x00\x00\x00\x00\x00\x00", 8) +
                               resume.substr(0, resume.size() - 24) + twoBillion + filler;

@@ -2,13 +2,11 @@
 // that load to the same tree.
 
 #include "model/tlx_file.h"
-
 #include "scripted_prompter.h"
 #include "temp_dir.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 
 namespace trellic {
 namespace {

@@ -14,7 +14,8 @@ NodeTree SampleTree() {
 
 TEST(DescribeNode, ResumeShowsItsOwnRenderer) {
     NodeTree tree = SampleTree();
-    EXPECT_EQ(DescribeNode(kResumeEntry, tree), "Name: My CV\r\nRenderer: Rich Text File (RTF)\r\n");
+    EXPECT_EQ(DescribeNode(kResumeEntry, tree),
+              "Name: My CV\r\nRenderer: Rich Text File (RTF)\r\n");
     tree.resume->renderer = 7; // anything but 0 reads as TXT
     EXPECT_EQ(DescribeNode(kResumeEntry, tree), "Name: My CV\r\nRenderer: Text File (TXT)\r\n");
 }

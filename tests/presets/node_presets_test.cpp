@@ -1,14 +1,12 @@
-#include "presets/node_presets.h"
-
 #include "engine/engine_log.h"
 #include "model/node_tree.h"
 #include "model/serialize.h"
+#include "presets/node_presets.h"
 #include "scripted_prompter.h"
 #include "temp_dir.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 
 namespace trellic {
 namespace {
@@ -42,8 +40,7 @@ protected:
         Put(PresetParts::ForStyle(style));
         Put(PresetParts::ForHeaderStyles(underline, textStyle));
         for (const auto category : {PresetCategory::ResumeSectionStyles,
-                                    PresetCategory::SLFieldStyles,
-                                    PresetCategory::MLFieldStyles}) {
+                                    PresetCategory::SLFieldStyles, PresetCategory::MLFieldStyles}) {
             Put(PresetParts::ForBulletStyles(category, bullet, textStyle));
         }
         Put(PresetParts::ForParagraphFormat(paraFormat));
@@ -99,12 +96,12 @@ TEST_F(NodeLibrary, DefaultsLoadForEveryCategory) {
     EXPECT_TRUE(LoadDefaultPreset(dir.Path(), PresetParts::ForHeaderStyles(u, t), log, prompter));
     EXPECT_TRUE(u);
     EXPECT_EQ(t, textStyle);
-    for (const auto category : {PresetCategory::ResumeSectionStyles,
-                                PresetCategory::SLFieldStyles, PresetCategory::MLFieldStyles}) {
+    for (const auto category : {PresetCategory::ResumeSectionStyles, PresetCategory::SLFieldStyles,
+                                PresetCategory::MLFieldStyles}) {
         b = 0;
         t = {};
-        EXPECT_TRUE(LoadDefaultPreset(dir.Path(), PresetParts::ForBulletStyles(category, b, t),
-                                      log, prompter));
+        EXPECT_TRUE(LoadDefaultPreset(dir.Path(), PresetParts::ForBulletStyles(category, b, t), log,
+                                      prompter));
         EXPECT_EQ(b, 7);
         EXPECT_EQ(t, textStyle);
     }
@@ -195,8 +192,7 @@ TEST_F(NodeLibrary, BulletPresetsAreSharedAcrossTheirCategories) {
     saved.paraFormat.indent = 2;
     prompter.files.push_back(dir.File("mine.nod"));
     ASSERT_TRUE(SavePresetAs(
-        PresetParts::ForBulletStyles(PresetCategory::SLFieldStyles, savedBullet, saved),
-        prompter));
+        PresetParts::ForBulletStyles(PresetCategory::SLFieldStyles, savedBullet, saved), prompter));
     const auto& options = prompter.events[0].options;
     EXPECT_EQ(options.filter, "Node Presets (*.nod)|*.nod||");
     EXPECT_EQ(options.defaultExtension, "nod");
@@ -205,9 +201,9 @@ TEST_F(NodeLibrary, BulletPresetsAreSharedAcrossTheirCategories) {
 
     int32_t bullet = 0;
     TextStyle loaded;
-    EXPECT_EQ(ReadPreset(PresetParts::ForBulletStyles(PresetCategory::ResumeSectionStyles, bullet,
-                                                      loaded),
-                         dir.File("mine.nod"), prompter),
+    EXPECT_EQ(ReadPreset(
+                  PresetParts::ForBulletStyles(PresetCategory::ResumeSectionStyles, bullet, loaded),
+                  dir.File("mine.nod"), prompter),
               PresetReadResult::Read);
     EXPECT_EQ(bullet, 12);
     EXPECT_EQ(loaded, saved);
@@ -215,7 +211,9 @@ TEST_F(NodeLibrary, BulletPresetsAreSharedAcrossTheirCategories) {
 
 TEST_F(NodeLibrary, TrailingBytesAreIgnoredAndCancelWritesNothing) {
     const std::string path = dir.File("long.nod");
-    WriteFileBytes(path, std::string("\x00\x00\x00\x00\x00\x04\x00\x02\x00" "extra", 14));
+    WriteFileBytes(path, std::string("\x00\x00\x00\x00\x00\x04\x00\x02\x00"
+                                     "extra",
+                                     14));
     ParaFormat p;
     EXPECT_EQ(ReadPreset(PresetParts::ForParagraphFormat(p), path, prompter),
               PresetReadResult::Read);

@@ -6,7 +6,9 @@ int32_t TreeFactory::Int() {
     return static_cast<int32_t>(m_random());
 }
 
-bool TreeFactory::Bool() { return (m_random() & 1) != 0; }
+bool TreeFactory::Bool() {
+    return (m_random() & 1) != 0;
+}
 
 std::string TreeFactory::Text(std::size_t maxLength) {
     const std::size_t length = m_random() % (maxLength + 1);
@@ -40,7 +42,9 @@ ParaFormat TreeFactory::RandomParaFormat() {
     return f;
 }
 
-TextStyle TreeFactory::RandomTextStyle() { return {RandomCharFormat(), RandomParaFormat()}; }
+TextStyle TreeFactory::RandomTextStyle() {
+    return {RandomCharFormat(), RandomParaFormat()};
+}
 
 NodeInfo TreeFactory::RandomInfo() {
     NodeInfo info;
@@ -52,9 +56,13 @@ NodeInfo TreeFactory::RandomInfo() {
     return info;
 }
 
-NodeHelp TreeFactory::RandomHelp() { return {Text(300), Text()}; }
+NodeHelp TreeFactory::RandomHelp() {
+    return {Text(300), Text()};
+}
 
-NodeText TreeFactory::RandomNodeText() { return {Int(), Text(300)}; }
+NodeText TreeFactory::RandomNodeText() {
+    return {Int(), Text(300)};
+}
 
 StyleNode TreeFactory::RandomStyle() {
     StyleNode s;
@@ -91,14 +99,14 @@ NodeTree TreeFactory::RandomTree(std::size_t recordsPerKind) {
                                        RandomTextStyle(), Int(), RandomHelp()});
         tree.slFields.push_back(
             {RandomInfo(), Text(), Text(), Bool(), RandomTextStyle(), Int(), RandomHelp()});
-        tree.mlFields.push_back({RandomInfo(), Text(), Bool(), RandomNodeText(),
-                                 RandomTextStyle(), Int(), RandomHelp()});
+        tree.mlFields.push_back({RandomInfo(), Text(), Bool(), RandomNodeText(), RandomTextStyle(),
+                                 Int(), RandomHelp()});
         tree.rtfOutputs.push_back(
             {RandomInfo(), Bool(), RandomTextStyle(), Text(), RandomNodeText(), RandomHelp()});
         tree.txtOutputs.push_back(
             {RandomInfo(), Bool(), RandomParaFormat(), Text(), RandomNodeText(), RandomHelp()});
     }
-    const int32_t kinds[] = {kKindHeader,    kKindMLField,  kKindResumeSection,
+    const int32_t kinds[] = {kKindHeader,    kKindMLField, kKindResumeSection,
                              kKindRTFOutput, kKindSLField, kKindTXTOutput};
     tree.activeStack.assign(1, kResumeEntry);
     if (recordsPerKind > 0) {

@@ -1,11 +1,9 @@
-#include "tlx_json.h"
-
 #include "model/tlx_file.h"
+#include "tlx_json.h"
 #include "tree_factory.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 
 namespace trellic::tool {
@@ -94,8 +92,7 @@ TEST(TlxJson, MistakesAreNamedByTheirKey) {
     EXPECT_EQ(ErrorOf(R"({"format": "xml"})"), "\"format\" must be \"tlx\" or \"nod\"");
     EXPECT_NE(ErrorOf(R"({"format": "nod", "category": "fonts"})").find("category"),
               std::string::npos);
-    EXPECT_EQ(ErrorOf(R"({"format": "tlx", "resume": {"nmae": "x"}})"),
-              "resume.nmae: unknown key");
+    EXPECT_EQ(ErrorOf(R"({"format": "tlx", "resume": {"nmae": "x"}})"), "resume.nmae: unknown key");
     EXPECT_EQ(ErrorOf(R"({"format": "tlx", "resume": {"defaultCharFormat": {"charSet": 256}}})"),
               "resume.defaultCharFormat.charSet is out of range (0 to 255)");
     EXPECT_EQ(ErrorOf(R"({"format": "tlx", "headers": [{}, {"inheritStyle": 1}]})"),

@@ -3,9 +3,8 @@
 #include "model/tlx_file.h"
 #include "temp_dir.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 namespace trellic {
@@ -29,7 +28,9 @@ ToolRun Tool(const TempDir& dir, const std::string& arguments) {
             ReadFileBytes(dir.File("err.txt"))};
 }
 
-std::string Quote(const std::string& path) { return "'" + path + "'"; }
+std::string Quote(const std::string& path) {
+    return "'" + path + "'";
+}
 
 TEST(TlxtoolCli, ShippedPresetsDumpAndRebuildByteForByte) {
     TempDir dir;
@@ -41,7 +42,7 @@ TEST(TlxtoolCli, ShippedPresetsDumpAndRebuildByteForByte) {
         ASSERT_EQ(dump.status, 0) << dump.err;
         WriteFileBytes(dir.File("preset.json"), dump.out);
         const ToolRun build = Tool(dir, "build " + Quote(dir.File("preset.json")) + " " +
-                                        Quote(dir.File("again.nod")));
+                                            Quote(dir.File("again.nod")));
         ASSERT_EQ(build.status, 0) << build.err;
         EXPECT_EQ(ReadFileBytes(dir.File("again.nod")), ReadFileBytes(preset)) << preset;
         ++presets;
@@ -78,8 +79,8 @@ TEST(TlxtoolCli, AFailedBuildLeavesTheOldFile) {
     TempDir dir;
     WriteFileBytes(dir.File("bad.json"), R"({"format": "tlx", "resume": {"name": 7}})");
     WriteFileBytes(dir.File("out.tlx"), "precious");
-    const ToolRun run = Tool(dir, "build " + Quote(dir.File("bad.json")) + " " +
-                                  Quote(dir.File("out.tlx")));
+    const ToolRun run =
+        Tool(dir, "build " + Quote(dir.File("bad.json")) + " " + Quote(dir.File("out.tlx")));
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("resume.name must be a text"), std::string::npos);
     EXPECT_EQ(ReadFileBytes(dir.File("out.tlx")), "precious");

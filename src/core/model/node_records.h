@@ -40,8 +40,8 @@ struct CharFormat {
 };
 
 struct ParaFormat {
-    int16_t numbering = 0; // 0 none, 1 bullet, 2 arabic, 3/4 lower/upper letters, 5/6 roman
-    int16_t alignment = 0; // 1 left, 2 right, 3 centred, 4 justified
+    int16_t numbering = 0;   // 0 none, 1 bullet, 2 arabic, 3/4 lower/upper letters, 5/6 roman
+    int16_t alignment = 0;   // 1 left, 2 right, 3 centred, 4 justified
     uint8_t lineSpacing = 0; // 0 single, 1 one and a half, 2 double
     int32_t indent = 0;      // indentation level
 

@@ -28,7 +28,9 @@ const char* KindName(int32_t kind) {
     }
 }
 
-bool IsKnownKind(int32_t kind) { return *KindName(kind) != '\0'; }
+bool IsKnownKind(int32_t kind) {
+    return *KindName(kind) != '\0';
+}
 
 NodeTree::NodeTree() : NodeTree(RunningProgramFolder()) {}
 

@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
-
 #include <utility>
 
 namespace trellic {

@@ -44,9 +44,13 @@ void SerializeNodeText(Archive& ar, NodeText& text) {
     ar.IoText(text.text);
 }
 
-void SerializeFlag(Archive& ar, bool& flag) { ar.Io(flag); }
+void SerializeFlag(Archive& ar, bool& flag) {
+    ar.Io(flag);
+}
 
-void SerializeValue(Archive& ar, int32_t& value) { ar.Io(value); }
+void SerializeValue(Archive& ar, int32_t& value) {
+    ar.Io(value);
+}
 
 void SerializeStyle(Archive& ar, StyleNode& s) {
     // The styles are stored in an order of their own, not the record's.

@@ -29,12 +29,24 @@ void SerializeRTFOutput(Archive& ar, RTFOutputNode& output);
 void SerializeTXTOutput(Archive& ar, TXTOutputNode& output);
 
 // Overloads by record type, for code that walks the tables generically.
-inline void Serialize(Archive& ar, HeaderNode& r) { SerializeHeader(ar, r); }
-inline void Serialize(Archive& ar, ResumeSectionNode& r) { SerializeResumeSection(ar, r); }
-inline void Serialize(Archive& ar, SLFieldNode& r) { SerializeSLField(ar, r); }
-inline void Serialize(Archive& ar, MLFieldNode& r) { SerializeMLField(ar, r); }
-inline void Serialize(Archive& ar, RTFOutputNode& r) { SerializeRTFOutput(ar, r); }
-inline void Serialize(Archive& ar, TXTOutputNode& r) { SerializeTXTOutput(ar, r); }
+inline void Serialize(Archive& ar, HeaderNode& r) {
+    SerializeHeader(ar, r);
+}
+inline void Serialize(Archive& ar, ResumeSectionNode& r) {
+    SerializeResumeSection(ar, r);
+}
+inline void Serialize(Archive& ar, SLFieldNode& r) {
+    SerializeSLField(ar, r);
+}
+inline void Serialize(Archive& ar, MLFieldNode& r) {
+    SerializeMLField(ar, r);
+}
+inline void Serialize(Archive& ar, RTFOutputNode& r) {
+    SerializeRTFOutput(ar, r);
+}
+inline void Serialize(Archive& ar, TXTOutputNode& r) {
+    SerializeTXTOutput(ar, r);
+}
 
 // The fewest bytes a record of the type can take (every text empty): what a loading archive
 // demands per record before it trusts a count.

@@ -4,7 +4,9 @@ namespace trellic {
 
 namespace {
 
-std::string YesNo(bool value) { return value ? "Yes\r\n" : "No\r\n"; }
+std::string YesNo(bool value) {
+    return value ? "Yes\r\n" : "No\r\n";
+}
 
 } // namespace
 

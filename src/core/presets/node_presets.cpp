@@ -13,7 +13,7 @@ namespace trellic {
 namespace {
 
 constexpr const char* kFolderNames[] = {
-    "resume",         "style",          "header_styles",    "resume_section_styles",
+    "resume",          "style",           "header_styles",    "resume_section_styles",
     "sl_field_styles", "ml_field_styles", "paragraph_format",
 };
 
@@ -170,8 +170,7 @@ std::string DefaultPresetPath(const std::string& programFolder, PresetCategory c
     return NodeLibraryFolder(programFolder, category) + "/default.nod";
 }
 
-PresetReadResult ReadPreset(const PresetParts& parts, const std::string& path,
-                            Prompter& prompter) {
+PresetReadResult ReadPreset(const PresetParts& parts, const std::string& path, Prompter& prompter) {
     std::string bytes;
     // A preset is a few hundred bytes; anything near this size is not one.
     constexpr std::size_t kMaxPresetBytes = std::size_t{64} << 20;
@@ -192,8 +191,8 @@ PresetReadResult ReadPreset(const PresetParts& parts, const std::string& path,
 
 bool LoadDefaultPreset(const std::string& programFolder, const PresetParts& parts, EngineLog& log,
                        Prompter& prompter) {
-    const auto result = ReadPreset(parts, DefaultPresetPath(programFolder, parts.category),
-                                   prompter);
+    const auto result =
+        ReadPreset(parts, DefaultPresetPath(programFolder, parts.category), prompter);
     if (result == PresetReadResult::NotOpened) {
         ReportEngineError(log, prompter, kNodeLibraryErrorBlock);
     }
@@ -218,8 +217,7 @@ bool SavePresetAs(const PresetParts& parts, Prompter& prompter) {
 
 void ResetNodeTree(NodeTree& tree, EngineLog& log, Prompter& prompter) {
     ResetNodeTree(tree, [&](ResumeNode& resume) {
-        return LoadDefaultPreset(tree.programFolder, PresetParts::ForResume(resume), log,
-                                 prompter);
+        return LoadDefaultPreset(tree.programFolder, PresetParts::ForResume(resume), log, prompter);
     });
 }
 

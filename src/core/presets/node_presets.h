@@ -23,9 +23,9 @@ enum class PresetCategory {
 };
 
 inline constexpr PresetCategory kAllPresetCategories[] = {
-    PresetCategory::Resume,        PresetCategory::Style,
-    PresetCategory::HeaderStyles,  PresetCategory::ResumeSectionStyles,
-    PresetCategory::SLFieldStyles, PresetCategory::MLFieldStyles,
+    PresetCategory::Resume,          PresetCategory::Style,
+    PresetCategory::HeaderStyles,    PresetCategory::ResumeSectionStyles,
+    PresetCategory::SLFieldStyles,   PresetCategory::MLFieldStyles,
     PresetCategory::ParagraphFormat,
 };
 

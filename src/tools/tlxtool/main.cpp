@@ -1,11 +1,10 @@
 // tlxtool: the command-line face of the Trellic core.
 
-#include "tlx_check.h"
-#include "tlx_json.h"
-
 #include "engine/file_io.h"
 #include "engine/prompter.h"
 #include "model/tlx_file.h"
+#include "tlx_check.h"
+#include "tlx_json.h"
 
 #include <cstdio>
 #include <cstring>
@@ -105,7 +104,8 @@ std::string ParentFolderName(const std::string& path) {
 int Dump(const std::string& path, const std::string& categoryName) {
     int status = 0;
     std::string name = categoryName;
-    const bool isPreset = !name.empty() || (path.size() > 4 && path.substr(path.size() - 4) == ".nod");
+    const bool isPreset =
+        !name.empty() || (path.size() > 4 && path.substr(path.size() - 4) == ".nod");
     if (isPreset && name.empty()) {
         name = ParentFolderName(path);
     }
@@ -177,9 +177,8 @@ int Check(const std::string& path) {
         misbehaves = misbehaves || finding.misbehaves;
     }
     if (findings.empty()) {
-        std::printf("%s: no problems found (%zu active and %zu inactive entries)\n",
-                    path.c_str(), loaded.tree.activeStack.size(),
-                    loaded.tree.inactiveStack.size());
+        std::printf("%s: no problems found (%zu active and %zu inactive entries)\n", path.c_str(),
+                    loaded.tree.activeStack.size(), loaded.tree.inactiveStack.size());
     }
     return misbehaves ? 2 : 0;
 }

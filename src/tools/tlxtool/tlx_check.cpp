@@ -21,8 +21,7 @@ std::vector<Finding> CheckTree(const NodeTree& tree, int32_t storedActiveCount,
     auto note = [&](std::string message) { findings.push_back({false, std::move(message)}); };
 
     if (tree.renderer != kRendererRtf && tree.renderer != kRendererTxt) {
-        problem("renderer " + std::to_string(tree.renderer) +
-                " is neither 0 (RTF) nor 1 (TXT)");
+        problem("renderer " + std::to_string(tree.renderer) + " is neither 0 (RTF) nor 1 (TXT)");
     }
     if (storedActiveCount < 1) {
         problem("the active count is " + std::to_string(storedActiveCount) +
@@ -53,8 +52,8 @@ std::vector<Finding> CheckTree(const NodeTree& tree, int32_t storedActiveCount,
         }
     }
 
-    const int32_t kinds[] = {kKindHeader,    kKindResumeSection, kKindSLField,
-                             kKindMLField,   kKindRTFOutput,     kKindTXTOutput};
+    const int32_t kinds[] = {kKindHeader,  kKindResumeSection, kKindSLField,
+                             kKindMLField, kKindRTFOutput,     kKindTXTOutput};
     for (const int32_t kind : kinds) {
         for (std::size_t i = 0; i < tree.TableSize(kind); ++i) {
             if (!referenced.count({kind, static_cast<int32_t>(i)})) {

@@ -429,8 +429,7 @@ std::optional<JsonSource> SourceFromJson(const std::string& text, std::string& e
         error = "not valid JSON";
         return std::nullopt;
     }
-    if (!document.is_object() || !document.contains("format") ||
-        !document["format"].is_string()) {
+    if (!document.is_object() || !document.contains("format") || !document["format"].is_string()) {
         error = "\"format\" must be \"tlx\" or \"nod\"";
         return std::nullopt;
     }

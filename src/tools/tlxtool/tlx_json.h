@@ -4,7 +4,6 @@
 #include "presets/node_presets.h"
 
 #include <nlohmann/json.hpp>
-
 #include <optional>
 #include <string>
 
