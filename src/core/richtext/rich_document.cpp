@@ -1,0 +1,95 @@
+#include "richtext/rich_document.h"
+
+namespace trellic {
+
+size_t RichParagraph::Length() const {
+    size_t length = 0;
+    for (const RichRun& run : runs) {
+        length += run.text.size();
+    }
+    return length;
+}
+
+std::u32string RichParagraph::Text() const {
+    std::u32string text;
+    for (const RichRun& run : runs) {
+        text += run.text;
+    }
+    return text;
+}
+
+size_t RichDocument::Length() const {
+    size_t length = paragraphs.size() - 1;
+    for (const RichParagraph& paragraph : paragraphs) {
+        length += paragraph.Length();
+    }
+    return length;
+}
+
+std::u32string RichDocument::Text() const {
+    std::u32string text;
+    for (size_t i = 0; i < paragraphs.size(); ++i) {
+        if (i > 0) {
+            text += U'\r';
+        }
+        text += paragraphs[i].Text();
+    }
+    return text;
+}
+
+void RichDocument::Normalize() {
+    if (paragraphs.empty()) {
+        paragraphs.emplace_back();
+    }
+    for (RichParagraph& paragraph : paragraphs) {
+        std::vector<RichRun> merged;
+        merged.reserve(paragraph.runs.size());
+        for (RichRun& run : paragraph.runs) {
+            if (run.text.empty()) {
+                continue;
+            }
+            if (!merged.empty() && merged.back().format == run.format) {
+                merged.back().text += run.text;
+            } else {
+                merged.push_back(std::move(run));
+            }
+        }
+        paragraph.runs = std::move(merged);
+    }
+}
+
+RichDocument MakeDocument(std::u32string_view text, const RichCharFormat& charFormat,
+                          const RichParaFormat& paraFormat) {
+    RichDocument document;
+    document.paragraphs.clear();
+    auto startParagraph = [&] {
+        RichParagraph paragraph;
+        paragraph.format = paraFormat;
+        paragraph.markFormat = charFormat;
+        document.paragraphs.push_back(std::move(paragraph));
+    };
+    startParagraph();
+    std::u32string current;
+    auto flush = [&] {
+        if (!current.empty()) {
+            document.paragraphs.back().runs.push_back({std::move(current), charFormat});
+            current.clear();
+        }
+    };
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char32_t c = text[i];
+        if (c == U'\r' || c == U'\n') {
+            if (c == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') {
+                ++i;
+            }
+            flush();
+            startParagraph();
+        } else {
+            current.push_back(c);
+        }
+    }
+    flush();
+    return document;
+}
+
+} // namespace trellic

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "richtext/rich_format.h"
+
+#include <string>
+#include <vector>
+
+namespace trellic {
+
+// A stretch of text in one character format. Text is Unicode; in a run whose character set is
+// the symbol set (2) each character is the byte value of the symbol font instead.
+struct RichRun {
+    std::u32string text;
+    RichCharFormat format;
+
+    bool operator==(const RichRun&) const = default;
+};
+
+// One paragraph: its format, its runs, and the format of the paragraph mark that ends it (which
+// is what an empty paragraph shows and what a line break typed at its end carries).
+struct RichParagraph {
+    RichParaFormat format;
+    std::vector<RichRun> runs;
+    RichCharFormat markFormat;
+
+    size_t Length() const;
+    std::u32string Text() const;
+    bool operator==(const RichParagraph&) const = default;
+};
+
+// A rich-text document as a value: never empty, always at least one paragraph. Positions in it
+// count characters, with one position for each paragraph break, as the control counts them.
+struct RichDocument {
+    std::vector<RichParagraph> paragraphs{RichParagraph{}};
+
+    // Characters including one per paragraph break.
+    size_t Length() const;
+    // The text with paragraphs joined by '\r', as the control hands it out.
+    std::u32string Text() const;
+    bool IsEmpty() const { return paragraphs.size() == 1 && paragraphs[0].runs.empty(); }
+
+    // Merges neighbouring runs of equal format and drops empty runs, so that equal-looking
+    // documents compare equal.
+    void Normalize();
+
+    bool operator==(const RichDocument&) const = default;
+};
+
+// A document of one paragraph holding `text` split at paragraph breaks (CR LF, CR or LF).
+RichDocument MakeDocument(std::u32string_view text, const RichCharFormat& charFormat,
+                          const RichParaFormat& paraFormat);
+
+} // namespace trellic

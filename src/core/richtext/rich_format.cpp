@@ -1,0 +1,186 @@
+#include "richtext/rich_format.h"
+
+#include <algorithm>
+
+namespace trellic {
+
+namespace {
+
+constexpr uint32_t kEffectBitsOfMask[] = {kCfmBold, kCfmItalic, kCfmUnderline, kCfmStrikeout};
+
+// Clamps distances so that absurd values from a file or a caller stay far from overflow when
+// the writer adds or negates them.
+int32_t ClampTwips(int32_t value) {
+    constexpr int32_t kLimit = 0x3FFFFFF;
+    return std::clamp(value, -kLimit, kLimit);
+}
+
+} // namespace
+
+std::string TruncateFaceName(const std::string& utf8) {
+    size_t characters = 0;
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        if ((byte & 0xC0) != 0x80) {
+            if (characters == kMaxFaceNameLength) {
+                return utf8.substr(0, i);
+            }
+            ++characters;
+        }
+    }
+    return utf8;
+}
+
+void ApplyCharFormat(RichCharFormat& target, const RichCharFormat& change) {
+    for (uint32_t bit : kEffectBitsOfMask) {
+        if (change.mask & bit) {
+            target.Set(bit, change.Has(bit));
+        }
+    }
+    if (change.mask & kCfmSubscript) {
+        target.Set(kCfeSubscript, change.Has(kCfeSubscript));
+        // The two are exclusive; subscript wins as in the control.
+        target.Set(kCfeSuperscript, change.Has(kCfeSuperscript) && !change.Has(kCfeSubscript));
+    }
+    if (change.mask & kCfmUnderlineType) {
+        target.underlineType = change.underlineType;
+    }
+    if ((change.mask & kCfmUnderline) && target.Has(kCfeUnderline) &&
+        target.underlineType == kCfuNone) {
+        target.underlineType = kCfuSolid;
+    }
+    if (change.mask & kCfmSize) {
+        target.height = std::clamp(change.height, 0, 0x7FFF * 20);
+    }
+    if (change.mask & kCfmColor) {
+        target.color = change.color & 0x00FFFFFF;
+        target.Set(kCfeAutoColor, change.Has(kCfeAutoColor));
+    }
+    if (change.mask & kCfmCharSet) {
+        target.charSet = change.charSet;
+    }
+    if (change.mask & kCfmFace) {
+        target.faceName = TruncateFaceName(change.faceName);
+        target.pitchAndFamily = change.pitchAndFamily;
+    }
+    target.mask = kCfmAll;
+}
+
+void ApplyParaFormat(RichParaFormat& target, const RichParaFormat& change) {
+    if (change.mask & kPfmStartIndent) {
+        target.startIndent = ClampTwips(change.startIndent);
+    } else if (change.mask & kPfmOffsetIndent) {
+        target.startIndent = ClampTwips(target.startIndent + ClampTwips(change.startIndent));
+    }
+    if (change.mask & kPfmRightIndent) {
+        target.rightIndent = ClampTwips(change.rightIndent);
+    }
+    if (change.mask & kPfmOffset) {
+        target.offset = ClampTwips(change.offset);
+    }
+    if (change.mask & kPfmAlignment) {
+        target.alignment = change.alignment;
+    }
+    if (change.mask & kPfmTabStops) {
+        target.tabCount = std::min<uint8_t>(change.tabCount, kMaxTabStops);
+        target.tabs = {};
+        std::copy_n(change.tabs.begin(), target.tabCount, target.tabs.begin());
+    }
+    if (change.mask & kPfmNumbering) {
+        target.numbering = change.numbering;
+    }
+    if (change.mask & kPfmSpaceBefore) {
+        target.spaceBefore = ClampTwips(change.spaceBefore);
+    }
+    if (change.mask & kPfmSpaceAfter) {
+        target.spaceAfter = ClampTwips(change.spaceAfter);
+    }
+    if (change.mask & kPfmLineSpacing) {
+        target.lineSpacingRule = change.lineSpacingRule;
+        // One, one and a half and two lines given as a multiple are the fixed rules.
+        if (change.lineSpacingRule == kLineSpacingMultiple && change.lineSpacing >= 20 &&
+            change.lineSpacing <= 40 && change.lineSpacing % 10 == 0) {
+            target.lineSpacingRule = static_cast<uint8_t>(change.lineSpacing / 10 - 2);
+        }
+        // The three fixed rules need no distance; dropping it keeps equal-looking paragraphs
+        // equal, so that they share one list or one paragraph definition when written.
+        target.lineSpacing =
+            target.lineSpacingRule <= kLineSpacingDouble ? 0 : ClampTwips(change.lineSpacing);
+    }
+    if (change.mask & kPfmNumberingStyle) {
+        target.numberingStyle = change.numberingStyle;
+    }
+    if (change.mask & kPfmNumberingStart) {
+        target.numberingStart = change.numberingStart;
+    }
+    target.mask = kPfmAll;
+}
+
+uint32_t EqualCharAttributes(const RichCharFormat& a, const RichCharFormat& b) {
+    uint32_t mask = 0;
+    for (uint32_t bit : kEffectBitsOfMask) {
+        if (a.Has(bit) == b.Has(bit)) {
+            mask |= bit;
+        }
+    }
+    if ((a.effects & (kCfeSubscript | kCfeSuperscript)) ==
+        (b.effects & (kCfeSubscript | kCfeSuperscript))) {
+        mask |= kCfmSubscript;
+    }
+    if (a.underlineType == b.underlineType) {
+        mask |= kCfmUnderlineType;
+    }
+    if (a.height == b.height) {
+        mask |= kCfmSize;
+    }
+    if (a.Has(kCfeAutoColor) == b.Has(kCfeAutoColor) &&
+        (a.Has(kCfeAutoColor) || a.color == b.color)) {
+        mask |= kCfmColor;
+    }
+    if (a.charSet == b.charSet) {
+        mask |= kCfmCharSet;
+    }
+    if (a.faceName == b.faceName && a.pitchAndFamily == b.pitchAndFamily) {
+        mask |= kCfmFace;
+    }
+    return mask;
+}
+
+uint32_t EqualParaAttributes(const RichParaFormat& a, const RichParaFormat& b) {
+    uint32_t mask = 0;
+    auto same = [&mask](bool equal, uint32_t bit) {
+        if (equal) {
+            mask |= bit;
+        }
+    };
+    same(a.startIndent == b.startIndent, kPfmStartIndent);
+    same(a.rightIndent == b.rightIndent, kPfmRightIndent);
+    same(a.offset == b.offset, kPfmOffset);
+    same(a.alignment == b.alignment, kPfmAlignment);
+    same(a.tabCount == b.tabCount && a.tabs == b.tabs, kPfmTabStops);
+    same(a.numbering == b.numbering, kPfmNumbering);
+    same(a.spaceBefore == b.spaceBefore, kPfmSpaceBefore);
+    same(a.spaceAfter == b.spaceAfter, kPfmSpaceAfter);
+    same(a.lineSpacingRule == b.lineSpacingRule && a.lineSpacing == b.lineSpacing, kPfmLineSpacing);
+    same(a.numberingStyle == b.numberingStyle, kPfmNumberingStyle);
+    same(a.numberingStart == b.numberingStart, kPfmNumberingStart);
+    return mask;
+}
+
+RichCharFormat PlainCharFormat() {
+    RichCharFormat format;
+    format.mask = kCfmAll;
+    format.effects = kCfeAutoColor;
+    format.height = 200;
+    format.pitchAndFamily = 0x20; // swiss
+    format.faceName = "Arial";
+    return format;
+}
+
+RichParaFormat PlainParaFormat() {
+    RichParaFormat format;
+    format.mask = kPfmAll;
+    return format;
+}
+
+} // namespace trellic

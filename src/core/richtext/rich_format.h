@@ -1,0 +1,152 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace trellic {
+
+// Mask bits of the character format record; the values are the platform's, so records stored
+// or exchanged elsewhere in the program keep their meaning.
+inline constexpr uint32_t kCfmBold = 0x00000001;
+inline constexpr uint32_t kCfmItalic = 0x00000002;
+inline constexpr uint32_t kCfmUnderline = 0x00000004;
+inline constexpr uint32_t kCfmStrikeout = 0x00000008;
+inline constexpr uint32_t kCfmSubscript = 0x00030000; // covers subscript and superscript
+inline constexpr uint32_t kCfmSuperscript = kCfmSubscript;
+inline constexpr uint32_t kCfmUnderlineType = 0x00800000;
+inline constexpr uint32_t kCfmCharSet = 0x08000000;
+inline constexpr uint32_t kCfmFace = 0x20000000;  // face name, pitch and family
+inline constexpr uint32_t kCfmColor = 0x40000000; // colour and the automatic-colour effect
+inline constexpr uint32_t kCfmSize = 0x80000000;
+inline constexpr uint32_t kCfmAll = kCfmBold | kCfmItalic | kCfmUnderline | kCfmStrikeout |
+                                    kCfmSubscript | kCfmUnderlineType | kCfmCharSet | kCfmFace |
+                                    kCfmColor | kCfmSize;
+
+inline constexpr uint32_t kCfeBold = 0x00000001;
+inline constexpr uint32_t kCfeItalic = 0x00000002;
+inline constexpr uint32_t kCfeUnderline = 0x00000004;
+inline constexpr uint32_t kCfeStrikeout = 0x00000008;
+inline constexpr uint32_t kCfeSubscript = 0x00010000;
+inline constexpr uint32_t kCfeSuperscript = 0x00020000;
+inline constexpr uint32_t kCfeAutoColor = 0x40000000;
+
+// Underline types (bUnderlineType).
+inline constexpr uint8_t kCfuNone = 0;
+inline constexpr uint8_t kCfuSolid = 1;
+inline constexpr uint8_t kCfuWord = 2;
+inline constexpr uint8_t kCfuDouble = 3;
+inline constexpr uint8_t kCfuDotted = 4;
+
+inline constexpr uint8_t kAnsiCharSet = 0;
+inline constexpr uint8_t kDefaultCharSet = 1;
+inline constexpr uint8_t kSymbolCharSet = 2;
+
+inline constexpr size_t kMaxFaceNameLength = 31; // characters, as the platform's record holds
+
+// A character format in the manner of the platform's CHARFORMAT2: only the attributes named in
+// `mask` are meaningful when the record describes a change or a reported selection. Formats held
+// by the text itself always have every attribute valid.
+struct RichCharFormat {
+    uint32_t mask = 0;
+    uint32_t effects = 0;
+    int32_t height = 0; // twips
+    uint32_t color = 0; // 0x00BBGGRR; ignored while kCfeAutoColor is set
+    uint8_t charSet = 0;
+    uint8_t pitchAndFamily = 0;
+    uint8_t underlineType = 0; // kCfu*, meaningful while kCfeUnderline is set
+    std::string faceName;      // UTF-8, at most kMaxFaceNameLength characters
+
+    bool Has(uint32_t effect) const { return (effects & effect) != 0; }
+    void Set(uint32_t effect, bool on) { effects = on ? (effects | effect) : (effects & ~effect); }
+    bool operator==(const RichCharFormat&) const = default;
+};
+
+// Paragraph mask bits (PARAFORMAT2).
+inline constexpr uint32_t kPfmStartIndent = 0x00000001;
+inline constexpr uint32_t kPfmRightIndent = 0x00000002;
+inline constexpr uint32_t kPfmOffset = 0x00000004;
+inline constexpr uint32_t kPfmAlignment = 0x00000008;
+inline constexpr uint32_t kPfmTabStops = 0x00000010;
+inline constexpr uint32_t kPfmNumbering = 0x00000020;
+inline constexpr uint32_t kPfmSpaceBefore = 0x00000040;
+inline constexpr uint32_t kPfmSpaceAfter = 0x00000080;
+inline constexpr uint32_t kPfmLineSpacing = 0x00000100;
+inline constexpr uint32_t kPfmNumberingStyle = 0x00002000;
+inline constexpr uint32_t kPfmNumberingStart = 0x00008000;
+inline constexpr uint32_t kPfmOffsetIndent = 0x80000000; // startIndent is added, not set
+inline constexpr uint32_t kPfmAll =
+    kPfmStartIndent | kPfmRightIndent | kPfmOffset | kPfmAlignment | kPfmTabStops | kPfmNumbering |
+    kPfmSpaceBefore | kPfmSpaceAfter | kPfmLineSpacing | kPfmNumberingStyle | kPfmNumberingStart;
+
+// Numbering (wNumbering).
+inline constexpr uint16_t kPfnNone = 0;
+inline constexpr uint16_t kPfnBullet = 1;
+inline constexpr uint16_t kPfnArabic = 2;
+inline constexpr uint16_t kPfnLowerLetter = 3;
+inline constexpr uint16_t kPfnUpperLetter = 4;
+inline constexpr uint16_t kPfnLowerRoman = 5;
+inline constexpr uint16_t kPfnUpperRoman = 6;
+
+// Numbering styles (wNumberingStyle): the punctuation around the number.
+inline constexpr uint16_t kPfnsParen = 0x0000;  // "1)"
+inline constexpr uint16_t kPfnsParens = 0x0100; // "(1)"
+inline constexpr uint16_t kPfnsPeriod = 0x0200; // "1."
+inline constexpr uint16_t kPfnsPlain = 0x0300;  // "1"
+
+// Alignment (wAlignment).
+inline constexpr uint16_t kPfaLeft = 1;
+inline constexpr uint16_t kPfaRight = 2;
+inline constexpr uint16_t kPfaCenter = 3;
+inline constexpr uint16_t kPfaJustify = 4;
+
+// Line-spacing rules (bLineSpacingRule).
+inline constexpr uint8_t kLineSpacingSingle = 0;
+inline constexpr uint8_t kLineSpacingOneAndHalf = 1;
+inline constexpr uint8_t kLineSpacingDouble = 2;
+inline constexpr uint8_t kLineSpacingAtLeast = 3;  // lineSpacing twips or more
+inline constexpr uint8_t kLineSpacingExactly = 4;  // lineSpacing twips
+inline constexpr uint8_t kLineSpacingMultiple = 5; // lineSpacing / 20 lines
+
+inline constexpr size_t kMaxTabStops = 32;
+
+// A paragraph format in the manner of the platform's PARAFORMAT2. As there, startIndent is the
+// indent of the first line and offset that of the following lines relative to it; all
+// distances are twips.
+struct RichParaFormat {
+    uint32_t mask = 0;
+    uint16_t numbering = 0;
+    uint16_t numberingStart = 0;
+    uint16_t numberingStyle = 0;
+    uint16_t alignment = kPfaLeft;
+    uint8_t lineSpacingRule = 0;
+    int32_t lineSpacing = 0; // twips, or twentieths of a line for kLineSpacingMultiple
+    int32_t startIndent = 0;
+    int32_t rightIndent = 0;
+    int32_t offset = 0;
+    int32_t spaceBefore = 0;
+    int32_t spaceAfter = 0;
+    uint8_t tabCount = 0;
+    std::array<int32_t, kMaxTabStops> tabs{}; // the first tabCount entries, ascending
+
+    bool operator==(const RichParaFormat&) const = default;
+};
+
+// Sets the attributes `change.mask` names on `target`, the way the control applies a format.
+// A face name is cut to kMaxFaceNameLength characters; an underline switched on without a type
+// becomes solid.
+void ApplyCharFormat(RichCharFormat& target, const RichCharFormat& change);
+void ApplyParaFormat(RichParaFormat& target, const RichParaFormat& change);
+
+// The mask bits of the attributes in which two formats agree.
+uint32_t EqualCharAttributes(const RichCharFormat& a, const RichCharFormat& b);
+uint32_t EqualParaAttributes(const RichParaFormat& a, const RichParaFormat& b);
+
+// Cuts a UTF-8 face name to kMaxFaceNameLength characters.
+std::string TruncateFaceName(const std::string& utf8);
+
+// The control's plain format: Arial 10 points, automatic colour, left aligned.
+RichCharFormat PlainCharFormat();
+RichParaFormat PlainParaFormat();
+
+} // namespace trellic

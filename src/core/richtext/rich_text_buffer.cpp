@@ -1,0 +1,362 @@
+#include "richtext/rich_text_buffer.h"
+
+#include "richtext/plain_text_codec.h"
+#include "richtext/rtf_writer.h"
+
+#include <algorithm>
+
+namespace trellic {
+
+namespace {
+
+// Copies of the runs before and from a character offset, splitting the run that straddles it.
+std::vector<RichRun> RunsBefore(const std::vector<RichRun>& runs, size_t offset) {
+    std::vector<RichRun> result;
+    size_t position = 0;
+    for (const RichRun& run : runs) {
+        if (position >= offset) {
+            break;
+        }
+        const size_t take = std::min(run.text.size(), offset - position);
+        result.push_back({run.text.substr(0, take), run.format});
+        position += run.text.size();
+    }
+    return result;
+}
+
+std::vector<RichRun> RunsFrom(const std::vector<RichRun>& runs, size_t offset) {
+    std::vector<RichRun> result;
+    size_t position = 0;
+    for (const RichRun& run : runs) {
+        const size_t end = position + run.text.size();
+        if (end > offset) {
+            const size_t skip = offset > position ? offset - position : 0;
+            result.push_back({run.text.substr(skip), run.format});
+        }
+        position = end;
+    }
+    return result;
+}
+
+void Append(std::vector<RichRun>& target, std::vector<RichRun> more) {
+    for (RichRun& run : more) {
+        if (run.text.empty()) {
+            continue;
+        }
+        if (!target.empty() && target.back().format == run.format) {
+            target.back().text += run.text;
+        } else {
+            target.push_back(std::move(run));
+        }
+    }
+}
+
+// Symbol fonts hold byte values; text handed in as Unicode may carry them in the private-use
+// block the platform maps symbol fonts to.
+std::u32string ToSymbolBytes(std::u32string text) {
+    for (char32_t& c : text) {
+        if (c >= 0xF020 && c <= 0xF0FF) {
+            c -= 0xF000;
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+RichTextBuffer::RichTextBuffer()
+    : m_typingFormat(PlainCharFormat()), m_defaultFormat(PlainCharFormat()) {
+    m_document.paragraphs[0].format = PlainParaFormat();
+    m_document.paragraphs[0].markFormat = m_defaultFormat;
+}
+
+RichTextBuffer::Location RichTextBuffer::Locate(size_t position) const {
+    size_t start = 0;
+    for (size_t i = 0; i < m_document.paragraphs.size(); ++i) {
+        const size_t length = m_document.paragraphs[i].Length();
+        if (position <= start + length) {
+            return {i, position - start};
+        }
+        start += length + 1;
+    }
+    const size_t last = m_document.paragraphs.size() - 1;
+    return {last, m_document.paragraphs[last].Length()};
+}
+
+RichCharFormat RichTextBuffer::FormatBefore(size_t position) const {
+    const Location at = Locate(position);
+    const RichParagraph& paragraph = m_document.paragraphs[at.paragraph];
+    if (paragraph.runs.empty()) {
+        return paragraph.markFormat;
+    }
+    // At the start of a paragraph the control takes the format of the first character.
+    const size_t probe = at.offset == 0 ? 0 : at.offset - 1;
+    size_t end = 0;
+    for (const RichRun& run : paragraph.runs) {
+        end += run.text.size();
+        if (probe < end) {
+            return run.format;
+        }
+    }
+    return paragraph.runs.back().format;
+}
+
+RichCharFormat RichTextBuffer::InsertionFormat() const {
+    if (m_selection.min == m_selection.max) {
+        return m_typingFormat;
+    }
+    const Location at = Locate(m_selection.min);
+    const RichParagraph& paragraph = m_document.paragraphs[at.paragraph];
+    if (at.offset == paragraph.Length()) {
+        return paragraph.markFormat;
+    }
+    return FormatBefore(m_selection.min + 1);
+}
+
+void RichTextBuffer::SetSelection(long long min, long long max) {
+    const auto length = static_cast<long long>(m_document.Length());
+    if (max == -1) {
+        max = length;
+    }
+    min = std::clamp(min, 0LL, length);
+    max = std::clamp(max, 0LL, length);
+    if (min > max) {
+        std::swap(min, max);
+    }
+    m_selection = {static_cast<size_t>(min), static_cast<size_t>(max)};
+    m_typingFormat = FormatBefore(m_selection.min);
+}
+
+void RichTextBuffer::Clear() {
+    RichParagraph paragraph;
+    paragraph.format = m_document.paragraphs.back().format;
+    paragraph.markFormat = m_defaultFormat;
+    m_document.paragraphs = {std::move(paragraph)};
+    m_selection = {};
+    m_typingFormat = m_defaultFormat;
+    m_modified = true;
+}
+
+void RichTextBuffer::DeleteRange(size_t min, size_t max) {
+    if (min >= max) {
+        return;
+    }
+    const Location from = Locate(min);
+    const Location to = Locate(max);
+    auto& paragraphs = m_document.paragraphs;
+    std::vector<RichRun> runs = RunsBefore(paragraphs[from.paragraph].runs, from.offset);
+    Append(runs, RunsFrom(paragraphs[to.paragraph].runs, to.offset));
+    // The paragraph mark that survives is the later one, and with it go its formats.
+    RichParagraph merged;
+    merged.format = paragraphs[to.paragraph].format;
+    merged.markFormat = paragraphs[to.paragraph].markFormat;
+    merged.runs = std::move(runs);
+    paragraphs.erase(paragraphs.begin() + static_cast<std::ptrdiff_t>(from.paragraph),
+                     paragraphs.begin() + static_cast<std::ptrdiff_t>(to.paragraph) + 1);
+    paragraphs.insert(paragraphs.begin() + static_cast<std::ptrdiff_t>(from.paragraph),
+                      std::move(merged));
+}
+
+void RichTextBuffer::InsertDocumentAt(size_t position, RichDocument fragment) {
+    const Location at = Locate(position);
+    auto& paragraphs = m_document.paragraphs;
+    RichParagraph& target = paragraphs[at.paragraph];
+    std::vector<RichRun> head = RunsBefore(target.runs, at.offset);
+    std::vector<RichRun> tail = RunsFrom(target.runs, at.offset);
+    auto& pieces = fragment.paragraphs;
+    if (pieces.size() == 1) {
+        Append(head, std::move(pieces[0].runs));
+        Append(head, std::move(tail));
+        target.runs = std::move(head);
+        return;
+    }
+    // The first piece ends the paragraph that held the insertion point and so brings its own
+    // formats; the unfinished last piece joins the text behind and keeps the old paragraph's.
+    RichParagraph last;
+    last.format = target.format;
+    last.markFormat = target.markFormat;
+    last.runs = std::move(pieces.back().runs);
+    Append(last.runs, std::move(tail));
+    pieces.back() = std::move(last);
+    Append(head, std::move(pieces.front().runs));
+    pieces.front().runs = std::move(head);
+    paragraphs.erase(paragraphs.begin() + static_cast<std::ptrdiff_t>(at.paragraph));
+    paragraphs.insert(paragraphs.begin() + static_cast<std::ptrdiff_t>(at.paragraph),
+                      std::make_move_iterator(pieces.begin()),
+                      std::make_move_iterator(pieces.end()));
+}
+
+void RichTextBuffer::ReplaceSelection(RichDocument fragment) {
+    fragment.Normalize();
+    const size_t inserted = fragment.Length();
+    DeleteRange(m_selection.min, m_selection.max);
+    InsertDocumentAt(m_selection.min, std::move(fragment));
+    const size_t end = m_selection.min + inserted;
+    m_selection = {end, end};
+    m_modified = true;
+}
+
+void RichTextBuffer::InsertPlain(std::u32string text) {
+    RichCharFormat format = InsertionFormat();
+    if (format.charSet == kSymbolCharSet) {
+        text = ToSymbolBytes(std::move(text));
+    }
+    const Location at = Locate(m_selection.min);
+    const RichParaFormat paraFormat = m_document.paragraphs[at.paragraph].format;
+    ReplaceSelection(MakeDocument(text, format, paraFormat));
+    m_typingFormat = format;
+}
+
+void RichTextBuffer::InsertText(std::string_view windows1252) {
+    InsertPlain(DecodeSingleByteText(windows1252, InsertionFormat().charSet));
+}
+
+void RichTextBuffer::InsertText(std::u32string_view text) {
+    InsertPlain(std::u32string(text));
+}
+
+RtfReadResult RichTextBuffer::InsertRtf(std::string_view rtf) {
+    RtfReadResult result = ReadRtfFragment(rtf);
+    if (!result.isRtf) {
+        InsertText(rtf);
+        return result;
+    }
+    InsertFragment(result.document);
+    return result;
+}
+
+void RichTextBuffer::InsertFragment(const RichDocument& fragment) {
+    ReplaceSelection(fragment);
+    m_typingFormat = FormatBefore(m_selection.min);
+}
+
+void RichTextBuffer::SetSelectionCharFormat(const RichCharFormat& change) {
+    if (m_selection.min == m_selection.max) {
+        ApplyCharFormat(m_typingFormat, change);
+        // An empty paragraph shows the format of its mark, so it follows the typing format.
+        RichParagraph& paragraph = m_document.paragraphs[Locate(m_selection.min).paragraph];
+        if (paragraph.runs.empty()) {
+            ApplyCharFormat(paragraph.markFormat, change);
+        }
+        return;
+    }
+    const Location from = Locate(m_selection.min);
+    const Location to = Locate(m_selection.max);
+    for (size_t i = from.paragraph; i <= to.paragraph; ++i) {
+        RichParagraph& paragraph = m_document.paragraphs[i];
+        const size_t length = paragraph.Length();
+        const size_t start = i == from.paragraph ? from.offset : 0;
+        const size_t end = i == to.paragraph ? to.offset : length;
+        std::vector<RichRun> runs = RunsBefore(paragraph.runs, start);
+        std::vector<RichRun> middle = RunsFrom(RunsBefore(paragraph.runs, end), start);
+        for (RichRun& run : middle) {
+            ApplyCharFormat(run.format, change);
+        }
+        Append(runs, std::move(middle));
+        Append(runs, RunsFrom(paragraph.runs, end));
+        paragraph.runs = std::move(runs);
+        if (i != to.paragraph) {
+            ApplyCharFormat(paragraph.markFormat, change); // its break is selected
+        }
+    }
+    m_typingFormat = InsertionFormat();
+    m_modified = true;
+}
+
+void RichTextBuffer::SetDefaultCharFormat(const RichCharFormat& change) {
+    ApplyCharFormat(m_defaultFormat, change);
+    if (m_document.IsEmpty()) {
+        ApplyCharFormat(m_typingFormat, change);
+        ApplyCharFormat(m_document.paragraphs[0].markFormat, change);
+    }
+}
+
+void RichTextBuffer::SetSelectionParaFormat(const RichParaFormat& change) {
+    const size_t first = Locate(m_selection.min).paragraph;
+    // A selection that ends just behind a paragraph break does not reach into the next one.
+    const size_t last =
+        m_selection.max > m_selection.min ? Locate(m_selection.max - 1).paragraph : first;
+    for (size_t i = first; i <= last; ++i) {
+        ApplyParaFormat(m_document.paragraphs[i].format, change);
+    }
+    m_modified = true;
+}
+
+RichCharFormat RichTextBuffer::GetSelectionCharFormat() const {
+    if (m_selection.min == m_selection.max) {
+        RichCharFormat format = m_typingFormat;
+        format.mask = kCfmAll;
+        return format;
+    }
+    const Location from = Locate(m_selection.min);
+    const Location to = Locate(m_selection.max);
+    const RichCharFormat* first = nullptr;
+    uint32_t mask = kCfmAll;
+    for (size_t i = from.paragraph; i <= to.paragraph; ++i) {
+        const RichParagraph& paragraph = m_document.paragraphs[i];
+        const size_t start = i == from.paragraph ? from.offset : 0;
+        const size_t end = i == to.paragraph ? to.offset : paragraph.Length();
+        size_t position = 0;
+        for (const RichRun& run : paragraph.runs) {
+            const size_t runEnd = position + run.text.size();
+            if (runEnd > start && position < end) {
+                if (first == nullptr) {
+                    first = &run.format;
+                } else {
+                    mask &= EqualCharAttributes(*first, run.format);
+                }
+            }
+            position = runEnd;
+        }
+    }
+    // A selection of paragraph breaks alone reports the first selected mark.
+    RichCharFormat format =
+        first != nullptr ? *first : m_document.paragraphs[from.paragraph].markFormat;
+    format.mask = mask;
+    return format;
+}
+
+RichParaFormat RichTextBuffer::GetSelectionParaFormat() const {
+    const size_t first = Locate(m_selection.min).paragraph;
+    const size_t last =
+        m_selection.max > m_selection.min ? Locate(m_selection.max - 1).paragraph : first;
+    RichParaFormat format = m_document.paragraphs[first].format;
+    uint32_t mask = kPfmAll;
+    for (size_t i = first + 1; i <= last; ++i) {
+        mask &= EqualParaAttributes(format, m_document.paragraphs[i].format);
+    }
+    format.mask = mask;
+    return format;
+}
+
+std::string RichTextBuffer::ExportRtf() const {
+    return WriteRtf(m_document);
+}
+
+std::string RichTextBuffer::ExportText() const {
+    return WritePlainText(m_document);
+}
+
+RtfReadResult RichTextBuffer::ImportRtf(std::string_view rtf) {
+    RtfReadResult result = ReadRtf(rtf);
+    if (!result.isRtf) {
+        ImportText(rtf);
+        return result;
+    }
+    SetDocument(result.document);
+    return result;
+}
+
+void RichTextBuffer::ImportText(std::string_view windows1252) {
+    SetDocument(ReadPlainText(windows1252, m_defaultFormat, m_document.paragraphs[0].format));
+}
+
+void RichTextBuffer::SetDocument(RichDocument document) {
+    document.Normalize();
+    m_document = std::move(document);
+    m_selection = {};
+    m_typingFormat = FormatBefore(0);
+    m_modified = true;
+}
+
+} // namespace trellic
