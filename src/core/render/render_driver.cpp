@@ -1,0 +1,189 @@
+#include "render/render_driver.h"
+
+#include "render/node_renderers.h"
+#include "render/rich_formats.h"
+
+#include <algorithm>
+#include <string>
+
+namespace trellic {
+
+namespace {
+
+RichParaFormat PlainParagraphChange() {
+    RichParaFormat change;
+    change.mask = kPfmNumbering | kPfmAlignment | kPfmLineSpacing;
+    change.numbering = kPfnNone;
+    change.alignment = kPfaLeft;
+    change.lineSpacingRule = kLineSpacingSingle;
+    return change;
+}
+
+std::string Repeat(std::string_view piece, int32_t count) {
+    std::string text;
+    if (count <= 0) {
+        return text;
+    }
+    text.reserve(piece.size() * static_cast<std::size_t>(count));
+    for (int32_t i = 0; i < count; ++i) {
+        text += piece;
+    }
+    return text;
+}
+
+void RenderEntry(RenderTarget& target, const StackEntry& entry, int32_t previousKind,
+                 uint16_t listNumber) {
+    const NodeTree& tree = target.tree;
+    const auto i = static_cast<std::size_t>(entry.index);
+    switch (entry.kind) {
+    case kKindHeader:
+        RenderHeader(target, tree.headers[i], previousKind, listNumber);
+        break;
+    case kKindMLField:
+        RenderMLField(target, tree.mlFields[i], previousKind, listNumber);
+        break;
+    case kKindResumeSection:
+        RenderResumeSection(target, tree.resumeSections[i], previousKind, listNumber);
+        break;
+    case kKindRTFOutput:
+        RenderRTFOutput(target, tree.rtfOutputs[i], previousKind, listNumber);
+        break;
+    case kKindSLField:
+        RenderSLField(target, tree.slFields[i], previousKind, listNumber);
+        break;
+    case kKindTXTOutput:
+        RenderTXTOutput(target, tree.txtOutputs[i], previousKind, listNumber);
+        break;
+    default:
+        break; // the resume's own entry writes nothing
+    }
+}
+
+} // namespace
+
+RichCharFormat PlainViewCharFormat() {
+    CharFormat plain;
+    plain.faceName = "Arial";
+    plain.height = 240;
+    return ToRichCharFormat(plain);
+}
+
+void ResetViewFormatting(ResumeView& view) {
+    view.SetDefaultCharFormat(PlainViewCharFormat());
+    view.SetSelectionParaFormat(PlainParagraphChange());
+    view.EmptyUndo();
+    view.SetModified(false);
+}
+
+void RenderResume(const NodeTree& tree, ResumeView& view) {
+    const TextRange selection = view.Selection();
+
+    if (tree.dataSource == kDataSourceNodes) {
+        // The new text is built aside, starting as an emptied view would: its default format,
+        // and the format of the paragraph that clearing leaves.
+        RichTextBuffer out;
+        out.SetDefaultCharFormat(view.DefaultCharFormat());
+        out.SetSelectionParaFormat(view.EndParagraphFormat());
+        if (tree.renderer == kRendererTxt) {
+            out.SetDefaultCharFormat(PlainViewCharFormat());
+            out.SetSelectionParaFormat(PlainParagraphChange());
+            view.SetDefaultCharFormat(PlainViewCharFormat());
+        }
+        RenderTarget target{tree, out, tree.renderer};
+        int32_t previousKind = kKindResume;
+        uint16_t listNumber = 0;
+        for (const StackEntry& entry : tree.activeStack) {
+            if (entry.kind != kKindResume && tree.RefersToRecord(entry)) {
+                if (EffectiveNumbering(tree, entry) != 0) {
+                    ++listNumber;
+                }
+                RenderEntry(target, entry, previousKind, listNumber);
+            }
+            previousKind = entry.kind;
+        }
+        view.ReplaceContent(out.Document(), selection);
+        return;
+    }
+
+    if (tree.dataSource == kDataSourceViewRtf && tree.renderer == kRendererRtf) {
+        const std::string rtf = view.ExportRtf();
+        ResetViewFormatting(view);
+        view.ImportRtf(rtf);
+    } else if (tree.dataSource == kDataSourceViewTxt && tree.renderer == kRendererTxt) {
+        const std::string text = view.ExportText();
+        ResetViewFormatting(view);
+        view.ImportText(text);
+    } else {
+        return;
+    }
+    view.SetSelection(selection);
+}
+
+void InsertText(RenderTarget& target, std::string_view text) {
+    if (!text.empty()) {
+        target.out.InsertText(text);
+    }
+}
+
+void InsertRichText(RenderTarget& target, std::string_view rtf) {
+    target.out.InsertRtf(rtf);
+}
+
+void ApplyDefaultCharFormat(RenderTarget& target) {
+    CharFormat fallback;
+    const CharFormat& format =
+        target.tree.resume ? target.tree.resume->defaultCharFormat : fallback;
+    target.out.SetSelectionCharFormat(ToRichCharFormat(format));
+}
+
+void ResetParagraph(RichTextBuffer& out) {
+    out.SetSelectionParaFormat(PlainParagraphChange());
+}
+
+void InsertLineBreaks(RenderTarget& target, int32_t count) {
+    if (count <= 0) {
+        return;
+    }
+    count = std::min(count, kMaxLineBreaks);
+    // The first break ends the paragraph just written and keeps its formats.
+    InsertText(target, "\r\n");
+    if (target.renderer == kRendererRtf) {
+        ApplyDefaultCharFormat(target);
+        ResetParagraph(target.out);
+    }
+    InsertText(target, Repeat("\r\n", count - 1));
+}
+
+void InsertIndent(RenderTarget& target, int32_t count, const CharFormat& format) {
+    const bool rtf = target.renderer == kRendererRtf;
+    if (rtf) {
+        CharFormat plainTabs = format;
+        plainTabs.underline = false;
+        plainTabs.strikeout = false;
+        target.out.SetSelectionCharFormat(ToRichCharFormat(plainTabs));
+    }
+    InsertText(target, Repeat("\t", std::min(count, kMaxIndentLevels)));
+    if (rtf && (format.underline || format.strikeout)) {
+        target.out.SetSelectionCharFormat(ToRichCharFormat(format));
+    }
+}
+
+void InsertBullet(RenderTarget& target, int32_t bullet, int32_t color) {
+    std::string text;
+    if (target.renderer == kRendererRtf && BulletSymbol(bullet) != 0) {
+        CharFormat symbol;
+        symbol.faceName = "Wingdings";
+        symbol.charSet = kSymbolCharSet;
+        symbol.height = 240;
+        symbol.color = color;
+        target.out.SetSelectionCharFormat(ToRichCharFormat(symbol));
+        text = {static_cast<char>(BulletSymbol(bullet)), ' '};
+    } else if (bullet == 15) {
+        text = "+ ";
+    } else if (bullet == 16) {
+        text = "- ";
+    }
+    InsertText(target, text);
+}
+
+} // namespace trellic

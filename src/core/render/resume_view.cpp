@@ -1,0 +1,39 @@
+#include "render/resume_view.h"
+
+namespace trellic {
+
+void HeadlessResumeView::SetSelection(TextRange range) {
+    m_buffer.SetSelection(static_cast<long long>(range.min), static_cast<long long>(range.max));
+}
+
+void HeadlessResumeView::SetDefaultCharFormat(const RichCharFormat& change) {
+    m_buffer.SetDefaultCharFormat(change);
+}
+
+void HeadlessResumeView::SetSelectionParaFormat(const RichParaFormat& change) {
+    m_buffer.SetSelectionParaFormat(change);
+}
+
+RichParaFormat HeadlessResumeView::EndParagraphFormat() const {
+    RichParaFormat format = m_buffer.Document().paragraphs.back().format;
+    format.mask = kPfmAll;
+    return format;
+}
+
+void HeadlessResumeView::ImportRtf(std::string_view rtf) {
+    m_buffer.ImportRtf(rtf);
+}
+
+void HeadlessResumeView::ImportText(std::string_view windows1252) {
+    m_buffer.ImportText(windows1252);
+}
+
+void HeadlessResumeView::ReplaceContent(const RichDocument& document, TextRange selection) {
+    m_buffer.SetDocument(document);
+    SetSelection(selection);
+    EmptyUndo();
+    m_buffer.SetModified(false);
+    ++m_replacements;
+}
+
+} // namespace trellic
