@@ -44,6 +44,11 @@ void ScriptedPrompter::ShowEngineWindow() {
     events.push_back({"engine window", {}, MessageIcon::Information, {}});
 }
 
+void ScriptedPrompter::OpenNodeEditor(NodeEditor editor) {
+    events.push_back({editor == NodeEditor::Designer ? "designer" : "explorer", {},
+                      MessageIcon::Information, {}});
+}
+
 std::vector<std::string> ScriptedPrompter::Messages() const {
     std::vector<std::string> texts;
     for (const auto& event : events) {

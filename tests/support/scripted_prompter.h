@@ -14,7 +14,9 @@ namespace trellic::testing {
 class ScriptedPrompter : public Prompter {
 public:
     struct Event {
-        std::string kind; // "message", "question", "open", "save", "address", "engine window"
+        // "message", "question", "open", "save", "address", "engine window", "designer",
+        // "explorer"
+        std::string kind;
         std::string text;
         MessageIcon icon = MessageIcon::Information;
         FileDialogOptions options;
@@ -26,6 +28,7 @@ public:
     std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
     void OpenAddress(const std::string& address) override;
     void ShowEngineWindow() override;
+    void OpenNodeEditor(NodeEditor editor) override;
 
     // Answers, taken from the front; an empty queue answers No or Cancel.
     std::deque<bool> answers;

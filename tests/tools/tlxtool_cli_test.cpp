@@ -3,6 +3,7 @@
 #include "model/tlx_file.h"
 #include "temp_dir.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -97,6 +98,83 @@ TEST(TlxtoolCli, CheckExitsTwoForAFileThatWouldMisbehave) {
     const ToolRun bad = Tool(dir, "check " + Quote(dir.File("bad.tlx")));
     EXPECT_EQ(bad.status, 2);
     EXPECT_NE(bad.out.find("no such record"), std::string::npos);
+}
+
+} // namespace
+} // namespace trellic
+
+namespace trellic {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempDir;
+using testing::WriteFileBytes;
+
+std::string SampleTlx() {
+    NodeTree tree{std::string()};
+    ResetNodeTree(tree, {});
+    HeaderNode& h = tree.headers.emplace_back();
+    h.header = "Experience";
+    h.underline = true;
+    tree.activeStack.push_back({0, kKindHeader});
+    return WriteTLX(tree);
+}
+
+TEST(TlxtoolConvert, NodesToRtfAndText) {
+    TempDir dir;
+    WriteFileBytes(dir.File("cv.tlx"), SampleTlx());
+    const ToolRun rtf = Tool(dir, "convert " + Quote(dir.File("cv.tlx")) + " " +
+                                      Quote(dir.File("cv.rtf")));
+    ASSERT_EQ(rtf.status, 0) << rtf.err;
+    const std::string rtfBytes = ReadFileBytes(dir.File("cv.rtf"));
+    EXPECT_EQ(rtfBytes.rfind("{\\rtf1\\ansi\\ansicpg1252", 0), 0U);
+    EXPECT_NE(rtfBytes.find("Experience"), std::string::npos);
+    EXPECT_NE(rtfBytes.find("\\'af"), std::string::npos);
+
+    const ToolRun txt = Tool(dir, "convert --log " + Quote(dir.File("cv.tlx")) + " " +
+                                      Quote(dir.File("cv.txt")));
+    ASSERT_EQ(txt.status, 0) << txt.err;
+    // The text is the last rendering, which the RTF renderer made: its rule is 44 long.
+    EXPECT_EQ(ReadFileBytes(dir.File("cv.txt")), "Experience\r\n" + std::string(44, '\xAF'));
+    const ToolRun plain = Tool(dir, "convert --renderer txt " + Quote(dir.File("cv.tlx")) + " " +
+                                        Quote(dir.File("plain.txt")));
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    EXPECT_EQ(ReadFileBytes(dir.File("plain.txt")), "Experience\r\n" + std::string(58, '\xAF'));
+    EXPECT_NE(txt.err.find("EXEC: TXT Renderer activated."), std::string::npos);
+    EXPECT_NE(txt.err.find("MEM: Saved file: " + dir.File("cv.txt")), std::string::npos);
+
+    // The renderer switch comes before Save As, so a .tlx keeps its nodes with TXT stored.
+    const ToolRun tlx = Tool(dir, "convert --renderer txt " + Quote(dir.File("cv.tlx")) + " " +
+                                      Quote(dir.File("copy.tlx")));
+    ASSERT_EQ(tlx.status, 0) << tlx.err;
+    const std::string copy = ReadFileBytes(dir.File("copy.tlx"));
+    EXPECT_EQ(copy.substr(7, 4), std::string("\x01\x00\x00\x00", 4));
+}
+
+TEST(TlxtoolConvert, FailuresWriteNothing) {
+    TempDir dir;
+    WriteFileBytes(dir.File("cv.txt"), "Plain resume");
+    const ToolRun toNodes = Tool(dir, "convert " + Quote(dir.File("cv.txt")) + " " +
+                                          Quote(dir.File("cv.tlx")));
+    EXPECT_EQ(toNodes.status, 1);
+    EXPECT_NE(toNodes.err.find("unsupported"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("cv.tlx")));
+
+    const ToolRun missing = Tool(dir, "convert " + Quote(dir.File("gone.tlx")) + " " +
+                                          Quote(dir.File("out.rtf")));
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("out.rtf")));
+
+    WriteFileBytes(dir.File("bad.tlx"), SampleTlx().substr(0, 30));
+    const ToolRun cut = Tool(dir, "convert " + Quote(dir.File("bad.tlx")) + " " +
+                                      Quote(dir.File("out.rtf")));
+    EXPECT_EQ(cut.status, 1);
+    EXPECT_NE(cut.err.find("Unexpected file format."), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("out.rtf")));
+
+    EXPECT_EQ(Tool(dir, "convert --renderer pdf " + Quote(dir.File("cv.txt")) + " x.rtf").status,
+              1);
 }
 
 } // namespace

@@ -10,6 +10,9 @@ inline constexpr const char* kMessageCaption = "TLX Engine";
 
 enum class MessageIcon { Information, Exclamation, Warning, Question };
 
+// The node editors a document command may ask the application to open.
+enum class NodeEditor { Designer, Explorer };
+
 // What a file chooser is asked to show. The filter uses the classic "Name (*.ext)|*.ext||"
 // form; the application translates it for its own dialogs.
 struct FileDialogOptions {
@@ -41,6 +44,9 @@ public:
     virtual void OpenAddress(const std::string& address) = 0;
     // Brings the engine window up in its normal state and activates it.
     virtual void ShowEngineWindow() = 0;
+    // Opens a node editor as a modal window; returns when it is closed. Without a desktop
+    // there is no editor to open.
+    virtual void OpenNodeEditor(NodeEditor) {}
 };
 
 // Answers nothing and shows nothing: for tools that run without a user.

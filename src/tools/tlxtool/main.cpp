@@ -1,8 +1,11 @@
 // tlxtool: the command-line face of the Trellic core.
 
+#include "document/tlx_doc.h"
+#include "engine/engine_log.h"
 #include "engine/file_io.h"
 #include "engine/prompter.h"
 #include "model/tlx_file.h"
+#include "render/resume_view.h"
 #include "tlx_check.h"
 #include "tlx_json.h"
 
@@ -26,8 +29,13 @@ constexpr const char* kUsage =
     "  build FILE.json OUT          write the .tlx or .nod file that a JSON document describes\n"
     "  check FILE.tlx               list what the format does not check; exits 2 when the\n"
     "                               file would misbehave\n"
+    "  convert INPUT OUTPUT         open a .tlx, .rtf or .txt resume and save it as OUTPUT,\n"
+    "                               as File > Open then File > Save As would; the output's\n"
+    "                               extension picks its format (.rtf, .txt or .tlx)\n"
     "\n"
     "Options:\n"
+    "  --renderer rtf|txt   convert: switch the renderer before saving\n"
+    "  --log                convert: print the engine log to standard error afterwards\n"
     "  --help       show this text\n"
     "  --version    show the version\n"
     "\n"
@@ -163,6 +171,82 @@ int Build(const std::string& input, const std::string& output) {
     return 0;
 }
 
+// Plays the user of File > Open and File > Save As: picks the given files, answers Yes, and
+// keeps the messages so the tool can tell what went wrong.
+class ConvertPrompter : public SilentPrompter {
+public:
+    ConvertPrompter(std::string input, std::string output)
+        : m_input(std::move(input)), m_output(std::move(output)) {}
+
+    void ShowMessage(const std::string& text, MessageIcon icon) override {
+        if (icon != MessageIcon::Information || text == kUnsupportedConversion) {
+            problems.push_back(text);
+        }
+    }
+    bool AskYesNo(const std::string&) override { return true; }
+    std::optional<std::string> ChooseOpenFile(const FileDialogOptions&) override { return m_input; }
+    std::optional<std::string> ChooseSaveFile(const FileDialogOptions&) override {
+        return m_output;
+    }
+
+    std::vector<std::string> problems;
+
+private:
+    std::string m_input;
+    std::string m_output;
+};
+
+// The first line of the engine log's last error block that says what failed.
+std::string LastLoggedError(const EngineLog& log) {
+    const std::string& text = log.Text();
+    const auto error = text.rfind("\r\nERROR: ");
+    if (error == std::string::npos) {
+        return {};
+    }
+    const auto end = text.find("\r\n", error + 2);
+    return text.substr(error + 9, end - error - 9);
+}
+
+int Convert(const std::string& input, const std::string& output, const std::string& renderer,
+            bool printLog) {
+    if (!renderer.empty() && renderer != "rtf" && renderer != "txt") {
+        return UsageError("--renderer takes rtf or txt");
+    }
+    std::string probe;
+    int status = 0;
+    if (!Load(input, probe, status)) {
+        return status;
+    }
+    NodeTree tree; // the node library beside the tool gives the reset defaults
+    HeadlessResumeView view;
+    EngineLog log;
+    ConvertPrompter prompter(input, output);
+    CTLXDoc doc(tree, view, log, prompter);
+    doc.OnNewDocument();
+    auto finish = [&](int code) {
+        if (printLog) {
+            std::fputs(log.Text().c_str(), stderr);
+        }
+        return code;
+    };
+    if (!doc.OpenResume()) {
+        std::string problem = prompter.problems.empty() ? "cannot be opened" : prompter.problems[0];
+        if (problem.rfind("An error occurred.", 0) == 0 && !LastLoggedError(log).empty()) {
+            problem = LastLoggedError(log);
+        }
+        return finish(Fail(input, problem));
+    }
+    prompter.problems.clear();
+    if (!renderer.empty()) {
+        doc.SetRenderer(renderer == "rtf" ? kRendererRtf : kRendererTxt, true);
+    }
+    if (!doc.SaveResume(true)) {
+        return finish(Fail(output, prompter.problems.empty() ? "cannot be written"
+                                                             : prompter.problems.back()));
+    }
+    return finish(0);
+}
+
 int Check(const std::string& path) {
     int status = 0;
     LoadedTree loaded;
@@ -188,6 +272,8 @@ int Check(const std::string& path) {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string category;
+    std::string renderer;
+    bool printLog = false;
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -206,6 +292,15 @@ int main(int argc, char** argv) {
             category = args[++i];
         } else if (arg.rfind("--category=", 0) == 0) {
             category = arg.substr(11);
+        } else if (arg == "--renderer") {
+            if (i + 1 >= args.size()) {
+                return UsageError("--renderer needs rtf or txt");
+            }
+            renderer = args[++i];
+        } else if (arg.rfind("--renderer=", 0) == 0) {
+            renderer = arg.substr(11);
+        } else if (arg == "--log") {
+            printLog = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return UsageError("unknown option " + arg);
         } else {
@@ -224,6 +319,9 @@ int main(int argc, char** argv) {
     }
     if (command == "check" && positional.size() == 2) {
         return Check(positional[1]);
+    }
+    if (command == "convert" && positional.size() == 3) {
+        return Convert(positional[1], positional[2], renderer, printLog);
     }
     return UsageError("bad command line");
 }

@@ -1,0 +1,109 @@
+// File protection, the renderer and the data source of the open resume.
+
+#include "document/tlx_doc.h"
+#include "engine/engine_log.h"
+#include "engine/prompter.h"
+#include "presets/node_presets.h"
+#include "render/render_driver.h"
+
+namespace trellic {
+
+namespace {
+
+const std::string kRnsErrorBlock = ErrorBlock(
+    "RNS", "Resume Network Security could not be enabled.",
+    "Trellic was either unable to open the file because it is already in use or that the file "
+    "doesn't exist (i.e. there is no file to protect).",
+    "Check to see that you have read and write access to the file/directory, and that the file "
+    "isn't already open. If this is a new resume, make sure you have saved the file before "
+    "enabling RNS. Finally, if all else fails, try copying the file to a floppy disk (or other "
+    "removable media) and then opening it from the disk.",
+    "Resume Network Security will remain disabled. If the file is in use, it will not be "
+    "opened. All other program operations remain unaffected.");
+
+} // namespace
+
+bool CTLXDoc::StartRNS() {
+    m_log.AppendLog("INFO: Resume Network Security (RNS) module has started.\r\n\r\n");
+    m_tree.rnsFile.Close();
+    if (!m_tree.filePath.empty() && m_tree.rnsFile.Open(m_tree.filePath)) {
+        m_log.AppendLog("RNS: File appears to be unprotected.\r\n\r\n");
+        m_log.AppendLog("INFO: Resume Network Security (RNS) is enabled. External file access "
+                        "will be denied.\r\n\r\n");
+        m_tree.rnsEnabled = true;
+        m_marks.rnsEnabled = true;
+        return true;
+    }
+    m_log.AppendLog("RNS: File appears to be protected.\r\n\r\n");
+    StopRNS();
+    ReportEngineError(m_log, m_prompter, kRnsErrorBlock);
+    return false;
+}
+
+void CTLXDoc::StopRNS() {
+    m_log.AppendLog("INFO: Resume Network Security (RNS) is disabled. External file access will "
+                    "be granted.\r\n\r\n");
+    m_log.AppendLog("INFO: Resume Network Security (RNS) module has stopped.\r\n\r\n");
+    m_tree.rnsFile.Close();
+    m_tree.rnsEnabled = false;
+    m_marks.rnsEnabled = false;
+}
+
+void CTLXDoc::SetRenderer(int32_t renderer, bool renderNow) {
+    // A damaged file may name a renderer that does not exist; all but RTF render as text.
+    const int32_t r = renderer == kRendererRtf ? kRendererRtf : kRendererTxt;
+    m_marks.renderer = r;
+    m_tree.renderer = r;
+    if (m_tree.dataSource == kDataSourceNodes) {
+        if (m_tree.resume) {
+            m_tree.resume->renderer = r;
+        }
+    } else if (m_tree.dataSource == kDataSourceViewRtf && r == kRendererTxt) {
+        // The file's format changes with the renderer: the next Save asks for a name.
+        m_tree.dataSource = kDataSourceViewTxt;
+        m_tree.filePath.clear();
+    } else if (m_tree.dataSource == kDataSourceViewTxt && r == kRendererRtf) {
+        m_tree.dataSource = kDataSourceViewRtf;
+        m_tree.filePath.clear();
+    }
+    m_log.AppendLog(r == kRendererRtf ? "EXEC: RTF Renderer activated.\r\n\r\n"
+                                      : "EXEC: TXT Renderer activated.\r\n\r\n");
+    if (renderNow) {
+        RenderResume(m_tree, m_view);
+    }
+}
+
+void CTLXDoc::SetDataSource(int32_t dataSource) {
+    if (dataSource == kSetNodes) {
+        if (m_tree.dataSource != kDataSourceNodes) {
+            m_prompter.ShowMessage(kUnsupportedConversion, MessageIcon::Information);
+            return;
+        }
+        m_marks.dataSource = kDataSourceNodes;
+        return;
+    }
+    if (m_tree.dataSource != kDataSourceNodes) {
+        m_marks.dataSource = m_tree.dataSource;
+        return;
+    }
+    if (!m_prompter.AskYesNo("Are you sure you want to convert to the Resume View data source? "
+                             "This operation cannot be undone.")) {
+        return;
+    }
+    const int32_t renderer = m_tree.renderer;
+    ResetTree();
+    m_tree.dataSource = renderer == kRendererTxt ? kDataSourceViewTxt : kDataSourceViewRtf;
+    m_marks.dataSource = m_tree.dataSource;
+    // The view still shows the last rendering of the nodes: that text is the resume now.
+    SetRenderer(renderer, true);
+}
+
+bool CTLXDoc::RequireNodeDataSource() {
+    if (m_tree.dataSource != kDataSourceNodes) {
+        m_prompter.ShowMessage(kNodeCommandRefusal, MessageIcon::Information);
+        return false;
+    }
+    return true;
+}
+
+} // namespace trellic

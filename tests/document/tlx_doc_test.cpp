@@ -1,0 +1,338 @@
+#include "document_fixture.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace trellic {
+namespace {
+
+using namespace testing;
+
+const std::string kOpenStarted = "EXEC: Trellic 'Open' command has started.\r\n\r\n";
+const std::string kSaveStarted = "EXEC: Trellic 'Save' command has started.\r\n\r\n";
+const std::string kUnknown = "INFO: Loading unknown file.\r\n\r\nWARNING: Trellic will use TXT "
+                             "rendering for this file.\r\n\r\n";
+const std::string kCloseQuestion = "The active resume is about to be closed. Are you sure you "
+                                   "want to continue? This operation cannot be undone.";
+
+TEST(OpenResume, TlxFileLogsInOrderAndRenders) {
+    DocumentFixture f;
+    const std::string path = f.WriteSampleTlx("cv.tlx", kRendererTxt);
+    ASSERT_TRUE(f.Open(path));
+    EXPECT_EQ(f.log.Text(), kOpenStarted + "INFO: Loading TLX file.\r\n\r\n" +
+                                "MEM: Loaded file: " + path + "\r\n\r\n" + kProbe +
+                                "EXEC: TXT Renderer activated.\r\n\r\n");
+    EXPECT_EQ(f.view.ExportText(), "Experience");
+    EXPECT_EQ(f.tree.filePath, path);
+    EXPECT_EQ(f.tree.renderer, kRendererTxt);
+    EXPECT_EQ(f.tree.resume->renderer, kRendererTxt);
+    EXPECT_EQ(f.doc.Marks(), (MenuMarks{kRendererTxt, kDataSourceNodes, false}));
+    EXPECT_EQ(f.doc.Title(), "cv.tlx");
+    EXPECT_FALSE(f.tree.rnsEnabled);
+
+    const auto& open = f.prompter.events[0];
+    EXPECT_EQ(open.kind, "open");
+    EXPECT_EQ(open.options.filter, kTrellicFileFilter);
+    EXPECT_EQ(open.options.defaultExtension, "tlx");
+    EXPECT_TRUE(open.options.fileMustExist);
+    EXPECT_TRUE(open.options.initialName.empty());
+    EXPECT_EQ(f.prompter.events[1].text, kCloseQuestion);
+}
+
+TEST(OpenResume, RtfAndTxtFilesBecomeTheResumeView) {
+    DocumentFixture f;
+    const std::string rtf = f.dir.File("cv.rtf");
+    WriteFileBytes(rtf, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\b Bold\\b0  plain\\par}");
+    ASSERT_TRUE(f.Open(rtf));
+    EXPECT_EQ(f.log.Text(), kOpenStarted +
+                                "INFO: Loading RTF file.\r\n\r\nMEM: Loaded file: " + rtf +
+                                "\r\n\r\n" + kProbe + "EXEC: RTF Renderer activated.\r\n\r\n");
+    EXPECT_EQ(f.tree.dataSource, kDataSourceViewRtf);
+    EXPECT_EQ(f.doc.Marks().dataSource, kDataSourceViewRtf);
+    EXPECT_EQ(f.view.ExportText(), "Bold plain");
+
+    const std::string txt = f.dir.File("cv.txt");
+    WriteFileBytes(txt, "Line one\r\nCaf\xE9");
+    f.log.Clear();
+    ASSERT_TRUE(f.Open(txt));
+    EXPECT_EQ(f.log.Text(), kOpenStarted +
+                                "INFO: Loading TXT file.\r\n\r\nMEM: Loaded file: " + txt +
+                                "\r\n\r\n" + kProbe + "EXEC: TXT Renderer activated.\r\n\r\n");
+    EXPECT_EQ(f.tree.dataSource, kDataSourceViewTxt);
+    EXPECT_EQ(f.view.ExportText(), "Line one\r\nCaf\xE9");
+    EXPECT_EQ(f.view.DefaultCharFormat().faceName, "Arial");
+}
+
+TEST(OpenResume, UpperCaseExtensionIsAnUnknownFileReadAsText) {
+    DocumentFixture f;
+    const std::string path = f.dir.File("CV.RTF");
+    WriteFileBytes(path, "{\\rtf1 Not parsed}");
+    ASSERT_TRUE(f.Open(path));
+    EXPECT_EQ(f.log.Text(), kOpenStarted + kUnknown + "INFO: Loading TXT file.\r\n\r\n" +
+                                "MEM: Loaded file: " + path + "\r\n\r\n" + kProbe +
+                                "EXEC: TXT Renderer activated.\r\n\r\n");
+    EXPECT_EQ(f.view.ExportText(), "{\\rtf1 Not parsed}");
+    EXPECT_EQ(f.tree.dataSource, kDataSourceViewTxt);
+}
+
+// An open that stops after the reset must leave the previous resume whole.
+void ExpectPreviousResumeKept(DocumentFixture& f, const std::string& previousPath) {
+    EXPECT_EQ(f.tree.filePath, previousPath);
+    EXPECT_EQ(f.tree.dataSource, kDataSourceNodes);
+    ASSERT_EQ(f.tree.headers.size(), 1U);
+    EXPECT_EQ(f.tree.headers[0].header, "Experience");
+    EXPECT_EQ(f.tree.activeStack.size(), 2U);
+    EXPECT_EQ(f.view.ExportText(), "Experience");
+    EXPECT_EQ(f.doc.PathName(), previousPath);
+}
+
+TEST(OpenResume, MissingFileReportsTheRnsErrorAndKeepsThePreviousResume) {
+    DocumentFixture f;
+    const std::string previous = f.WriteSampleTlx("cv.tlx");
+    ASSERT_TRUE(f.Open(previous));
+    f.log.Clear();
+    f.prompter.events.clear();
+
+    const std::string missing = f.dir.File("gone.tlx");
+    EXPECT_FALSE(f.Open(missing));
+    const std::string text = f.log.Text();
+    EXPECT_EQ(text.rfind(kOpenStarted +
+                             "INFO: Loading TLX file.\r\n\r\nMEM: Loaded file: " + missing +
+                             "\r\n\r\n" + kStarted + kProtected + kStopped + "**RNS ERROR**\r\n",
+                         0),
+              0U);
+    EXPECT_EQ(f.prompter.Messages(),
+              std::vector<std::string>{
+                  "An error occurred. Details will be posted to the TLX Engine window."});
+    ExpectPreviousResumeKept(f, previous);
+    // Saving now writes the previous resume, not an empty one.
+    f.prompter.answers.clear();
+    ASSERT_TRUE(f.doc.SaveResume(false));
+    NodeTree back{std::string()};
+    ResetNodeTree(back, {});
+    const std::string bytes = ReadFileBytes(previous);
+    Archive ar = Archive::ForLoading(bytes);
+    ASSERT_EQ(ReadTLX(ar, back, f.prompter), TlxReadStatus::Loaded);
+    EXPECT_EQ(back.headers.size(), 1U);
+}
+
+TEST(OpenResume, DecliningTheCloseQuestionKeepsThePreviousResume) {
+    DocumentFixture f;
+    const std::string previous = f.WriteSampleTlx("cv.tlx");
+    ASSERT_TRUE(f.Open(previous));
+    const std::string other = f.WriteSampleTlx("other.tlx");
+    f.prompter.files.push_back(other);
+    f.prompter.answers.push_back(false);
+    EXPECT_FALSE(f.doc.OpenResume());
+    ExpectPreviousResumeKept(f, previous);
+}
+
+TEST(OpenResume, WrongMagicWarnsAndNeverSavesOverTheFile) {
+    DocumentFixture f;
+    const std::string path = f.dir.File("letter.tlx");
+    WriteFileBytes(path, "\x06TLX4QX and then some bytes");
+    EXPECT_FALSE(f.Open(path));
+    EXPECT_EQ(f.prompter.Messages().back(), kInvalidTlxMessage);
+    EXPECT_TRUE(f.tree.filePath.empty());
+    EXPECT_EQ(f.tree.activeStack.size(), 1U);
+    EXPECT_EQ(f.doc.Title(), "Untitled");
+    // Save asks for a name instead of writing over the file.
+    EXPECT_FALSE(f.doc.SaveResume(false));
+    EXPECT_EQ(f.prompter.events.back().kind, "save");
+    EXPECT_EQ(ReadFileBytes(path), "\x06TLX4QX and then some bytes");
+}
+
+TEST(OpenResume, TruncatedFileReportsUnexpectedFormatAndStartsAfresh) {
+    DocumentFixture f;
+    const std::string good = f.WriteSampleTlx("cv.tlx");
+    const std::string bytes = ReadFileBytes(good);
+    const std::string cut = f.dir.File("cut.tlx");
+    WriteFileBytes(cut, bytes.substr(0, bytes.size() - 10));
+    EXPECT_FALSE(f.Open(cut));
+    EXPECT_EQ(f.prompter.Messages().back(), "Unexpected file format.");
+    EXPECT_TRUE(f.tree.filePath.empty());
+    EXPECT_TRUE(f.tree.headers.empty()); // nothing of the half-read file
+    EXPECT_EQ(f.tree.activeStack.size(), 1U);
+    EXPECT_EQ(f.doc.Title(), "Untitled");
+    EXPECT_EQ(f.log.Text().find("Renderer activated"), std::string::npos);
+}
+
+TEST(SaveResume, SaveWritesAndLogs) {
+    DocumentFixture f;
+    const std::string path = f.WriteSampleTlx("cv.tlx");
+    ASSERT_TRUE(f.Open(path));
+    f.tree.headers[0].header = "Work";
+    f.log.Clear();
+    f.prompter.events.clear();
+    ASSERT_TRUE(f.doc.SaveResume(false));
+    EXPECT_EQ(f.log.Text(),
+              kSaveStarted + "INFO: Saving TLX file.\r\n\r\nMEM: Saved file: " + path + "\r\n\r\n");
+    EXPECT_EQ(f.prompter.Messages(), std::vector<std::string>{"The resume has been saved."});
+    EXPECT_NE(ReadFileBytes(path).find("Work"), std::string::npos);
+}
+
+TEST(SaveResume, ProtectedSaveReleasesWritesAndTakesTheLockAgain) {
+    DocumentFixture f;
+    const std::string path = f.WriteSampleTlx("cv.tlx");
+    ASSERT_TRUE(f.Open(path));
+    ASSERT_TRUE(f.doc.StartRNS());
+    f.log.Clear();
+    ASSERT_TRUE(f.doc.SaveResume(false));
+    EXPECT_EQ(f.log.Text(), kSaveStarted + "INFO: Saving TLX file.\r\n\r\n" + kStopped + kStarted +
+                                kUnprotected + kEnabled + "MEM: Saved file: " + path + "\r\n\r\n");
+    EXPECT_TRUE(f.tree.rnsEnabled);
+    EXPECT_TRUE(f.doc.Marks().rnsEnabled);
+    ProtectedFile other;
+    EXPECT_FALSE(other.Open(path)); // the new file is the one held
+}
+
+TEST(SaveResume, AFailedSaveTellsSoAndLogsNoSavedLine) {
+    DocumentFixture f;
+    f.prompter.files.push_back(f.dir.File("no/such/folder/cv.tlx"));
+    EXPECT_FALSE(f.doc.SaveResume(true));
+    EXPECT_EQ(f.log.Text().find("MEM: Saved file"), std::string::npos);
+    const auto messages = f.prompter.Messages();
+    ASSERT_EQ(messages.size(), 1U);
+    EXPECT_EQ(messages[0].rfind("The resume could not be saved to ", 0), 0U);
+    EXPECT_EQ(f.prompter.events.back().icon, MessageIcon::Exclamation);
+}
+
+TEST(SaveResume, SaveWithoutAFileIsSaveAs) {
+    DocumentFixture f;
+    const std::string path = f.dir.File("new.tlx");
+    f.prompter.files.push_back(path);
+    ASSERT_TRUE(f.doc.SaveResume(false));
+    const auto& dialog = f.prompter.events[0];
+    EXPECT_EQ(dialog.kind, "save");
+    EXPECT_EQ(dialog.options.initialName, "My Resume");
+    EXPECT_TRUE(dialog.options.overwritePrompt);
+    EXPECT_EQ(f.log.Text(),
+              kSaveStarted + "INFO: Saving TLX file.\r\n\r\nMEM: Saved file: " + path + "\r\n\r\n");
+    EXPECT_EQ(f.tree.filePath, path);
+    EXPECT_EQ(f.doc.Title(), "new.tlx");
+}
+
+TEST(SaveAs, NodesToRtfConvertsAndWritesTheRendering) {
+    DocumentFixture f;
+    ASSERT_TRUE(f.Open(f.WriteSampleTlx("cv.tlx")));
+    f.log.Clear();
+    const std::string path = f.dir.File("cv.rtf");
+    f.prompter.files.push_back(path);
+    f.prompter.answers.push_back(true); // convert
+    ASSERT_TRUE(f.doc.SaveResume(true));
+    // Once by the conversion, once by Save As itself.
+    EXPECT_EQ(f.log.Text(), kSaveStarted + "EXEC: RTF Renderer activated.\r\n\r\n" +
+                                "EXEC: RTF Renderer activated.\r\n\r\n" +
+                                "INFO: Saving RTF file.\r\n\r\nMEM: Saved file: " + path +
+                                "\r\n\r\n");
+    EXPECT_EQ(f.tree.dataSource, kDataSourceViewRtf);
+    EXPECT_TRUE(f.tree.headers.empty());
+    const std::string saved = ReadFileBytes(path);
+    EXPECT_EQ(saved.rfind("{\\rtf1", 0), 0U);
+    EXPECT_NE(saved.find("Experience"), std::string::npos);
+}
+
+TEST(SaveAs, DeclinedConversionStillSwitchesTheRenderer) {
+    DocumentFixture f;
+    ASSERT_TRUE(f.Open(f.WriteSampleTlx("cv.tlx")));
+    f.log.Clear();
+    f.prompter.events.clear();
+    const std::string path = f.dir.File("cv.txt");
+    f.prompter.files.push_back(path);
+    f.prompter.answers.push_back(false);
+    EXPECT_FALSE(f.doc.SaveResume(true));
+    EXPECT_EQ(f.log.Text(), kSaveStarted + "EXEC: TXT Renderer activated.\r\n\r\n");
+    EXPECT_EQ(f.prompter.Messages(), std::vector<std::string>{"The resume has not been saved."});
+    EXPECT_EQ(f.tree.dataSource, kDataSourceNodes);
+    EXPECT_EQ(f.tree.headers.size(), 1U);
+    EXPECT_EQ(f.tree.renderer, kRendererTxt);
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST(SaveAs, ResumeViewCannotBecomeTlx) {
+    DocumentFixture f;
+    const std::string txt = f.dir.File("cv.txt");
+    WriteFileBytes(txt, "text");
+    ASSERT_TRUE(f.Open(txt));
+    f.log.Clear();
+    f.prompter.events.clear();
+    f.prompter.files.push_back(f.dir.File("cv.tlx"));
+    EXPECT_FALSE(f.doc.SaveResume(true));
+    EXPECT_EQ(f.prompter.Messages(),
+              (std::vector<std::string>{kUnsupportedConversion, "The resume has not been saved."}));
+    EXPECT_EQ(f.log.Text(),
+              kSaveStarted + "EXEC: Trellic 'Save' command has been aborted.\r\n\r\n");
+}
+
+TEST(SaveAs, RtfViewToTextAndToAnUnknownExtension) {
+    DocumentFixture f;
+    const std::string rtf = f.dir.File("cv.rtf");
+    WriteFileBytes(rtf, "{\\rtf1\\ansi Hello\\par world}");
+    ASSERT_TRUE(f.Open(rtf));
+    f.log.Clear();
+    const std::string odd = f.dir.File("cv.doc");
+    f.prompter.files.push_back(odd);
+    ASSERT_TRUE(f.doc.SaveResume(true));
+    EXPECT_EQ(f.log.Text(), kSaveStarted + "EXEC: TXT Renderer activated.\r\n\r\n" +
+                                "INFO: Saving unknown file.\r\n\r\nWARNING: Trellic will use TXT "
+                                "rendering for this file.\r\n\r\nINFO: Saving TXT file.\r\n\r\n" +
+                                "MEM: Saved file: " + odd + "\r\n\r\n");
+    EXPECT_EQ(ReadFileBytes(odd), "Hello\r\nworld");
+    EXPECT_EQ(f.tree.dataSource, kDataSourceViewTxt);
+}
+
+TEST(SaveAs, LeavesProtectionOff) {
+    DocumentFixture f;
+    const std::string path = f.WriteSampleTlx("cv.tlx");
+    ASSERT_TRUE(f.Open(path));
+    ASSERT_TRUE(f.doc.StartRNS());
+    f.prompter.files.push_back(f.dir.File("copy.tlx"));
+    ASSERT_TRUE(f.doc.SaveResume(true));
+    EXPECT_FALSE(f.tree.rnsEnabled);
+    ProtectedFile other;
+    EXPECT_TRUE(other.Open(path));
+}
+
+TEST(NewFromTemplate, CancelledDialogStillClearsThePathAndAsks) {
+    DocumentFixture f;
+    const std::string path = f.WriteSampleTlx("cv.tlx");
+    ASSERT_TRUE(f.Open(path));
+    f.prompter.events.clear();
+    f.prompter.answers.push_back(true);
+    EXPECT_FALSE(f.doc.NewFromTemplate());
+    ASSERT_EQ(f.prompter.events.size(), 3U);
+    EXPECT_EQ(f.prompter.events[0].options.initialFolder,
+              std::string(TRELLIC_BIN_DIR) + "/templates");
+    EXPECT_EQ(f.prompter.events[1].text, "Would you like to alter the resume's design?");
+    EXPECT_EQ(f.prompter.events[2].kind, "designer");
+    EXPECT_TRUE(f.tree.filePath.empty());
+}
+
+TEST(NewFromTemplate, OpensATemplateWithoutItsPath) {
+    DocumentFixture f;
+    const std::string path = f.WriteSampleTlx("chronological.tlx");
+    f.prompter.files.push_back(path);
+    f.prompter.answers = {true, false}; // close the old one; no, do not alter the design
+    ASSERT_TRUE(f.doc.NewFromTemplate());
+    EXPECT_EQ(f.prompter.events.back().kind, "explorer");
+    EXPECT_TRUE(f.tree.filePath.empty());
+    EXPECT_EQ(f.tree.headers.size(), 1U);
+}
+
+TEST(FileNew, AsksAndStartsAfresh) {
+    DocumentFixture f;
+    ASSERT_TRUE(f.Open(f.WriteSampleTlx("cv.tlx", kRendererTxt)));
+    f.prompter.answers.push_back(false);
+    EXPECT_FALSE(f.doc.FileNew());
+    EXPECT_EQ(f.tree.headers.size(), 1U);
+    f.prompter.answers.push_back(true);
+    EXPECT_TRUE(f.doc.FileNew());
+    EXPECT_TRUE(f.tree.headers.empty());
+    EXPECT_EQ(f.doc.Marks(), MenuMarks{});
+    EXPECT_EQ(f.view.ExportText(), "");
+    EXPECT_EQ(f.tree.resume->name, "My Resume"); // from the node library
+    EXPECT_EQ(f.doc.Title(), "Untitled");
+}
+
+} // namespace
+} // namespace trellic
