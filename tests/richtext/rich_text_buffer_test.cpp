@@ -103,6 +103,28 @@ TEST(RichTextBuffer, DeletingABreakJoinsIntoTheLaterParagraph) {
     EXPECT_EQ(buffer.Document().paragraphs[0].format.alignment, kPfaRight);
 }
 
+// Positions behind an edit must move with it, however many paragraphs lie in between.
+TEST(RichTextBuffer, EditsInTheMiddleShiftEveryLaterPosition) {
+    RichTextBuffer buffer;
+    buffer.InsertText("aa\r\nbb\r\ncc\r\ndd");
+    buffer.SetSelection(9, 11); // "dd"
+    buffer.SetSelectionCharFormat(Bold(true));
+    buffer.SetSelection(4, 4); // inside "bb": two more paragraphs
+    buffer.InsertText("x\r\ny\r\n");
+    EXPECT_EQ(ParagraphTexts(buffer.Document()), "aa\nbx\ny\nb\ncc\ndd");
+    EXPECT_EQ(buffer.TextLength(), 15u);
+    EXPECT_TRUE(FormatAt(buffer, 13).Has(kCfeBold));
+    EXPECT_FALSE(FormatAt(buffer, 11).Has(kCfeBold));
+    buffer.SetSelection(1, 7); // "a\r\nbx\r\ny" goes
+    buffer.InsertText("");
+    EXPECT_EQ(ParagraphTexts(buffer.Document()), "a\nb\ncc\ndd");
+    EXPECT_EQ(buffer.TextLength(), 9u);
+    EXPECT_TRUE(FormatAt(buffer, 7).Has(kCfeBold));
+    EXPECT_FALSE(FormatAt(buffer, 5).Has(kCfeBold));
+    buffer.SetSelection(0, -1);
+    EXPECT_EQ(buffer.GetSelection(), (TextRange{0, 9}));
+}
+
 TEST(RichTextBuffer, SelectionValuesClampAndTurnRound) {
     RichTextBuffer buffer;
     buffer.InsertText("abc\r\ndef"); // length 7

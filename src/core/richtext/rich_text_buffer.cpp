@@ -70,17 +70,31 @@ RichTextBuffer::RichTextBuffer()
     m_document.paragraphs[0].markFormat = m_defaultFormat;
 }
 
-RichTextBuffer::Location RichTextBuffer::Locate(size_t position) const {
-    size_t start = 0;
-    for (size_t i = 0; i < m_document.paragraphs.size(); ++i) {
-        const size_t length = m_document.paragraphs[i].Length();
-        if (position <= start + length) {
-            return {i, position - start};
-        }
-        start += length + 1;
+void RichTextBuffer::UpdateStarts() const {
+    const auto& paragraphs = m_document.paragraphs;
+    m_starts.resize(paragraphs.size());
+    size_t i = std::min(m_startsValid, paragraphs.size());
+    if (i == 0) {
+        m_starts[0] = 0;
+        i = 1;
     }
-    const size_t last = m_document.paragraphs.size() - 1;
-    return {last, m_document.paragraphs[last].Length()};
+    for (; i < paragraphs.size(); ++i) {
+        m_starts[i] = m_starts[i - 1] + paragraphs[i - 1].Length() + 1;
+    }
+    m_startsValid = paragraphs.size();
+}
+
+size_t RichTextBuffer::TextLength() const {
+    UpdateStarts();
+    return m_starts.back() + m_document.paragraphs.back().Length();
+}
+
+RichTextBuffer::Location RichTextBuffer::Locate(size_t position) const {
+    UpdateStarts();
+    const auto next = std::upper_bound(m_starts.begin(), m_starts.end(), position);
+    const auto index = static_cast<size_t>(next - m_starts.begin()) - 1;
+    const size_t length = m_document.paragraphs[index].Length();
+    return {index, std::min(position - m_starts[index], length)};
 }
 
 RichCharFormat RichTextBuffer::FormatBefore(size_t position) const {
@@ -114,7 +128,7 @@ RichCharFormat RichTextBuffer::InsertionFormat() const {
 }
 
 void RichTextBuffer::SetSelection(long long min, long long max) {
-    const auto length = static_cast<long long>(m_document.Length());
+    const auto length = static_cast<long long>(TextLength());
     if (max == -1) {
         max = length;
     }
@@ -132,6 +146,7 @@ void RichTextBuffer::Clear() {
     paragraph.format = m_document.paragraphs.back().format;
     paragraph.markFormat = m_defaultFormat;
     m_document.paragraphs = {std::move(paragraph)};
+    InvalidateStarts(0);
     m_selection = {};
     m_typingFormat = m_defaultFormat;
     m_modified = true;
@@ -143,6 +158,7 @@ void RichTextBuffer::DeleteRange(size_t min, size_t max) {
     }
     const Location from = Locate(min);
     const Location to = Locate(max);
+    InvalidateStarts(from.paragraph);
     auto& paragraphs = m_document.paragraphs;
     std::vector<RichRun> runs = RunsBefore(paragraphs[from.paragraph].runs, from.offset);
     Append(runs, RunsFrom(paragraphs[to.paragraph].runs, to.offset));
@@ -159,6 +175,7 @@ void RichTextBuffer::DeleteRange(size_t min, size_t max) {
 
 void RichTextBuffer::InsertDocumentAt(size_t position, RichDocument fragment) {
     const Location at = Locate(position);
+    InvalidateStarts(at.paragraph);
     auto& paragraphs = m_document.paragraphs;
     RichParagraph& target = paragraphs[at.paragraph];
     std::vector<RichRun> head = RunsBefore(target.runs, at.offset);
@@ -354,6 +371,7 @@ void RichTextBuffer::ImportText(std::string_view windows1252) {
 void RichTextBuffer::SetDocument(RichDocument document) {
     document.Normalize();
     m_document = std::move(document);
+    InvalidateStarts(0);
     m_selection = {};
     m_typingFormat = FormatBefore(0);
     m_modified = true;

@@ -3,6 +3,7 @@
 #include "richtext/rich_document.h"
 #include "richtext/rtf_reader.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -76,7 +77,7 @@ public:
 
     // Without a layout width a line is a paragraph.
     size_t LineCount() const { return m_document.paragraphs.size(); }
-    size_t TextLength() const { return m_document.Length(); }
+    size_t TextLength() const;
     std::u32string Text() const { return m_document.Text(); }
     const RichDocument& Document() const { return m_document; }
 
@@ -86,6 +87,11 @@ private:
         size_t offset = 0;
     };
     Location Locate(size_t position) const;
+    // Brings the paragraph start positions up to date; renders append at the end, so only
+    // the paragraphs behind the first changed one are counted again.
+    void UpdateStarts() const;
+    // Start positions from this paragraph on no longer hold.
+    void InvalidateStarts(size_t paragraph) { m_startsValid = std::min(m_startsValid, paragraph); }
     // The format a character typed at an insertion point at `position` takes.
     RichCharFormat FormatBefore(size_t position) const;
     // The format that inserted text takes: the first selected character's, or the typing format.
@@ -100,6 +106,9 @@ private:
     RichCharFormat m_typingFormat;
     RichCharFormat m_defaultFormat;
     bool m_modified = false;
+    // m_starts[i] is the position of paragraph i's first character, for i < m_startsValid.
+    mutable std::vector<size_t> m_starts;
+    mutable size_t m_startsValid = 0;
 };
 
 } // namespace trellic
