@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs Trellic. Until the desktop application exists this
-# runs the headless demo: a resume built from the shipped sources with tlxtool, checked and dumped.
+# Installs what is missing, builds, and runs Trellic: the desktop window when a display is
+# there, otherwise a headless demo of the engine with tlxtool.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -9,20 +9,24 @@ cmake --preset release >/dev/null
 cmake --build --preset release
 
 bin=build/release/bin
+
+if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" && -x "$bin/trellic" && "${TRELLIC_HEADLESS:-}" != 1 ]]; then
+    exec "$bin/trellic" "$@"
+fi
+
 demo=$(mktemp -d)
 trap 'rm -rf "$demo"' EXIT
 
 echo
-echo "== The node library shipped beside the program"
+echo "== No display: a headless demo. (Under Xvfb: xvfb-run -s '-screen 0 1600x1000x24' ./run.sh)"
+echo
+echo "== The node library and templates shipped beside the program"
 find "$bin/node_library" -name default.nod | sort
+ls "$bin/templates"
 
 echo
-echo "== Building a resume from resources/demo/resume.json"
+echo "== Building a resume from resources/demo/resume.json and checking it"
 "$bin/tlxtool" build resources/demo/resume.json "$demo/resume.tlx"
-ls -l "$demo/resume.tlx"
-
-echo
-echo "== Checking it"
 "$bin/tlxtool" check "$demo/resume.tlx"
 
 echo
@@ -34,3 +38,14 @@ echo
 echo "== Rebuilding from the dump gives the same bytes"
 "$bin/tlxtool" build "$demo/resume.json" "$demo/again.tlx"
 cmp "$demo/resume.tlx" "$demo/again.tlx" && echo "identical"
+
+echo
+echo "== Rendering the technical template as plain text, with the engine log"
+"$bin/tlxtool" convert "$bin/templates/technical.tlx" "$demo/technical.txt" --renderer txt --log
+iconv -f WINDOWS-1252 -t UTF-8 "$demo/technical.txt"
+echo
+echo
+echo "== ... and as RTF for any word processor"
+"$bin/tlxtool" convert "$bin/templates/technical.tlx" "$demo/technical.rtf"
+head -c 600 "$demo/technical.rtf"
+echo " ..."

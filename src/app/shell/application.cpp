@@ -1,0 +1,106 @@
+#include "shell/application.h"
+
+#include "document/tlx_doc.h"
+#include "engine/engine_log.h"
+#include "model/node_tree.h"
+#include "render/render_driver.h"
+#include "shell/engine_window.h"
+#include "shell/main_frame.h"
+#include "shell/qt_prompter.h"
+#include "shell/tlx_view.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <cstdio>
+
+namespace trellic {
+
+CommandLine ParseCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Trellic, a desktop resume writer."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("Ignored: Trellic always starts with a new "
+                                                "resume. Use File > Open instead."),
+                                 QStringLiteral("[file]"));
+    CommandLine result;
+    const bool parsed = parser.parse(arguments);
+    if (parser.isSet(help)) {
+        result.output = parser.helpText();
+    } else if (parser.isSet(version)) {
+        result.output = QStringLiteral("Trellic 5.0\n");
+    } else if (!parsed) {
+        result.output = parser.errorText() + u'\n';
+        result.exitCode = 1;
+    }
+    return result;
+}
+
+CTLXApp::CTLXApp(const StartUpOptions& options) : m_options(options) {
+    if (m_options.programFolder.empty()) {
+        m_options.programFolder =
+            QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+    }
+    // The log starts with its banner; the engine window is the first window there is, so that
+    // everything after it can be read there.
+    m_log = std::make_unique<EngineLog>();
+    if (m_options.prompter) {
+        m_prompter = m_options.prompter;
+    } else {
+        m_qtPrompter = std::make_unique<QtPrompter>(m_options.programFolder);
+        m_prompter = m_qtPrompter.get();
+    }
+    m_engineWindow = std::make_unique<CEngineDlg>(*m_log, *m_prompter);
+    if (m_qtPrompter) {
+        m_qtPrompter->SetEngineWindow(m_engineWindow.get());
+    }
+    m_engineWindow->showMinimized();
+    m_tree = std::make_unique<NodeTree>(m_options.programFolder);
+}
+
+CTLXApp::~CTLXApp() {
+    // The main window and its document go before the tree they point into; the engine window
+    // is the last window to go.
+    m_frame.reset();
+    m_tree.reset();
+    if (m_qtPrompter) {
+        m_qtPrompter->SetEngineWindow(nullptr);
+    }
+    m_engineWindow.reset();
+}
+
+bool CTLXApp::InitInstance(const QStringList& arguments) {
+    // A file named on the command line is not opened: the run starts with a new resume.
+    if (const CommandLine commandLine = ParseCommandLine(arguments); commandLine.output) {
+        std::fputs(commandLine.output->toLocal8Bit().constData(), stderr);
+        return false;
+    }
+
+    m_frame = std::make_unique<CMainFrame>(*m_tree, *m_log, *m_prompter);
+    m_frame->Doc().OnNewDocument();
+    ResetViewFormatting(*m_frame->View());
+    m_frame->AfterCommand();
+
+    // The welcome window belongs over a main window the user can already see. The normal size
+    // is what un-maximising gives, and all there is where nothing maximises windows.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect normal = screen->availableGeometry();
+        normal.setSize(normal.size() * 4 / 5);
+        normal.moveCenter(screen->availableGeometry().center());
+        m_frame->setGeometry(normal);
+    }
+    m_frame->showMaximized();
+    m_frame->repaint();
+    QCoreApplication::processEvents();
+
+    if (m_options.showWelcome) {
+        m_frame->ShowWelcomeWindow();
+    }
+    return true;
+}
+
+} // namespace trellic

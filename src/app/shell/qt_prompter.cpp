@@ -1,0 +1,164 @@
+#include "shell/qt_prompter.h"
+
+#include "engine/code_page.h"
+#include "shell/engine_window.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace trellic {
+
+namespace {
+
+QString FromEngineText(const std::string& text) {
+    return QString::fromStdString(Cp1252ToUtf8(text));
+}
+
+QMessageBox::Icon QtIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Exclamation:
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// Message boxes belong to whatever window the user is working in, so they stay in front of it.
+QWidget* Owner() {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        return modal;
+    }
+    return QApplication::activeWindow();
+}
+
+} // namespace
+
+QtPrompter::QtPrompter(std::string programFolder) : m_programFolder(std::move(programFolder)) {}
+
+void QtPrompter::ShowMessage(const std::string& text, MessageIcon icon) {
+    QMessageBox box(QtIcon(icon), QString::fromLatin1(kMessageCaption), FromEngineText(text),
+                    QMessageBox::Ok, Owner());
+    box.exec();
+}
+
+bool QtPrompter::AskYesNo(const std::string& text) {
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kMessageCaption),
+                    FromEngineText(text), QMessageBox::Yes | QMessageBox::No, Owner());
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString QtPrompter::TranslateFilter(const std::string& classic) {
+    const QStringList parts = QString::fromStdString(Cp1252ToUtf8(classic)).split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString name = parts[i].trimmed();
+        if (name.isEmpty()) {
+            break; // the "||" that ends the list
+        }
+        QStringList patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts);
+        for (QString& pattern : patterns) {
+            pattern = pattern.trimmed();
+            // "*.*" means every file to the classic dialog; here it would miss names without a
+            // dot.
+            if (pattern == QLatin1String("*.*")) {
+                pattern = QStringLiteral("*");
+            }
+        }
+        // The dialog reads the patterns from the parentheses of the name, so the name's own
+        // parenthesised list gives way to the real one.
+        const qsizetype open = name.lastIndexOf(u'(');
+        if (open > 0 && name.endsWith(u')')) {
+            name = name.left(open).trimmed();
+        }
+        filters << QStringLiteral("%1 (%2)").arg(name, patterns.join(u' '));
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+std::optional<std::string> QtPrompter::ChooseFile(const FileDialogOptions& options, bool save) {
+    QFileDialog dialog(Owner());
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save || !options.fileMustExist ? QFileDialog::AnyFile
+                                                      : QFileDialog::ExistingFile);
+    if (save && !options.overwritePrompt) {
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    }
+    dialog.setNameFilter(TranslateFilter(options.filter));
+    dialog.setDefaultSuffix(QString::fromStdString(options.defaultExtension));
+    if (!options.initialFolder.empty()) {
+        dialog.setDirectory(QFile::decodeName(options.initialFolder.c_str()));
+    }
+    if (!options.initialName.empty()) {
+        dialog.selectFile(QFile::decodeName(options.initialName.c_str()));
+    }
+    while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        const QString path = dialog.selectedFiles().constFirst();
+        const QFileInfo info(path);
+        if (options.pathMustExist && !info.absoluteDir().exists()) {
+            continue;
+        }
+        if (options.noReadOnlyReturn && info.exists() && !info.isWritable()) {
+            QMessageBox::warning(&dialog, dialog.windowTitle(),
+                                 QObject::tr("%1\nThis file is set to read-only.\nTry again with "
+                                             "a different file name.")
+                                     .arg(path));
+            continue;
+        }
+        return std::string(QFile::encodeName(path).constData());
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> QtPrompter::ChooseOpenFile(const FileDialogOptions& options) {
+    return ChooseFile(options, false);
+}
+
+std::optional<std::string> QtPrompter::ChooseSaveFile(const FileDialogOptions& options) {
+    return ChooseFile(options, true);
+}
+
+QUrl QtPrompter::ResolveAddress(const std::string& address, const std::string& programFolder) {
+    const QString text = QString::fromStdString(address);
+    const QUrl url(text);
+    // A one-letter "scheme" is a drive, not a protocol.
+    if (url.isValid() && url.scheme().size() > 1) {
+        return url;
+    }
+    QString path = text;
+    QString fragment;
+    if (const qsizetype hash = path.indexOf(u'#'); hash >= 0) {
+        fragment = path.mid(hash + 1);
+        path.truncate(hash);
+    }
+    if (QFileInfo(path).isRelative()) {
+        path = QFile::decodeName(programFolder.c_str()) + u'/' + path;
+    }
+    QUrl local = QUrl::fromLocalFile(path);
+    if (!fragment.isEmpty()) {
+        local.setFragment(fragment);
+    }
+    return local;
+}
+
+void QtPrompter::OpenAddress(const std::string& address) {
+    // Whether a browser came up is the desktop's business; nothing is reported.
+    (void)QDesktopServices::openUrl(ResolveAddress(address, m_programFolder));
+}
+
+void QtPrompter::ShowEngineWindow() {
+    if (m_engineWindow) {
+        m_engineWindow->ShowNormal();
+    }
+}
+
+} // namespace trellic

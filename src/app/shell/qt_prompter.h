@@ -1,0 +1,44 @@
+#pragma once
+
+#include "engine/prompter.h"
+
+#include <QString>
+#include <QUrl>
+#include <string>
+
+class QWidget;
+
+namespace trellic {
+
+class CEngineDlg;
+
+// The prompter of the desktop: message boxes, file dialogs, the browser and the engine window.
+// Engine texts are Windows-1252; paths are the file system's own bytes.
+class QtPrompter : public Prompter {
+public:
+    explicit QtPrompter(std::string programFolder);
+
+    // The window that error reports bring up; null until it exists.
+    void SetEngineWindow(CEngineDlg* window) { m_engineWindow = window; }
+
+    void ShowMessage(const std::string& text, MessageIcon icon) override;
+    bool AskYesNo(const std::string& text) override;
+    std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;
+    std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
+    void OpenAddress(const std::string& address) override;
+    void ShowEngineWindow() override;
+
+    // "Name (*.a;*.b)|*.a;*.b|...||" as a QFileDialog name filter list ("Name (*.a *.b);;...").
+    static QString TranslateFilter(const std::string& classic);
+    // An address with a scheme as it stands; anything else is a file below the program folder,
+    // keeping a "#fragment".
+    static QUrl ResolveAddress(const std::string& address, const std::string& programFolder);
+
+private:
+    std::optional<std::string> ChooseFile(const FileDialogOptions& options, bool save);
+
+    std::string m_programFolder;
+    CEngineDlg* m_engineWindow = nullptr;
+};
+
+} // namespace trellic

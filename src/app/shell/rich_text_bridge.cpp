@@ -1,0 +1,574 @@
+#include "shell/rich_text_bridge.h"
+
+#include <QColor>
+#include <QFont>
+#include <QList>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextOption>
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <utility>
+
+namespace trellic {
+
+namespace {
+
+// Custom properties. Qt shows what it can of a format; these keep the rest, and the exact
+// values behind what it shows, so that nothing is rounded away on the trip back.
+enum Property : int {
+    kCharSetProperty = QTextFormat::UserProperty + 1,
+    kPitchAndFamilyProperty,
+    kFaceNameProperty,
+    kHeightProperty,
+    kColorProperty,
+    kAutoColorProperty,
+    kUnderlineTypeProperty,
+    kOtherEffectsProperty,
+
+    kNumberingProperty = QTextFormat::UserProperty + 32,
+    kNumberingStartProperty,
+    kNumberingStyleProperty,
+    kAlignmentProperty,
+    kLineSpacingRuleProperty,
+    kLineSpacingProperty,
+    kStartIndentProperty,
+    kRightIndentProperty,
+    kOffsetProperty,
+    kSpaceBeforeProperty,
+    kSpaceAfterProperty,
+    kTabsProperty,
+};
+
+// The effects Qt shows itself; any other bit travels in kOtherEffectsProperty.
+constexpr uint32_t kShownEffects = kCfeBold | kCfeItalic | kCfeUnderline | kCfeStrikeout |
+                                   kCfeSubscript | kCfeSuperscript | kCfeAutoColor;
+
+// Wingdings bytes and the Unicode characters that look most like them, for the bullets the
+// renderers write and the symbols users pick most.
+constexpr std::pair<unsigned char, char32_t> kSymbolLookAlikes[] = {
+    {0x6C, U'\u25CF'}, // circle
+    {0x6D, U'\u274D'}, // 3D circle
+    {0x6E, U'\u25A0'}, // square
+    {0x71, U'\u2751'}, // 3D square
+    {0x74, U'\u29EB'}, // diamond
+    {0x75, U'\u25C6'}, // black diamond
+    {0x76, U'\u2756'}, // multiple diamonds
+    {0x9F, U'\u2022'}, // bullet
+    {0xA7, U'\u25AA'}, // small square
+    {0xA8, U'\u25FB'}, // white square
+    {0xAB, U'\u2605'}, // star
+    {0xB6, U'\u272A'}, // 3D star
+    {0xD8, U'\u27A2'}, // 3D arrow
+    {0xE0, U'\u2192'}, // thin arrow
+    {0xE8, U'\u2794'}, // thick arrow
+    {0xF0, U'\u21E8'}, // outlined arrow
+    {0xFB, U'\u2717'}, // cross
+    {0xFC, U'\u2714'}, // tick
+    {0xFE, U'\u2611'}, // ticked box
+};
+
+// The private-use block the platform maps symbol fonts into: a byte without a look-alike shows
+// there, which at least keeps it distinct from every real character.
+constexpr char32_t kSymbolPrivateBase = 0xF000;
+
+Qt::Alignment AlignmentToQt(uint16_t alignment) {
+    switch (alignment) {
+    case kPfaRight:
+        return Qt::AlignRight;
+    case kPfaCenter:
+        return Qt::AlignHCenter;
+    case kPfaJustify:
+        return Qt::AlignJustify;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+uint16_t AlignmentFromQt(Qt::Alignment alignment) {
+    if (alignment & Qt::AlignRight) {
+        return kPfaRight;
+    }
+    if (alignment & Qt::AlignHCenter) {
+        return kPfaCenter;
+    }
+    if (alignment & Qt::AlignJustify) {
+        return kPfaJustify;
+    }
+    return kPfaLeft;
+}
+
+QTextCharFormat::UnderlineStyle UnderlineStyleOf(uint8_t type) {
+    return type == kCfuDotted ? QTextCharFormat::DotLine : QTextCharFormat::SingleUnderline;
+}
+
+int IntProperty(const QTextFormat& format, int property, int fallback) {
+    return format.hasProperty(property) ? format.intProperty(property) : fallback;
+}
+
+QString FaceOf(const QTextCharFormat& format) {
+    const QStringList families = format.fontFamilies().toStringList();
+    return families.isEmpty() ? QString() : families.front();
+}
+
+bool SameList(const QTextBlockFormat& a, const QTextBlockFormat& b) {
+    return a.intProperty(kNumberingProperty) == b.intProperty(kNumberingProperty) &&
+           a.intProperty(kNumberingStyleProperty) == b.intProperty(kNumberingStyleProperty) &&
+           a.intProperty(kNumberingStartProperty) == b.intProperty(kNumberingStartProperty);
+}
+
+QString Letters(int n, char16_t base) {
+    QString text;
+    while (n > 0) {
+        --n;
+        text.prepend(QChar(char16_t(base + n % 26)));
+        n /= 26;
+    }
+    return text;
+}
+
+QString Roman(int n, bool upper) {
+    static const std::pair<int, const char*> kParts[] = {
+        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+        {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
+    QString text;
+    for (const auto& [value, letters] : kParts) {
+        while (n >= value) {
+            text += QLatin1String(letters);
+            n -= value;
+        }
+    }
+    return upper ? text.toUpper() : text;
+}
+
+void AppendRun(RichParagraph& paragraph, const QString& text, const QTextCharFormat& qtFormat) {
+    RichRun run;
+    run.format = FromQtCharFormat(qtFormat);
+    run.text = FromQtText(text, run.format.charSet == kSymbolCharSet);
+    paragraph.runs.push_back(std::move(run));
+}
+
+// The part [from, to) of a block's text, in its formats.
+void AppendRuns(RichParagraph& paragraph, const QTextBlock& block, int from, int to) {
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const int start = std::max(from, fragment.position());
+        const int end = std::min(to, fragment.position() + fragment.length());
+        if (start < end) {
+            AppendRun(paragraph, fragment.text().mid(start - fragment.position(), end - start),
+                      fragment.charFormat());
+        }
+    }
+}
+
+RichParagraph ParagraphOf(const QTextBlock& block) {
+    RichParagraph paragraph;
+    paragraph.format = FromQtBlockFormat(block.blockFormat());
+    paragraph.markFormat = FromQtCharFormat(block.charFormat());
+    return paragraph;
+}
+
+} // namespace
+
+qreal TwipsToPixels(int twips) {
+    return twips / 15.0;
+}
+
+int PixelsToTwips(qreal pixels) {
+    return static_cast<int>(std::lround(pixels * 15.0));
+}
+
+char32_t SymbolLookAlike(unsigned char byte) {
+    // Spaces, tabs and control characters are the same in every font.
+    if (byte <= 0x20) {
+        return byte;
+    }
+    for (const auto& [symbol, shown] : kSymbolLookAlikes) {
+        if (symbol == byte) {
+            return shown;
+        }
+    }
+    return kSymbolPrivateBase + byte;
+}
+
+char32_t SymbolByteOf(char32_t shown) {
+    for (const auto& [symbol, lookAlike] : kSymbolLookAlikes) {
+        if (lookAlike == shown) {
+            return symbol;
+        }
+    }
+    if (shown >= kSymbolPrivateBase && shown <= kSymbolPrivateBase + 0xFF) {
+        return shown - kSymbolPrivateBase;
+    }
+    return shown;
+}
+
+QString ToQtText(const std::u32string& text, bool symbolFont) {
+    std::u32string shown = text;
+    for (char32_t& c : shown) {
+        if (symbolFont && c < 0x100) {
+            c = SymbolLookAlike(static_cast<unsigned char>(c));
+        } else if (c == U'\r' || c == U'\n' || c == U'\u2029') {
+            // A break inside a run would split the block and shift every position after it.
+            c = U'\u2028';
+        }
+    }
+    return QString::fromUcs4(shown.data(), static_cast<qsizetype>(shown.size()));
+}
+
+std::u32string FromQtText(const QString& text, bool symbolFont) {
+    std::u32string result = text.toStdU32String();
+    if (symbolFont) {
+        for (char32_t& c : result) {
+            c = SymbolByteOf(c);
+        }
+    }
+    return result;
+}
+
+QTextCharFormat ToQtCharFormat(const RichCharFormat& format) {
+    QTextCharFormat qt;
+    const QString face = QString::fromStdString(format.faceName);
+    if (!face.isEmpty()) {
+        qt.setFontFamilies(QStringList{face});
+    }
+    if (format.height > 0) {
+        qt.setFontPointSize(format.height / 20.0);
+    }
+    qt.setFontWeight(format.Has(kCfeBold) ? QFont::Bold : QFont::Normal);
+    qt.setFontItalic(format.Has(kCfeItalic));
+    qt.setFontStrikeOut(format.Has(kCfeStrikeout));
+    qt.setUnderlineStyle(format.Has(kCfeUnderline) ? UnderlineStyleOf(format.underlineType)
+                                                   : QTextCharFormat::NoUnderline);
+    if (format.Has(kCfeSubscript)) {
+        qt.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    } else if (format.Has(kCfeSuperscript)) {
+        qt.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    } else {
+        qt.setVerticalAlignment(QTextCharFormat::AlignNormal);
+    }
+    if (format.Has(kCfeAutoColor)) {
+        qt.clearForeground();
+    } else {
+        const uint32_t c = format.color;
+        qt.setForeground(QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)));
+    }
+
+    qt.setProperty(kCharSetProperty, int(format.charSet));
+    qt.setProperty(kPitchAndFamilyProperty, int(format.pitchAndFamily));
+    qt.setProperty(kFaceNameProperty, face);
+    qt.setProperty(kHeightProperty, int(format.height));
+    qt.setProperty(kColorProperty, uint(format.color));
+    qt.setProperty(kAutoColorProperty, format.Has(kCfeAutoColor));
+    qt.setProperty(kUnderlineTypeProperty, int(format.underlineType));
+    if ((format.effects & ~kShownEffects) != 0) {
+        qt.setProperty(kOtherEffectsProperty, uint(format.effects & ~kShownEffects));
+    }
+    return qt;
+}
+
+RichCharFormat FromQtCharFormat(const QTextCharFormat& qt) {
+    const RichCharFormat plain = PlainCharFormat();
+    RichCharFormat format;
+    format.mask = kCfmAll;
+    format.effects = qt.hasProperty(kOtherEffectsProperty)
+                         ? qt.property(kOtherEffectsProperty).toUInt() & ~kShownEffects
+                         : 0;
+    format.Set(kCfeBold, qt.fontWeight() >= QFont::DemiBold);
+    format.Set(kCfeItalic, qt.fontItalic());
+    format.Set(kCfeStrikeout, qt.fontStrikeOut());
+    format.Set(kCfeSubscript, qt.verticalAlignment() == QTextCharFormat::AlignSubScript);
+    format.Set(kCfeSuperscript, qt.verticalAlignment() == QTextCharFormat::AlignSuperScript);
+
+    // Each stored value counts only while what Qt shows still agrees with it: a format that
+    // came from elsewhere (pasted HTML) or was changed by Qt alone is taken as Qt shows it.
+    const QTextCharFormat::UnderlineStyle style = qt.underlineStyle();
+    const bool underline = style != QTextCharFormat::NoUnderline;
+    format.Set(kCfeUnderline, underline);
+    const int storedType = IntProperty(qt, kUnderlineTypeProperty, -1);
+    if (!underline) {
+        format.underlineType = storedType >= 0 ? uint8_t(storedType) : kCfuNone;
+    } else if (storedType > kCfuNone && UnderlineStyleOf(uint8_t(storedType)) == style) {
+        format.underlineType = uint8_t(storedType);
+    } else {
+        format.underlineType = style == QTextCharFormat::DotLine ? kCfuDotted : kCfuSolid;
+    }
+
+    const int storedHeight = IntProperty(qt, kHeightProperty, -1);
+    const int shownHeight = static_cast<int>(std::lround(qt.fontPointSize() * 20.0));
+    if (storedHeight >= 0 &&
+        (shownHeight == storedHeight || (shownHeight == 0 && storedHeight == 0))) {
+        format.height = storedHeight;
+    } else {
+        format.height = shownHeight > 0 ? shownHeight : plain.height;
+    }
+
+    const QString face = FaceOf(qt);
+    const bool storedFace =
+        qt.hasProperty(kFaceNameProperty) && qt.stringProperty(kFaceNameProperty) == face;
+    if (storedFace) {
+        format.faceName = face.toStdString();
+        format.pitchAndFamily = uint8_t(IntProperty(qt, kPitchAndFamilyProperty, 0));
+    } else {
+        format.faceName = face.isEmpty() ? plain.faceName : TruncateFaceName(face.toStdString());
+        format.pitchAndFamily = face.isEmpty() ? plain.pitchAndFamily : 0;
+    }
+    format.charSet = uint8_t(IntProperty(qt, kCharSetProperty, plain.charSet));
+
+    const QBrush brush = qt.foreground();
+    const bool shownColor =
+        qt.hasProperty(QTextFormat::ForegroundBrush) && brush.style() != Qt::NoBrush;
+    if (shownColor) {
+        const QColor c = brush.color();
+        format.color = uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16;
+    } else {
+        format.effects |= kCfeAutoColor;
+        format.color = qt.hasProperty(kColorProperty) ? qt.property(kColorProperty).toUInt() : 0;
+    }
+    return format;
+}
+
+QTextBlockFormat ToQtBlockFormat(const RichParaFormat& format) {
+    QTextBlockFormat qt;
+    qt.setAlignment(AlignmentToQt(format.alignment));
+    switch (format.lineSpacingRule) {
+    case kLineSpacingOneAndHalf:
+        qt.setLineHeight(150, QTextBlockFormat::ProportionalHeight);
+        break;
+    case kLineSpacingDouble:
+        qt.setLineHeight(200, QTextBlockFormat::ProportionalHeight);
+        break;
+    case kLineSpacingAtLeast:
+        qt.setLineHeight(TwipsToPixels(format.lineSpacing), QTextBlockFormat::MinimumHeight);
+        break;
+    case kLineSpacingExactly:
+        qt.setLineHeight(TwipsToPixels(format.lineSpacing), QTextBlockFormat::FixedHeight);
+        break;
+    case kLineSpacingMultiple:
+        qt.setLineHeight(format.lineSpacing * 5.0, QTextBlockFormat::ProportionalHeight);
+        break;
+    default:
+        qt.setLineHeight(0, QTextBlockFormat::SingleHeight);
+        break;
+    }
+    // The marker of a numbered paragraph is drawn in room of its own before the first line.
+    const int markerRoom = format.numbering != kPfnNone ? kMarkerRoomTwips : 0;
+    qt.setLeftMargin(TwipsToPixels(format.startIndent + format.offset + markerRoom));
+    qt.setTextIndent(TwipsToPixels(-format.offset));
+    qt.setRightMargin(TwipsToPixels(format.rightIndent));
+    qt.setTopMargin(TwipsToPixels(format.spaceBefore));
+    qt.setBottomMargin(TwipsToPixels(format.spaceAfter));
+    QList<QTextOption::Tab> tabs;
+    QVariantList tabTwips;
+    for (size_t i = 0; i < format.tabCount && i < kMaxTabStops; ++i) {
+        tabs.append(QTextOption::Tab(TwipsToPixels(format.tabs[i]), QTextOption::LeftTab));
+        tabTwips.append(format.tabs[i]);
+    }
+    qt.setTabPositions(tabs);
+
+    qt.setProperty(kNumberingProperty, int(format.numbering));
+    qt.setProperty(kNumberingStartProperty, int(format.numberingStart));
+    qt.setProperty(kNumberingStyleProperty, int(format.numberingStyle));
+    qt.setProperty(kAlignmentProperty, int(format.alignment));
+    qt.setProperty(kLineSpacingRuleProperty, int(format.lineSpacingRule));
+    qt.setProperty(kLineSpacingProperty, int(format.lineSpacing));
+    qt.setProperty(kStartIndentProperty, int(format.startIndent));
+    qt.setProperty(kRightIndentProperty, int(format.rightIndent));
+    qt.setProperty(kOffsetProperty, int(format.offset));
+    qt.setProperty(kSpaceBeforeProperty, int(format.spaceBefore));
+    qt.setProperty(kSpaceAfterProperty, int(format.spaceAfter));
+    qt.setProperty(kTabsProperty, tabTwips);
+    return qt;
+}
+
+RichParaFormat FromQtBlockFormat(const QTextBlockFormat& qt) {
+    RichParaFormat format;
+    format.mask = kPfmAll;
+    format.numbering = uint16_t(IntProperty(qt, kNumberingProperty, kPfnNone));
+    format.numberingStart = uint16_t(IntProperty(qt, kNumberingStartProperty, 0));
+    format.numberingStyle = uint16_t(IntProperty(qt, kNumberingStyleProperty, 0));
+
+    const uint16_t shownAlignment = AlignmentFromQt(qt.alignment());
+    const int storedAlignment = IntProperty(qt, kAlignmentProperty, -1);
+    format.alignment = storedAlignment >= 0 && AlignmentToQt(uint16_t(storedAlignment)) ==
+                                                   AlignmentToQt(shownAlignment)
+                           ? uint16_t(storedAlignment)
+                           : shownAlignment;
+
+    if (qt.hasProperty(kLineSpacingRuleProperty)) {
+        format.lineSpacingRule = uint8_t(qt.intProperty(kLineSpacingRuleProperty));
+        format.lineSpacing = qt.intProperty(kLineSpacingProperty);
+    } else {
+        const qreal height = qt.lineHeight();
+        switch (qt.lineHeightType()) {
+        case QTextBlockFormat::ProportionalHeight:
+            if (std::lround(height) == 150) {
+                format.lineSpacingRule = kLineSpacingOneAndHalf;
+            } else if (std::lround(height) == 200) {
+                format.lineSpacingRule = kLineSpacingDouble;
+            } else if (std::lround(height) != 100) {
+                format.lineSpacingRule = kLineSpacingMultiple;
+                format.lineSpacing = static_cast<int>(std::lround(height / 5.0));
+            }
+            break;
+        case QTextBlockFormat::MinimumHeight:
+            format.lineSpacingRule = kLineSpacingAtLeast;
+            format.lineSpacing = PixelsToTwips(height);
+            break;
+        case QTextBlockFormat::FixedHeight:
+            format.lineSpacingRule = kLineSpacingExactly;
+            format.lineSpacing = PixelsToTwips(height);
+            break;
+        default:
+            break;
+        }
+    }
+
+    if (qt.hasProperty(kStartIndentProperty)) {
+        format.startIndent = qt.intProperty(kStartIndentProperty);
+        format.offset = qt.intProperty(kOffsetProperty);
+        format.rightIndent = qt.intProperty(kRightIndentProperty);
+        format.spaceBefore = qt.intProperty(kSpaceBeforeProperty);
+        format.spaceAfter = qt.intProperty(kSpaceAfterProperty);
+    } else {
+        format.offset = -PixelsToTwips(qt.textIndent());
+        format.startIndent = PixelsToTwips(qt.leftMargin()) - format.offset;
+        format.rightIndent = PixelsToTwips(qt.rightMargin());
+        format.spaceBefore = PixelsToTwips(qt.topMargin());
+        format.spaceAfter = PixelsToTwips(qt.bottomMargin());
+    }
+
+    std::vector<int32_t> tabs;
+    if (qt.hasProperty(kTabsProperty)) {
+        for (const QVariant& tab : qt.property(kTabsProperty).toList()) {
+            tabs.push_back(tab.toInt());
+        }
+    } else {
+        for (const QTextOption::Tab& tab : qt.tabPositions()) {
+            tabs.push_back(PixelsToTwips(tab.position));
+        }
+    }
+    format.tabCount = uint8_t(std::min(tabs.size(), kMaxTabStops));
+    std::copy_n(tabs.begin(), format.tabCount, format.tabs.begin());
+    return format;
+}
+
+void DocumentToQt(const RichDocument& document, QTextDocument& target) {
+    target.clear();
+    QTextCursor cursor(&target);
+    cursor.beginEditBlock();
+    bool first = true;
+    for (const RichParagraph& paragraph : document.paragraphs) {
+        const QTextBlockFormat blockFormat = ToQtBlockFormat(paragraph.format);
+        const QTextCharFormat markFormat = ToQtCharFormat(paragraph.markFormat);
+        if (first) {
+            cursor.setBlockFormat(blockFormat);
+            cursor.setBlockCharFormat(markFormat);
+            first = false;
+        } else {
+            cursor.insertBlock(blockFormat, markFormat);
+        }
+        for (const RichRun& run : paragraph.runs) {
+            if (!run.text.empty()) {
+                cursor.insertText(ToQtText(run.text, run.format.charSet == kSymbolCharSet),
+                                  ToQtCharFormat(run.format));
+            }
+        }
+    }
+    cursor.endEditBlock();
+}
+
+RichDocument DocumentFromQt(const QTextDocument& document) {
+    RichDocument result;
+    result.paragraphs.clear();
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        RichParagraph paragraph = ParagraphOf(block);
+        AppendRuns(paragraph, block, block.position(), block.position() + block.length());
+        result.paragraphs.push_back(std::move(paragraph));
+    }
+    if (result.paragraphs.empty()) {
+        result.paragraphs.emplace_back();
+    }
+    result.Normalize();
+    return result;
+}
+
+RichDocument FragmentFromQt(const QTextDocument& document, int from, int to) {
+    RichDocument result;
+    result.paragraphs.clear();
+    if (from > to) {
+        std::swap(from, to);
+    }
+    for (QTextBlock block = document.findBlock(from); block.isValid(); block = block.next()) {
+        if (block.position() > to) {
+            break;
+        }
+        RichParagraph paragraph = ParagraphOf(block);
+        AppendRuns(paragraph, block, from, to);
+        result.paragraphs.push_back(std::move(paragraph));
+    }
+    if (result.paragraphs.empty()) {
+        result.paragraphs.emplace_back();
+    }
+    result.Normalize();
+    return result;
+}
+
+QString NumberingMarker(int numbering, int value, int numberingStyle) {
+    QString digits;
+    switch (numbering) {
+    case kPfnBullet:
+        return QStringLiteral("\u2022");
+    case kPfnArabic:
+        digits = QString::number(value);
+        break;
+    case kPfnLowerLetter:
+    case kPfnUpperLetter:
+        digits = value > 0 ? Letters(value, numbering == kPfnLowerLetter ? u'a' : u'A')
+                           : QString::number(value);
+        break;
+    case kPfnLowerRoman:
+    case kPfnUpperRoman:
+        digits = value > 0 && value <= 3999 ? Roman(value, numbering == kPfnUpperRoman)
+                                            : QString::number(value);
+        break;
+    default:
+        return {};
+    }
+    switch (numberingStyle & 0xFF00) {
+    case kPfnsParens:
+        return QLatin1Char('(') + digits + QLatin1Char(')');
+    case kPfnsPeriod:
+        return digits + QLatin1Char('.');
+    case kPfnsPlain:
+        return digits;
+    default:
+        return digits + QLatin1Char(')');
+    }
+}
+
+QStringList NumberingMarkers(const QTextDocument& document) {
+    QStringList markers;
+    markers.reserve(document.blockCount());
+    QTextBlockFormat previous;
+    int value = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextBlockFormat format = block.blockFormat();
+        const int numbering = format.intProperty(kNumberingProperty);
+        if (numbering == kPfnNone) {
+            markers.append(QString());
+            previous = format;
+            continue;
+        }
+        const bool continues =
+            previous.intProperty(kNumberingProperty) != kPfnNone && SameList(previous, format);
+        value = continues ? value + 1 : format.intProperty(kNumberingStartProperty);
+        markers.append(
+            NumberingMarker(numbering, value, format.intProperty(kNumberingStyleProperty)));
+        previous = format;
+    }
+    return markers;
+}
+
+} // namespace trellic

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "richtext/rich_document.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextDocument>
+
+namespace trellic {
+
+// Converts between the engine's rich-text document and QTextDocument without loss: what Qt
+// has no attribute for (character set, pitch and family, exact twips, the automatic colour,
+// underline types, numbering and its start, line-spacing rules) travels as custom format
+// properties beside the Qt attributes that show it.
+//
+// Paragraph i's mark format is Qt block i's block character format. Symbol-font runs show a
+// Unicode look-alike of each byte and turn back into the byte on the way out.
+
+// Replaces the whole content of `target`; its undo history records the change unless the caller
+// switched it off.
+void DocumentToQt(const RichDocument& document, QTextDocument& target);
+// Every format of the result has every attribute valid; the result is normalised.
+RichDocument DocumentFromQt(const QTextDocument& document);
+// The document between two Qt positions (the control's counting). The last paragraph is
+// unfinished unless the range ends behind a paragraph break, so the result can be inserted with
+// the engine's fragment semantics.
+RichDocument FragmentFromQt(const QTextDocument& document, int from, int to);
+
+QTextCharFormat ToQtCharFormat(const RichCharFormat& format);
+// Attributes a foreign format (pasted HTML, say) leaves unset take the plain format's values.
+RichCharFormat FromQtCharFormat(const QTextCharFormat& format);
+QTextBlockFormat ToQtBlockFormat(const RichParaFormat& format);
+RichParaFormat FromQtBlockFormat(const QTextBlockFormat& format);
+
+// Engine run text as the view shows it, and back.
+QString ToQtText(const std::u32string& text, bool symbolFont);
+std::u32string FromQtText(const QString& text, bool symbolFont);
+// The character that stands for a symbol-font byte on screen, and the byte it stands for.
+char32_t SymbolLookAlike(unsigned char byte);
+char32_t SymbolByteOf(char32_t shown);
+
+// Twips to the document's logical pixels (96 per inch) and back.
+qreal TwipsToPixels(int twips);
+int PixelsToTwips(qreal pixels);
+// Room on the left of a numbered paragraph in which the view draws its marker, in twips.
+inline constexpr int kMarkerRoomTwips = 360;
+
+// The marker of list item `value`: bullet (1) "•", arabic (2) "1.", letters (3, 4) "a." "A.",
+// roman numerals (5, 6) "i." "I."; the numbering style gives the punctuation (kPfns*).
+// Empty for numbering 0 and unknown values.
+QString NumberingMarker(int numbering, int value, int numberingStyle = kPfnsPeriod);
+// One marker per block of the document, empty where a block is not numbered. Neighbouring
+// paragraphs with the same numbering, style and start form one list counted from the start.
+QStringList NumberingMarkers(const QTextDocument& document);
+
+} // namespace trellic

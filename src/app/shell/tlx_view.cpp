@@ -1,0 +1,818 @@
+#include "shell/tlx_view.h"
+
+#include "engine/prompter.h"
+#include "richtext/format_commands.h"
+#include "richtext/plain_text_codec.h"
+#include "richtext/rtf_reader.h"
+#include "richtext/rtf_writer.h"
+#include "shell/rich_text_bridge.h"
+
+#include <QAbstractUndoItem>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QFontMetricsF>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
+#include <QTextFrame>
+#include <QTextLayout>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace trellic {
+
+namespace {
+
+// Clipboard types under which other programs offer and take rich text.
+const QString kRtfMimeTypes[] = {QStringLiteral("text/rtf"), QStringLiteral("application/rtf"),
+                                 QStringLiteral("text/richtext")};
+
+// Space between a list marker and the text it numbers, in pixels.
+constexpr qreal kMarkerGap = 6.0;
+
+bool IsSymbolFontName(const QString& face) {
+    return face.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0 ||
+           face.startsWith(QLatin1String("Wingdings"), Qt::CaseInsensitive) ||
+           face.compare(QLatin1String("Webdings"), Qt::CaseInsensitive) == 0;
+}
+
+// The blocks [first, last] a range touches, as the control counts them: a selection that ends
+// just behind a paragraph break does not reach into the next paragraph.
+std::pair<QTextBlock, QTextBlock> BlocksOf(const QTextDocument& document, int start, int end) {
+    const QTextBlock first = document.findBlock(start);
+    const QTextBlock last = end > start ? document.findBlock(end - 1) : first;
+    return {first, last};
+}
+
+// Qt keeps the first paragraph's mark format outside its undo history; this undo item carries
+// it, so that a Format command on the first paragraph undoes in one piece.
+class FirstMarkUndo : public QAbstractUndoItem {
+public:
+    FirstMarkUndo(QTextDocument* document, QTextCharFormat before, QTextCharFormat after)
+        : m_document(document), m_before(std::move(before)), m_after(std::move(after)) {}
+    void undo() override { QTextCursor(m_document).setBlockCharFormat(m_before); }
+    void redo() override { QTextCursor(m_document).setBlockCharFormat(m_after); }
+
+private:
+    QTextDocument* m_document;
+    QTextCharFormat m_before;
+    QTextCharFormat m_after;
+};
+
+// Sets the format of a paragraph's mark (the block's character format) as an undoable edit.
+void SetMarkFormat(QTextDocument& document, const QTextBlock& block,
+                   const QTextCharFormat& format) {
+    if (block.position() != 0) {
+        QTextCursor(block).setBlockCharFormat(format);
+        return;
+    }
+    const QTextCharFormat before = block.charFormat();
+    QTextCursor(block).setBlockCharFormat(format);
+    if (document.isUndoRedoEnabled()) {
+        document.appendUndoItem(new FirstMarkUndo(&document, before, format));
+    }
+}
+
+std::string WithoutClosingBreak(std::string rtf) {
+    // The writer ends every paragraph with \par; the copied text's last paragraph is
+    // unfinished and must paste without a break of its own.
+    const std::string closing = "\\par\r\n}";
+    const size_t at = rtf.rfind(closing);
+    if (at != std::string::npos) {
+        rtf.erase(at, closing.size() - 1);
+    }
+    return rtf;
+}
+
+} // namespace
+
+CTLXView::CTLXView(QWidget* parent) : QTextEdit(parent), m_defaultFormat(PlainCharFormat()) {
+    setAcceptRichText(true);
+    setTabChangesFocus(false);
+    // Numbers of later paragraphs change with edits anywhere above them.
+    connect(document(), &QTextDocument::contentsChange, viewport(),
+            [this] { viewport()->update(); });
+    // An empty control: the plain paragraph, its mark in the default format.
+    RichDocument empty;
+    empty.paragraphs[0].format = PlainParaFormat();
+    empty.paragraphs[0].markFormat = m_defaultFormat;
+    InstallDocument(std::move(empty));
+    document()->setModified(false);
+}
+
+CTLXView::~CTLXView() = default;
+
+void CTLXView::SetPaperWidth(int twips) {
+    m_paperWidth = twips;
+    setLineWrapColumnOrWidth(static_cast<int>(std::lround(TwipsToPixels(m_paperWidth))));
+    viewport()->update();
+}
+
+void CTLXView::ApplyPageLayout() {
+    QTextDocument* doc = document();
+    doc->setDocumentMargin(0);
+    QTextFrameFormat frame = doc->rootFrame()->frameFormat();
+    frame.setLeftMargin(TwipsToPixels(kLeftMarginTwips));
+    frame.setRightMargin(TwipsToPixels(kRightMarginTwips));
+    frame.setTopMargin(TwipsToPixels(kTopMarginTwips));
+    frame.setBottomMargin(TwipsToPixels(kBottomMarginTwips));
+    doc->rootFrame()->setFrameFormat(frame);
+    // Lines break where the printed page breaks them, whatever the window's width.
+    setLineWrapMode(QTextEdit::FixedPixelWidth);
+    setLineWrapColumnOrWidth(static_cast<int>(std::lround(TwipsToPixels(m_paperWidth))));
+}
+
+void CTLXView::InstallDocument(RichDocument content) {
+    content.Normalize();
+    QTextDocument* doc = document();
+    // Switching the undo history off forgets it, and keeps the installation out of it.
+    doc->setUndoRedoEnabled(false);
+    DocumentToQt(content, *doc);
+    ApplyPageLayout();
+    doc->setDefaultFont(ToQtCharFormat(m_defaultFormat).font());
+    doc->setUndoRedoEnabled(true);
+    QTextCursor start(doc);
+    setTextCursor(start);
+}
+
+// ---- ResumeView --------------------------------------------------------------------------
+
+TextRange CTLXView::Selection() const {
+    const QTextCursor c = textCursor();
+    return {static_cast<size_t>(c.selectionStart()), static_cast<size_t>(c.selectionEnd())};
+}
+
+void CTLXView::SetSelection(TextRange range) {
+    QTextCursor c = textCursor();
+    const auto end = static_cast<size_t>(document()->characterCount() - 1);
+    c.setPosition(static_cast<int>(std::min(range.min, end)));
+    c.setPosition(static_cast<int>(std::min(range.max, end)), QTextCursor::KeepAnchor);
+    setTextCursor(c);
+}
+
+RichCharFormat CTLXView::DefaultCharFormat() const {
+    return m_defaultFormat;
+}
+
+void CTLXView::SetDefaultCharFormat(const RichCharFormat& change) {
+    ApplyCharFormat(m_defaultFormat, change);
+    const QTextCharFormat format = ToQtCharFormat(m_defaultFormat);
+    document()->setDefaultFont(format.font());
+    if (document()->characterCount() <= 1) {
+        // An empty view shows and types in the default format at once; that is no edit.
+        const bool modified = document()->isModified();
+        QTextCursor(document()).setBlockCharFormat(format);
+        setCurrentCharFormat(format);
+        document()->setModified(modified);
+    }
+}
+
+void CTLXView::SetParaFormatOn(QTextCursor& edit, const RichParaFormat& change) {
+    const auto [first, last] = BlocksOf(*document(), edit.selectionStart(), edit.selectionEnd());
+    for (QTextBlock block = first; block.isValid(); block = block.next()) {
+        RichParaFormat format = FromQtBlockFormat(block.blockFormat());
+        ApplyParaFormat(format, change);
+        QTextCursor(block).setBlockFormat(ToQtBlockFormat(format));
+        if (block == last) {
+            break;
+        }
+    }
+}
+
+void CTLXView::SetSelectionParaFormat(const RichParaFormat& change) {
+    QTextCursor edit = textCursor();
+    edit.beginEditBlock();
+    SetParaFormatOn(edit, change);
+    edit.endEditBlock();
+}
+
+RichParaFormat CTLXView::EndParagraphFormat() const {
+    RichParaFormat format = FromQtBlockFormat(document()->lastBlock().blockFormat());
+    format.mask = kPfmAll;
+    return format;
+}
+
+RichDocument CTLXView::Document() const {
+    return DocumentFromQt(*document());
+}
+
+std::string CTLXView::ExportRtf() const {
+    return WriteRtf(Document());
+}
+
+std::string CTLXView::ExportText() const {
+    return WritePlainText(Document());
+}
+
+void CTLXView::ImportRtf(std::string_view rtf) {
+    RtfReadResult result = ReadRtf(rtf);
+    if (!result.isRtf) {
+        ImportText(rtf);
+        return;
+    }
+    InstallDocument(std::move(result.document));
+    document()->setModified(true);
+}
+
+void CTLXView::ImportText(std::string_view windows1252) {
+    const RichParaFormat paraFormat = FromQtBlockFormat(document()->firstBlock().blockFormat());
+    InstallDocument(ReadPlainText(windows1252, m_defaultFormat, paraFormat));
+    document()->setModified(true);
+}
+
+void CTLXView::ReplaceContent(const RichDocument& content, TextRange selection) {
+    // One repaint for the whole rendering rather than one per paragraph.
+    const bool updates = updatesEnabled();
+    setUpdatesEnabled(false);
+    InstallDocument(content);
+    SetSelection(selection);
+    document()->setModified(false);
+    setUpdatesEnabled(updates);
+}
+
+void CTLXView::EmptyUndo() {
+    document()->clearUndoRedoStacks();
+}
+
+bool CTLXView::IsModified() const {
+    return document()->isModified();
+}
+
+void CTLXView::SetModified(bool modified) {
+    document()->setModified(modified);
+}
+
+// ---- Formats of the selection -------------------------------------------------------------
+
+RichCharFormat CTLXView::SelectionCharFormat() const {
+    const QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection()) {
+        RichCharFormat format = FromQtCharFormat(cursor.charFormat());
+        format.mask = kCfmAll;
+        return format;
+    }
+    const int start = cursor.selectionStart();
+    const int end = cursor.selectionEnd();
+    std::optional<RichCharFormat> first;
+    uint32_t mask = kCfmAll;
+    for (QTextBlock block = document()->findBlock(start); block.isValid() && block.position() < end;
+         block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.position() + fragment.length() <= start || fragment.position() >= end) {
+                continue;
+            }
+            const RichCharFormat format = FromQtCharFormat(fragment.charFormat());
+            if (!first) {
+                first = format;
+            } else {
+                mask &= EqualCharAttributes(*first, format);
+            }
+        }
+    }
+    // A selection of paragraph breaks alone reports the first selected mark.
+    RichCharFormat format =
+        first ? *first : FromQtCharFormat(document()->findBlock(start).charFormat());
+    format.mask = mask;
+    return format;
+}
+
+RichParaFormat CTLXView::SelectionParaFormat() const {
+    const QTextCursor cursor = textCursor();
+    const auto [first, last] =
+        BlocksOf(*document(), cursor.selectionStart(), cursor.selectionEnd());
+    RichParaFormat format = FromQtBlockFormat(first.blockFormat());
+    uint32_t mask = kPfmAll;
+    for (QTextBlock block = first; block.isValid() && block != last;) {
+        block = block.next();
+        mask &= EqualParaAttributes(format, FromQtBlockFormat(block.blockFormat()));
+    }
+    format.mask = mask;
+    return format;
+}
+
+void CTLXView::SetSelectionCharFormat(const RichCharFormat& change) {
+    QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection()) {
+        RichCharFormat typing = FromQtCharFormat(cursor.charFormat());
+        ApplyCharFormat(typing, change);
+        const QTextCharFormat format = ToQtCharFormat(typing);
+        // An empty paragraph shows the format of its mark, so the mark follows the typing
+        // format. The mark goes first: editing the block resets the cursor's typing format.
+        if (cursor.block().length() == 1) {
+            SetMarkFormat(*document(), cursor.block(), format);
+        }
+        setCurrentCharFormat(format);
+        return;
+    }
+    const int start = cursor.selectionStart();
+    const int end = cursor.selectionEnd();
+    QTextCursor edit(document());
+    edit.beginEditBlock();
+    for (QTextBlock block = document()->findBlock(start); block.isValid() && block.position() < end;
+         block = block.next()) {
+        // Fragments are collected first: formatting one merges or splits its neighbours.
+        struct Piece {
+            int from;
+            int to;
+            QTextCharFormat format;
+        };
+        std::vector<Piece> pieces;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int from = std::max(start, fragment.position());
+            const int to = std::min(end, fragment.position() + fragment.length());
+            if (from < to) {
+                RichCharFormat format = FromQtCharFormat(fragment.charFormat());
+                ApplyCharFormat(format, change);
+                pieces.push_back({from, to, ToQtCharFormat(format)});
+            }
+        }
+        for (const Piece& piece : pieces) {
+            edit.setPosition(piece.from);
+            edit.setPosition(piece.to, QTextCursor::KeepAnchor);
+            edit.setCharFormat(piece.format);
+        }
+        if (block.position() + block.length() - 1 < end) {
+            // The paragraph's break is selected, and with it its mark.
+            RichCharFormat mark = FromQtCharFormat(block.charFormat());
+            ApplyCharFormat(mark, change);
+            SetMarkFormat(*document(), block, ToQtCharFormat(mark));
+        }
+    }
+    edit.endEditBlock();
+}
+
+void CTLXView::InsertFragment(const RichDocument& fragment) {
+    if (fragment.paragraphs.empty()) {
+        return;
+    }
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    // The first piece ends the paragraph that held the insertion point and so brings its own
+    // formats; the unfinished last piece joins the text behind and keeps the old paragraph's.
+    const QTextBlockFormat oldFormat = cursor.blockFormat();
+    const QTextCharFormat oldMark = cursor.block().charFormat();
+    const size_t count = fragment.paragraphs.size();
+    for (size_t i = 0; i < count; ++i) {
+        const RichParagraph& paragraph = fragment.paragraphs[i];
+        if (i > 0) {
+            const bool last = i + 1 == count;
+            cursor.insertBlock(last ? oldFormat : ToQtBlockFormat(paragraph.format),
+                               last ? oldMark : ToQtCharFormat(paragraph.markFormat));
+        }
+        for (const RichRun& run : paragraph.runs) {
+            if (!run.text.empty()) {
+                cursor.insertText(ToQtText(run.text, run.format.charSet == kSymbolCharSet),
+                                  ToQtCharFormat(run.format));
+            }
+        }
+        if (i == 0 && count > 1) {
+            cursor.setBlockFormat(ToQtBlockFormat(paragraph.format));
+            SetMarkFormat(*document(), cursor.block(), ToQtCharFormat(paragraph.markFormat));
+        }
+    }
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+}
+
+// ---- Format commands ------------------------------------------------------------------------
+
+void CTLXView::Bold() {
+    SetSelectionCharFormat(FlipCharEffect(SelectionCharFormat(), kCfeBold));
+}
+
+void CTLXView::Italic() {
+    SetSelectionCharFormat(FlipCharEffect(SelectionCharFormat(), kCfeItalic));
+}
+
+void CTLXView::UnderlineNone() {
+    SetSelectionCharFormat(UnderlineOff(SelectionCharFormat()));
+}
+
+void CTLXView::UnderlineSolid() {
+    SetSelectionCharFormat(ToggleUnderline(SelectionCharFormat(), kCfuSolid));
+}
+
+void CTLXView::UnderlineDotted() {
+    SetSelectionCharFormat(ToggleUnderline(SelectionCharFormat(), kCfuDotted));
+}
+
+void CTLXView::Strikeout() {
+    SetSelectionCharFormat(FlipCharEffect(SelectionCharFormat(), kCfeStrikeout));
+}
+
+void CTLXView::Subscript() {
+    SetSelectionCharFormat(FlipCharEffect(SelectionCharFormat(), kCfeSubscript));
+}
+
+void CTLXView::Superscript() {
+    SetSelectionCharFormat(FlipCharEffect(SelectionCharFormat(), kCfeSuperscript));
+}
+
+void CTLXView::BulletNone() {
+    SetSelectionParaFormat(NumberingOff(SelectionParaFormat()));
+}
+
+void CTLXView::Bullet() {
+    SetSelectionParaFormat(ToggleBullet(SelectionParaFormat()));
+}
+
+void CTLXView::Numbering(int style) {
+    SetSelectionParaFormat(ToggleNumbering(SelectionParaFormat(), static_cast<uint16_t>(style)));
+}
+
+void CTLXView::Align(int alignment) {
+    SetSelectionParaFormat(SetAlignment(SelectionParaFormat(), static_cast<uint16_t>(alignment)));
+}
+
+void CTLXView::LineSpacing(int rule) {
+    SetSelectionParaFormat(SetLineSpacing(SelectionParaFormat(), static_cast<uint8_t>(rule)));
+}
+
+void CTLXView::ChooseFont() {
+    const RichCharFormat current = SelectionCharFormat();
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, ToQtCharFormat(current).font(), this);
+    if (!ok) {
+        return;
+    }
+    // The dialog names effects, face and size; colour is not its business here.
+    RichCharFormat change = current;
+    change.mask =
+        kCfmBold | kCfmItalic | kCfmUnderline | kCfmStrikeout | kCfmFace | kCfmSize | kCfmCharSet;
+    change.Set(kCfeBold, chosen.weight() == QFont::Bold);
+    change.Set(kCfeItalic, chosen.italic());
+    change.Set(kCfeUnderline, chosen.underline());
+    change.Set(kCfeStrikeout, chosen.strikeOut());
+    const QString face = chosen.family();
+    change.faceName = TruncateFaceName(face.toStdString());
+    change.height = static_cast<int32_t>(std::lround(chosen.pointSizeF() * 20.0));
+    if (change.faceName != current.faceName || !(current.mask & kCfmFace)) {
+        change.charSet = IsSymbolFontName(face) ? kSymbolCharSet : kAnsiCharSet;
+        change.pitchAndFamily = chosen.fixedPitch() ? 0x31 : 0; // fixed pitch, modern
+    }
+    SetSelectionCharFormat(change);
+}
+
+// ---- Clipboard ---------------------------------------------------------------------------
+
+QMimeData* CTLXView::createMimeDataFromSelection() const {
+    // Qt's own selection data lists its fixed formats only, so the data is made here.
+    auto* data = new QMimeData;
+    const QTextCursor cursor = textCursor();
+    const QTextDocumentFragment selection = cursor.selection();
+    data->setText(selection.toPlainText());
+    data->setHtml(selection.toHtml());
+    const RichDocument fragment =
+        FragmentFromQt(*document(), cursor.selectionStart(), cursor.selectionEnd());
+    data->setData(kRtfMimeTypes[0],
+                  QByteArray::fromStdString(WithoutClosingBreak(WriteRtf(fragment))));
+    return data;
+}
+
+bool CTLXView::canInsertFromMimeData(const QMimeData* source) const {
+    for (const QString& type : kRtfMimeTypes) {
+        if (source->hasFormat(type)) {
+            return true;
+        }
+    }
+    return QTextEdit::canInsertFromMimeData(source);
+}
+
+void CTLXView::insertFromMimeData(const QMimeData* source) {
+    for (const QString& type : kRtfMimeTypes) {
+        if (source->hasFormat(type)) {
+            const QByteArray bytes = source->data(type);
+            RtfReadResult result = ReadRtfFragment(std::string_view(bytes.data(), bytes.size()));
+            if (result.isRtf) {
+                InsertFragment(result.document);
+                return;
+            }
+        }
+    }
+    if (source->hasHtml()) {
+        // Foreign rich text passes through the engine's model, so that what lands in the view
+        // is only what the engine can save.
+        QTextDocument foreign;
+        foreign.setHtml(source->html());
+        InsertFragment(DocumentFromQt(foreign));
+        return;
+    }
+    if (source->hasText()) {
+        textCursor().insertText(source->text());
+    }
+}
+
+void CTLXView::PasteAs(bool richText) {
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    if (data == nullptr) {
+        return;
+    }
+    if (richText) {
+        insertFromMimeData(data);
+    } else if (data->hasText()) {
+        QTextCursor cursor = textCursor();
+        cursor.insertText(data->text());
+        setTextCursor(cursor);
+    }
+}
+
+void CTLXView::PasteSpecial() {
+    const QStringList choices{QStringLiteral("Rich Text (RTF)"),
+                              QStringLiteral("Unformatted Text")};
+    bool ok = false;
+    const QString choice = QInputDialog::getItem(this, QStringLiteral("Paste Special"),
+                                                 QStringLiteral("As:"), choices, 0, false, &ok);
+    if (ok) {
+        PasteAs(choice == choices[0]);
+    }
+}
+
+// ---- Find and replace ------------------------------------------------------------------
+
+void CTLXView::TellNotFound(const QString& what) {
+    if (m_prompter != nullptr) {
+        m_prompter->ShowMessage(QStringLiteral("Cannot find \"%1\".").arg(what).toStdString(),
+                                MessageIcon::Information);
+    }
+}
+
+bool CTLXView::FindText(const QString& what, QTextDocument::FindFlags flags) {
+    m_findWhat = what;
+    m_findFlags = flags;
+    if (what.isEmpty()) {
+        return false;
+    }
+    QTextCursor found = document()->find(what, textCursor(), flags);
+    if (found.isNull()) {
+        QTextCursor from(document());
+        if (flags & QTextDocument::FindBackward) {
+            from.movePosition(QTextCursor::End);
+        }
+        found = document()->find(what, from, flags);
+    }
+    if (found.isNull()) {
+        TellNotFound(what);
+        return false;
+    }
+    setTextCursor(found);
+    return true;
+}
+
+bool CTLXView::ReplaceText(const QString& what, const QString& with,
+                           QTextDocument::FindFlags flags) {
+    QTextCursor cursor = textCursor();
+    const Qt::CaseSensitivity sensitivity =
+        flags & QTextDocument::FindCaseSensitively ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    if (cursor.hasSelection() && cursor.selectedText().compare(what, sensitivity) == 0) {
+        cursor.insertText(with);
+        setTextCursor(cursor);
+    }
+    return FindText(what, flags);
+}
+
+int CTLXView::ReplaceAllText(const QString& what, const QString& with,
+                             QTextDocument::FindFlags flags) {
+    m_findWhat = what;
+    m_findFlags = flags;
+    if (what.isEmpty()) {
+        return 0;
+    }
+    flags &= ~QTextDocument::FindBackward;
+    int count = 0;
+    QTextCursor edit(document());
+    edit.beginEditBlock();
+    QTextCursor found = document()->find(what, 0, flags);
+    while (!found.isNull()) {
+        found.insertText(with);
+        ++count;
+        found = document()->find(what, found, flags);
+    }
+    edit.endEditBlock();
+    if (count == 0) {
+        TellNotFound(what);
+    }
+    return count;
+}
+
+QDialog* CTLXView::MakeFindDialog(bool withReplace) {
+    auto* dialog = new QDialog(this);
+    dialog->setWindowTitle(withReplace ? QStringLiteral("Replace") : QStringLiteral("Find"));
+    dialog->setModal(false);
+    auto* form = new QFormLayout;
+    auto* what = new QLineEdit(m_findWhat, dialog);
+    form->addRow(QStringLiteral("Fi&nd what:"), what);
+    QLineEdit* with = nullptr;
+    if (withReplace) {
+        with = new QLineEdit(dialog);
+        form->addRow(QStringLiteral("Re&place with:"), with);
+    }
+    auto* wholeWord = new QCheckBox(QStringLiteral("Match &whole word only"), dialog);
+    auto* matchCase = new QCheckBox(QStringLiteral("Match &case"), dialog);
+    wholeWord->setChecked(m_findFlags & QTextDocument::FindWholeWords);
+    matchCase->setChecked(m_findFlags & QTextDocument::FindCaseSensitively);
+    QRadioButton* up = nullptr;
+    auto* options = new QVBoxLayout;
+    options->addWidget(wholeWord);
+    options->addWidget(matchCase);
+    if (!withReplace) {
+        up = new QRadioButton(QStringLiteral("&Up"), dialog);
+        auto* down = new QRadioButton(QStringLiteral("&Down"), dialog);
+        down->setChecked(true);
+        auto* direction = new QHBoxLayout;
+        direction->addWidget(up);
+        direction->addWidget(down);
+        options->addLayout(direction);
+    }
+    form->addRow(options);
+
+    auto* buttons = new QDialogButtonBox(Qt::Vertical, dialog);
+    auto* findNext = buttons->addButton(QStringLiteral("&Find Next"), QDialogButtonBox::ActionRole);
+    findNext->setDefault(true);
+    auto flagsOf = [wholeWord, matchCase, up] {
+        QTextDocument::FindFlags flags;
+        if (wholeWord->isChecked()) {
+            flags |= QTextDocument::FindWholeWords;
+        }
+        if (matchCase->isChecked()) {
+            flags |= QTextDocument::FindCaseSensitively;
+        }
+        if (up != nullptr && up->isChecked()) {
+            flags |= QTextDocument::FindBackward;
+        }
+        return flags;
+    };
+    connect(findNext, &QPushButton::clicked, this,
+            [this, what, flagsOf] { FindText(what->text(), flagsOf()); });
+    if (withReplace) {
+        auto* replace =
+            buttons->addButton(QStringLiteral("&Replace"), QDialogButtonBox::ActionRole);
+        auto* replaceAll =
+            buttons->addButton(QStringLiteral("Replace &All"), QDialogButtonBox::ActionRole);
+        connect(replace, &QPushButton::clicked, this, [this, what, with, flagsOf] {
+            ReplaceText(what->text(), with->text(), flagsOf());
+        });
+        connect(replaceAll, &QPushButton::clicked, this, [this, what, with, flagsOf] {
+            ReplaceAllText(what->text(), with->text(), flagsOf());
+        });
+    }
+    buttons->addButton(QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::hide);
+
+    auto* layout = new QHBoxLayout(dialog);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    return dialog;
+}
+
+void CTLXView::Find() {
+    if (m_replaceDialog) {
+        m_replaceDialog->hide();
+    }
+    if (!m_findDialog) {
+        m_findDialog = MakeFindDialog(false);
+    }
+    m_findDialog->show();
+    m_findDialog->raise();
+    m_findDialog->activateWindow();
+}
+
+void CTLXView::FindNext() {
+    if (m_findWhat.isEmpty()) {
+        Find();
+        return;
+    }
+    FindText(m_findWhat, m_findFlags);
+}
+
+void CTLXView::Replace() {
+    if (m_findDialog) {
+        m_findDialog->hide();
+    }
+    if (!m_replaceDialog) {
+        m_replaceDialog = MakeFindDialog(true);
+    }
+    m_replaceDialog->show();
+    m_replaceDialog->raise();
+    m_replaceDialog->activateWindow();
+}
+
+// ---- Keys ------------------------------------------------------------------------------
+
+void CTLXView::keyPressEvent(QKeyEvent* event) {
+    if (event->modifiers() & Qt::ControlModifier) {
+        switch (event->key()) {
+        case Qt::Key_L:
+            Align(kPfaLeft);
+            return;
+        case Qt::Key_E:
+            Align(kPfaCenter);
+            return;
+        case Qt::Key_R:
+            Align(kPfaRight);
+            return;
+        case Qt::Key_J:
+            Align(kPfaJustify);
+            return;
+        case Qt::Key_1:
+            LineSpacing(kLineSpacingSingle);
+            return;
+        case Qt::Key_5:
+            LineSpacing(kLineSpacingOneAndHalf);
+            return;
+        case Qt::Key_2:
+            LineSpacing(kLineSpacingDouble);
+            return;
+        case Qt::Key_Equal:
+            Subscript();
+            return;
+        case Qt::Key_Plus:
+            Superscript();
+            return;
+        default:
+            break;
+        }
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
+// ---- Painting ----------------------------------------------------------------------------
+
+void CTLXView::paintEvent(QPaintEvent* event) {
+    QTextEdit::paintEvent(event);
+    QPainter painter(viewport());
+    PaintMarkers(painter, event->rect());
+    PaintPage(painter, event->rect());
+}
+
+void CTLXView::PaintPage(QPainter& painter, const QRect& area) {
+    // Beyond the page's right edge lies the desk, not paper.
+    const int edge =
+        static_cast<int>(std::lround(TwipsToPixels(m_paperWidth))) - horizontalScrollBar()->value();
+    if (edge < area.right()) {
+        const QRect desk(edge, area.top(), area.right() - edge + 1, area.height());
+        painter.fillRect(desk, palette().color(QPalette::Mid));
+        painter.setPen(palette().color(QPalette::Dark));
+        painter.drawLine(edge, area.top(), edge, area.bottom());
+    }
+}
+
+void CTLXView::PaintMarkers(QPainter& painter, const QRect& area) {
+    const QStringList markers = NumberingMarkers(*document());
+    const QPointF scroll(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+    int index = 0;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next(), ++index) {
+        if (index >= markers.size() || markers[index].isEmpty() || !block.isVisible()) {
+            continue;
+        }
+        const QTextLayout* layout = block.layout();
+        if (layout == nullptr || layout->lineCount() == 0) {
+            continue;
+        }
+        const QPointF origin = layout->position() + scroll;
+        const QRectF bounds = layout->boundingRect().translated(origin);
+        if (bounds.bottom() < area.top() || bounds.top() > area.bottom()) {
+            continue;
+        }
+        // The marker takes the look of the paragraph's first character, as the control draws
+        // it, but is never underlined or struck out.
+        const QTextCharFormat format =
+            block.begin().atEnd() ? block.charFormat() : block.begin().fragment().charFormat();
+        QFont font = format.font().resolve(document()->defaultFont());
+        font.setUnderline(false);
+        font.setStrikeOut(false);
+        painter.setFont(font);
+        const bool colored = format.hasProperty(QTextFormat::ForegroundBrush) &&
+                             format.foreground().style() != Qt::NoBrush;
+        painter.setPen(colored ? format.foreground().color() : palette().color(QPalette::Text));
+
+        const QTextLine line = layout->lineAt(0);
+        const qreal textX = origin.x() + line.cursorToX(0);
+        const qreal baseline = origin.y() + line.y() + line.ascent();
+        const qreal width = QFontMetricsF(font, viewport()).horizontalAdvance(markers[index]);
+        painter.drawText(QPointF(textX - kMarkerGap - width, baseline), markers[index]);
+    }
+}
+
+} // namespace trellic

@@ -1,0 +1,132 @@
+#pragma once
+
+#include "render/resume_view.h"
+
+#include <QPointer>
+#include <QString>
+#include <QTextDocument>
+#include <QTextEdit>
+
+class QDialog;
+
+namespace trellic {
+
+class Prompter;
+
+// The resume view: the rich text the user reads and edits, on a QTextEdit, with the page layout
+// of the printed resume and the Format commands. It is the engine's ResumeView: renders and
+// files reach the text through the rich-text bridge.
+class CTLXView : public QTextEdit, public ResumeView {
+    Q_OBJECT
+
+public:
+    explicit CTLXView(QWidget* parent = nullptr);
+    ~CTLXView() override;
+
+    // ResumeView
+    TextRange Selection() const override;
+    void SetSelection(TextRange range) override;
+    RichCharFormat DefaultCharFormat() const override;
+    void SetDefaultCharFormat(const RichCharFormat& change) override;
+    void SetSelectionParaFormat(const RichParaFormat& change) override;
+    RichParaFormat EndParagraphFormat() const override;
+    std::string ExportRtf() const override;
+    std::string ExportText() const override;
+    void ImportRtf(std::string_view rtf) override;
+    void ImportText(std::string_view windows1252) override;
+    void ReplaceContent(const RichDocument& document, TextRange selection) override;
+    void EmptyUndo() override;
+    bool IsModified() const override;
+    void SetModified(bool modified) override;
+
+    // The whole content as the engine's document model.
+    RichDocument Document() const;
+
+    // The selection's format as the control reports it: the first character's (or the typing
+    // format at an insertion point), with mask bits for the attributes uniform over the
+    // selection.
+    RichCharFormat SelectionCharFormat() const;
+    // The first selected paragraph's format, with mask bits for the uniform attributes.
+    RichParaFormat SelectionParaFormat() const;
+    // Sets the attributes the change's mask names on the selection, or on the typing format
+    // (and an empty paragraph's mark) at an insertion point; one undo step.
+    void SetSelectionCharFormat(const RichCharFormat& change);
+    // Replaces the selection by a fragment whose last paragraph is an unfinished tail that joins
+    // the text behind the selection; one undo step.
+    void InsertFragment(const RichDocument& fragment);
+
+    // Format menu: character commands, each one undo step.
+    void Bold();
+    void Italic();
+    void UnderlineNone();
+    void UnderlineSolid();
+    void UnderlineDotted();
+    void Strikeout();
+    void Subscript();
+    void Superscript();
+    // Format menu: paragraph commands, each one undo step.
+    void BulletNone();
+    void Bullet();
+    void Numbering(int style);  // 2 arabic to 6 upper-case roman
+    void Align(int alignment);  // 1 left, 2 right, 3 centred, 4 justified
+    void LineSpacing(int rule); // 0 single, 1 one and a half, 2 double
+    // Format > Font...: the font dialog on the selection.
+    void ChooseFont();
+
+    // Edit menu commands beyond QTextEdit's own.
+    void PasteSpecial();
+    void Find();
+    void FindNext();
+    void Replace();
+
+    // What Paste Special and the find and replace dialogs do, without the dialogs.
+    void PasteAs(bool richText);
+    // Selects the next match after the selection (or before it, searching up), going round the
+    // end once; tells the user through the prompter when there is none.
+    bool FindText(const QString& what, QTextDocument::FindFlags flags);
+    // Replaces the selection when it is a match, then finds the next one.
+    bool ReplaceText(const QString& what, const QString& with, QTextDocument::FindFlags flags);
+    // Replaces every match in one undo step; the count of replacements.
+    int ReplaceAllText(const QString& what, const QString& with, QTextDocument::FindFlags flags);
+
+    // The printed page the text wraps like: Letter until printing chooses another paper.
+    void SetPaperWidth(int twips);
+    int PaperWidth() const { return m_paperWidth; }
+    // The margins of the printed text (twips).
+    static constexpr int kLeftMarginTwips = 2160;
+    static constexpr int kTopMarginTwips = 1440;
+    static constexpr int kRightMarginTwips = 2160;
+    static constexpr int kBottomMarginTwips = 1440;
+
+    // Message boxes of the view's commands go through the prompter.
+    void SetPrompter(Prompter* prompter) { m_prompter = prompter; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    // The paragraph and script keys the Format menu shows but does not bind.
+    void keyPressEvent(QKeyEvent* event) override;
+    QMimeData* createMimeDataFromSelection() const override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    // Installs a whole document without an undo record; the selection goes to the start.
+    void InstallDocument(RichDocument document);
+    void ApplyPageLayout();
+    void SetParaFormatOn(QTextCursor& edit, const RichParaFormat& change);
+    void PaintPage(QPainter& painter, const QRect& area);
+    void PaintMarkers(QPainter& painter, const QRect& area);
+    void TellNotFound(const QString& what);
+    QDialog* MakeFindDialog(bool withReplace);
+
+    Prompter* m_prompter = nullptr;
+    RichCharFormat m_defaultFormat;
+    int m_paperWidth = 12240; // twips, 8.5 inches
+    // The last search, for Find Next.
+    QString m_findWhat;
+    QTextDocument::FindFlags m_findFlags;
+    QPointer<QDialog> m_findDialog;
+    QPointer<QDialog> m_replaceDialog;
+};
+
+} // namespace trellic

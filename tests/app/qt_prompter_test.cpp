@@ -1,0 +1,135 @@
+#include "document/tlx_doc.h"
+#include "engine/engine_log.h"
+#include "shell/engine_window.h"
+#include "shell/qt_prompter.h"
+#include "shell_fixture.h"
+#include "temp_dir.h"
+
+#include <QAbstractButton>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <gtest/gtest.h>
+
+namespace trellic::testing {
+namespace {
+
+TEST(QtPrompter, TranslatesClassicFilters) {
+    struct Row {
+        const char* name;
+        std::string classic;
+        const char* qt;
+    };
+    const Row rows[] = {
+        {"one type", "Text Files (*.txt)|*.txt||", "Text Files (*.txt)"},
+        {"every file means every name", kTrellicFileFilter,
+         "Trellic Files (*.tlx);;Rich Text Files (*.rtf);;Text Files (*.txt);;All Files (*)"},
+        {"several patterns", "Pictures (*.jpg;*.gif)|*.jpg;*.gif||", "Pictures (*.jpg *.gif)"},
+        {"name without patterns", "Presets|*.nod||", "Presets (*.nod)"},
+        {"nothing", "", ""},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(QtPrompter::TranslateFilter(row.classic), row.qt) << row.name;
+    }
+}
+
+TEST(QtPrompter, ResolvesAddressesBesideTheProgram) {
+    struct Row {
+        const char* address;
+        const char* url;
+    };
+    const Row rows[] = {
+        {"https://quelmar.example/", "https://quelmar.example/"},
+        {"docs/index.html", "file:///opt/trellic/docs/index.html"},
+        {"docs/nodes.html#node-library", "file:///opt/trellic/docs/nodes.html#node-library"},
+        {"/usr/share/doc/x.html", "file:///usr/share/doc/x.html"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(QtPrompter::ResolveAddress(row.address, "/opt/trellic").toString(), row.url)
+            << row.address;
+    }
+}
+
+TEST(QtPrompter, MessagesAreCaptionedWithTheirIcons) {
+    QtPrompter prompter(TRELLIC_BIN_DIR);
+    struct Row {
+        MessageIcon icon;
+        QMessageBox::Icon shown;
+    };
+    for (const Row row : {Row{MessageIcon::Information, QMessageBox::Information},
+                          Row{MessageIcon::Exclamation, QMessageBox::Warning}}) {
+        QString caption;
+        QString text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        WhenModal([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            caption = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            box->button(QMessageBox::Ok)->click();
+        });
+        // Engine texts are Windows-1252: 0xE9 is an e with an acute accent.
+        prompter.ShowMessage("R\xE9sum\xE9 refused.", row.icon);
+        EXPECT_EQ(caption, "TLX Engine");
+        EXPECT_EQ(text, QString::fromUtf8("R\u00e9sum\u00e9 refused."));
+        EXPECT_EQ(icon, row.shown);
+    }
+}
+
+TEST(QtPrompter, QuestionsAnswerYesOrNo) {
+    QtPrompter prompter(TRELLIC_BIN_DIR);
+    for (auto [button, expected] :
+         {std::pair{QMessageBox::Yes, true}, std::pair{QMessageBox::No, false}}) {
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        WhenModal([&icon, button = button](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            icon = box->icon();
+            box->button(button)->click();
+        });
+        EXPECT_EQ(prompter.AskYesNo("Continue?"), expected);
+        EXPECT_EQ(icon, QMessageBox::Question);
+    }
+}
+
+TEST(QtPrompter, SaveDialogAddsTheDefaultExtension) {
+    TempDir dir;
+    QtPrompter prompter(dir.Path());
+    FileDialogOptions options;
+    options.defaultExtension = "txt";
+    options.filter = "Text Files (*.txt)|*.txt||";
+    options.initialFolder = dir.Path();
+    QString filter;
+    WhenModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        filter = dialog->selectedNameFilter();
+        dialog->selectFile(QStringLiteral("engine"));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    EXPECT_EQ(prompter.ChooseSaveFile(options), dir.File("engine.txt"));
+    EXPECT_EQ(filter, "Text Files (*.txt)");
+
+    WhenModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+    EXPECT_EQ(prompter.ChooseOpenFile(options), std::nullopt);
+}
+
+TEST(QtPrompter, ErrorReportBringsUpTheEngineWindow) {
+    EngineLog log;
+    QtPrompter prompter(TRELLIC_BIN_DIR);
+    CEngineDlg window(log, prompter);
+    prompter.SetEngineWindow(&window);
+    window.showMinimized();
+    bool minimisedDuringBox = false;
+    WhenModal([&](QWidget* modal) {
+        minimisedDuringBox = window.isMinimized();
+        qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Ok)->click();
+    });
+    ReportEngineError(log, prompter, "**TEST ERROR**\r\n\r\n");
+    EXPECT_TRUE(minimisedDuringBox);
+    EXPECT_FALSE(window.isMinimized());
+    EXPECT_TRUE(window.isVisible());
+}
+
+} // namespace
+} // namespace trellic::testing

@@ -1,0 +1,260 @@
+#include "shell/rich_text_bridge.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+namespace trellic {
+namespace {
+
+RichCharFormat Char(const char* face, int height, uint32_t effects, uint32_t color = 0,
+                    uint8_t charSet = 0) {
+    RichCharFormat format;
+    format.mask = kCfmAll;
+    format.faceName = face;
+    format.height = height;
+    format.effects = effects;
+    format.color = color;
+    format.charSet = charSet;
+    format.pitchAndFamily = 0x22;
+    return format;
+}
+
+RichParagraph Para(RichParaFormat format, std::vector<RichRun> runs, RichCharFormat mark) {
+    format.mask = kPfmAll;
+    RichParagraph paragraph;
+    paragraph.format = format;
+    paragraph.runs = std::move(runs);
+    paragraph.markFormat = std::move(mark);
+    return paragraph;
+}
+
+RichParaFormat Numbered(uint16_t numbering, uint16_t start, uint16_t style = 0) {
+    RichParaFormat format = PlainParaFormat();
+    format.numbering = numbering;
+    format.numberingStart = start;
+    format.numberingStyle = style;
+    return format;
+}
+
+// A document that uses every attribute the engine models, in values Qt cannot show exactly.
+RichDocument VariedDocument() {
+    RichCharFormat dotted = Char("Times New Roman", 241, kCfeUnderline | kCfeItalic, 0x00336699);
+    dotted.underlineType = kCfuDotted;
+    RichCharFormat word = Char("Courier New", 200, kCfeUnderline | kCfeBold);
+    word.underlineType = kCfuWord;
+    RichCharFormat doubled = Char("Arial", 180, kCfeUnderline | kCfeStrikeout);
+    doubled.underlineType = kCfuDouble;
+    RichCharFormat offWithType = Char("Arial", 200, kCfeAutoColor, 0x00123456);
+    offWithType.underlineType = kCfuDotted; // a type kept while the underline is off
+    const RichCharFormat sub = Char("Arial", 160, kCfeSubscript, 0x000000FF, 238);
+    const RichCharFormat super = Char("Arial", 160, kCfeSuperscript | 0x10 /* protected */);
+    const RichCharFormat wingdings = Char("Wingdings", 240, 0, 0x00FF0000, kSymbolCharSet);
+    const RichCharFormat plain = Char("Arial", 240, kCfeAutoColor);
+    const RichCharFormat bold = Char("Arial", 280, kCfeBold);
+
+    RichParaFormat indented = PlainParaFormat();
+    indented.startIndent = 720;
+    indented.offset = -360;
+    indented.rightIndent = 144;
+    indented.spaceBefore = 120;
+    indented.spaceAfter = 240;
+    indented.alignment = kPfaJustify;
+    indented.tabCount = 3;
+    indented.tabs[0] = 1000;
+    indented.tabs[1] = 2001;
+    indented.tabs[2] = 4321;
+    RichParaFormat atLeast = PlainParaFormat();
+    atLeast.lineSpacingRule = kLineSpacingAtLeast;
+    atLeast.lineSpacing = 333;
+    atLeast.alignment = 7; // outside the table: passed on as it is
+    RichParaFormat multiple = PlainParaFormat();
+    multiple.lineSpacingRule = kLineSpacingMultiple;
+    multiple.lineSpacing = 50;
+    multiple.alignment = kPfaCenter;
+    RichParaFormat exactly = PlainParaFormat();
+    exactly.lineSpacingRule = kLineSpacingExactly;
+    exactly.lineSpacing = 299;
+    exactly.alignment = kPfaRight;
+
+    RichDocument document;
+    document.paragraphs = {
+        Para(PlainParaFormat(), {{U"Name ", bold}, {U"\u00AF\u00AF\u00AF", plain}}, bold),
+        Para(indented, {{U"dotted", dotted}, {U"\tword", word}, {U"double", doubled}}, plain),
+        Para(Numbered(kPfnBullet, 0),
+             {{{0x9F, 0xFC, 0xA7, 0xD8, 0x6C, 0x41, 0xF5, ' '}, wingdings}, {U"x", offWithType}},
+             plain),
+        Para(Numbered(kPfnArabic, 3, kPfnsPeriod), {{U"H", plain}, {U"2", sub}, {U"O", super}},
+             plain),
+        Para(Numbered(kPfnArabic, 3, kPfnsPeriod), {}, sub), // empty, mark kept
+        Para(Numbered(kPfnLowerLetter, 1, kPfnsParens), {{U"\u4E2D\U0001F600", plain}}, plain),
+        Para(Numbered(kPfnUpperLetter, 27), {{U"a", plain}}, plain),
+        Para(Numbered(kPfnLowerRoman, 4, kPfnsPlain), {{U"b", plain}}, plain),
+        Para(Numbered(kPfnUpperRoman, 9), {{U"c", plain}}, plain),
+        Para(atLeast, {{U"at least", plain}}, plain),
+        Para(multiple, {{U"multiple", plain}}, plain),
+        Para(exactly, {{U"exactly", plain}}, offWithType),
+        Para(PlainParaFormat(), {}, bold),
+    };
+    for (int rule = 0; rule <= 2; ++rule) {
+        RichParaFormat spaced = PlainParaFormat();
+        spaced.lineSpacingRule = static_cast<uint8_t>(rule);
+        document.paragraphs.push_back(Para(spaced, {{U"spaced", plain}}, plain));
+    }
+    document.Normalize();
+    return document;
+}
+
+TEST(RichTextBridge, VariedDocumentSurvivesTheRoundTrip) {
+    const RichDocument original = VariedDocument();
+    QTextDocument qt;
+    DocumentToQt(original, qt);
+    const RichDocument back = DocumentFromQt(qt);
+    ASSERT_EQ(back.paragraphs.size(), original.paragraphs.size());
+    for (size_t i = 0; i < original.paragraphs.size(); ++i) {
+        EXPECT_EQ(back.paragraphs[i], original.paragraphs[i]) << "paragraph " << i;
+    }
+    // Positions count the same on both sides, one per paragraph break.
+    EXPECT_EQ(static_cast<size_t>(qt.characterCount() - 1), original.Length() + 1)
+        << "one extra UTF-16 unit for the character beyond the basic plane";
+}
+
+TEST(RichTextBridge, SymbolBytesShowAsLookAlikesAndMapBack) {
+    RichDocument document;
+    document.paragraphs[0].runs = {
+        {{0x9F, 0xFC, 0xA7, 0xD8, 0x30}, Char("Wingdings", 240, 0, 0, kSymbolCharSet)},
+        {U"\u2022\u00AF", Char("Arial", 240, 0)}};
+    QTextDocument qt;
+    DocumentToQt(document, qt);
+    EXPECT_EQ(qt.toPlainText(), QString::fromUtf8("\u2022\u2714\u25AA\u27A2\uF030\u2022\u00AF"));
+    // Only the symbol run maps back to bytes; a real bullet character stays one.
+    const RichDocument back = DocumentFromQt(qt);
+    EXPECT_EQ(back.paragraphs[0].runs[0].text, (std::u32string{0x9F, 0xFC, 0xA7, 0xD8, 0x30}));
+    EXPECT_EQ(back.paragraphs[0].runs[1].text, U"\u2022\u00AF");
+    for (unsigned byte = 0; byte < 0x100; ++byte) {
+        EXPECT_EQ(SymbolByteOf(SymbolLookAlike(static_cast<unsigned char>(byte))), byte);
+    }
+}
+
+TEST(RichTextBridge, QtShowsWhatItCanOfTheFormats) {
+    RichCharFormat format =
+        Char("Georgia", 250, kCfeUnderline | kCfeBold | kCfeSuperscript, 0x00332211);
+    format.underlineType = kCfuDotted;
+    const QTextCharFormat qt = ToQtCharFormat(format);
+    EXPECT_EQ(qt.fontFamilies().toStringList(), QStringList{"Georgia"});
+    EXPECT_DOUBLE_EQ(qt.fontPointSize(), 12.5);
+    EXPECT_EQ(qt.fontWeight(), QFont::Bold);
+    EXPECT_EQ(qt.underlineStyle(), QTextCharFormat::DotLine);
+    EXPECT_EQ(qt.verticalAlignment(), QTextCharFormat::AlignSuperScript);
+    EXPECT_EQ(qt.foreground().color(), QColor(0x11, 0x22, 0x33));
+
+    format.Set(kCfeAutoColor, true);
+    EXPECT_FALSE(ToQtCharFormat(format).hasProperty(QTextFormat::ForegroundBrush));
+
+    RichParaFormat para = Numbered(kPfnArabic, 1);
+    para.startIndent = 1440;
+    para.lineSpacingRule = kLineSpacingOneAndHalf;
+    para.alignment = kPfaCenter;
+    const QTextBlockFormat block = ToQtBlockFormat(para);
+    EXPECT_DOUBLE_EQ(block.leftMargin(), 96.0 + TwipsToPixels(kMarkerRoomTwips));
+    EXPECT_EQ(block.lineHeightType(), QTextBlockFormat::ProportionalHeight);
+    EXPECT_DOUBLE_EQ(block.lineHeight(), 150.0);
+    EXPECT_EQ(block.alignment(), Qt::AlignHCenter);
+}
+
+TEST(RichTextBridge, FormatsChangedOrMadeByQtAloneAreReadAsQtShowsThem) {
+    QTextCharFormat changed = ToQtCharFormat(Char("Arial", 241, kCfeAutoColor));
+    changed.setFontPointSize(14);
+    changed.setFontFamilies(QStringList{"Verdana"});
+    changed.setUnderlineStyle(QTextCharFormat::SingleUnderline);
+    const RichCharFormat read = FromQtCharFormat(changed);
+    EXPECT_EQ(read.height, 280);
+    EXPECT_EQ(read.faceName, "Verdana");
+    EXPECT_TRUE(read.Has(kCfeUnderline));
+    EXPECT_EQ(read.underlineType, kCfuSolid);
+
+    QTextDocument foreign;
+    foreign.setHtml("<p style='margin-left:48px' align='right'><b>bold</b>"
+                    "<span style='color:#ff0000; font-size:16pt'>red</span></p>");
+    const RichDocument document = DocumentFromQt(foreign);
+    ASSERT_EQ(document.paragraphs.size(), 1u);
+    const RichParagraph& paragraph = document.paragraphs[0];
+    EXPECT_EQ(paragraph.format.startIndent, 720);
+    EXPECT_EQ(paragraph.format.alignment, kPfaRight);
+    ASSERT_EQ(paragraph.runs.size(), 2u);
+    EXPECT_TRUE(paragraph.runs[0].format.Has(kCfeBold));
+    EXPECT_TRUE(paragraph.runs[0].format.Has(kCfeAutoColor));
+    EXPECT_EQ(paragraph.runs[1].format.color, 0x000000FFu);
+    EXPECT_EQ(paragraph.runs[1].format.height, 320);
+}
+
+TEST(RichTextBridge, FragmentCutsTheFirstAndLastParagraph) {
+    RichDocument document =
+        MakeDocument(U"first\rsecond\rthird", Char("Arial", 200, 0), Numbered(kPfnArabic, 1));
+    QTextDocument qt;
+    DocumentToQt(document, qt);
+    const RichDocument fragment = FragmentFromQt(qt, 2, 9); // "rst\rsec"
+    ASSERT_EQ(fragment.paragraphs.size(), 2u);
+    EXPECT_EQ(fragment.paragraphs[0].Text(), U"rst");
+    EXPECT_EQ(fragment.paragraphs[1].Text(), U"sec");
+    EXPECT_EQ(fragment.paragraphs[0].format.numbering, kPfnArabic);
+    // Ending just behind a break leaves an empty unfinished tail.
+    EXPECT_EQ(FragmentFromQt(qt, 0, 6).paragraphs.size(), 2u);
+}
+
+TEST(RichTextBridge, NumberingMarkerLabels) {
+    struct Row {
+        int numbering;
+        int value;
+        int style;
+        const char* marker;
+    };
+    const Row rows[] = {
+        {kPfnBullet, 7, kPfnsPeriod, "\u2022"},
+        {kPfnArabic, 12, kPfnsPeriod, "12."},
+        {kPfnLowerLetter, 1, kPfnsPeriod, "a."},
+        {kPfnLowerLetter, 28, kPfnsPeriod, "ab."},
+        {kPfnUpperLetter, 26, kPfnsPeriod, "Z."},
+        {kPfnLowerRoman, 4, kPfnsPeriod, "iv."},
+        {kPfnUpperRoman, 1994, kPfnsPeriod, "MCMXCIV."},
+        {kPfnArabic, 3, kPfnsParen, "3)"},
+        {kPfnArabic, 3, kPfnsParens, "(3)"},
+        {kPfnArabic, 3, kPfnsPlain, "3"},
+        {kPfnLowerRoman, 0, kPfnsPeriod, "0."},
+        {kPfnNone, 1, kPfnsPeriod, ""},
+        {9, 1, kPfnsPeriod, ""},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(NumberingMarker(row.numbering, row.value, row.style),
+                  QString::fromUtf8(row.marker))
+            << row.numbering << " " << row.value;
+    }
+    EXPECT_EQ(NumberingMarker(kPfnArabic, 1), "1.");
+}
+
+TEST(RichTextBridge, NumberingMarkersFollowTheListsOfTheWriter) {
+    const RichCharFormat plain = Char("Arial", 200, 0);
+    RichDocument document;
+    document.paragraphs.clear();
+    auto add = [&](RichParaFormat format) {
+        document.paragraphs.push_back(Para(format, {{U"x", plain}}, plain));
+    };
+    add(Numbered(kPfnArabic, 1, kPfnsPeriod));
+    add(Numbered(kPfnArabic, 1, kPfnsPeriod)); // continues
+    add(PlainParaFormat());
+    add(Numbered(kPfnArabic, 1, kPfnsPeriod)); // a new list starts again
+    add(Numbered(kPfnArabic, 3, kPfnsPeriod)); // the next rendered node: its own start
+    add(Numbered(kPfnArabic, 3, kPfnsPeriod));
+    add(Numbered(kPfnLowerRoman, 3, kPfnsPeriod)); // another style is another list
+    add(Numbered(kPfnUpperLetter, 26, kPfnsParen));
+    add(Numbered(kPfnUpperLetter, 26, kPfnsParen));
+    add(Numbered(kPfnBullet, 0));
+    QTextDocument qt;
+    DocumentToQt(document, qt);
+    EXPECT_EQ(NumberingMarkers(qt), (QStringList{"1.", "2.", "", "1.", "3.", "4.", "iii.", "Z)",
+                                                 "AA)", QString::fromUtf8("\u2022")}));
+}
+
+} // namespace
+} // namespace trellic

@@ -1,0 +1,431 @@
+#include "engine/prompter.h"
+#include "render/render_driver.h"
+#include "richtext/rtf_reader.h"
+#include "richtext/rtf_writer.h"
+#include "shell/rich_text_bridge.h"
+#include "shell/tlx_view.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace trellic {
+
+// Readable failure output: text, formats and marks of each paragraph.
+void PrintTo(const RichDocument& document, std::ostream* out) {
+    auto format = [out](const RichCharFormat& f) {
+        *out << std::hex << "{fx " << f.effects << " ul " << int(f.underlineType) << " "
+             << f.faceName << " " << std::dec << f.height << " c " << std::hex << f.color << " cs "
+             << int(f.charSet) << " pf " << int(f.pitchAndFamily) << std::dec << "}";
+    };
+    for (const RichParagraph& paragraph : document.paragraphs) {
+        *out << "\n  [num " << paragraph.format.numbering << "/" << paragraph.format.numberingStart
+             << " al " << paragraph.format.alignment << " ls "
+             << int(paragraph.format.lineSpacingRule) << "]";
+        for (const RichRun& run : paragraph.runs) {
+            *out << " '" << QString::fromStdU32String(run.text).toStdString() << "'";
+            format(run.format);
+        }
+        *out << " mark";
+        format(paragraph.markFormat);
+    }
+}
+
+namespace {
+
+class RecordingPrompter : public SilentPrompter {
+public:
+    void ShowMessage(const std::string& text, MessageIcon icon) override {
+        messages.push_back(text);
+        icons.push_back(icon);
+    }
+    std::vector<std::string> messages;
+    std::vector<MessageIcon> icons;
+};
+
+RichCharFormat Plain(uint32_t effects = 0) {
+    RichCharFormat format = PlainCharFormat();
+    format.effects |= effects;
+    return format;
+}
+
+// Paragraphs of the given texts, the first run of each in `first`, the rest plain.
+RichDocument Paragraphs(std::vector<std::u32string> texts, RichParaFormat format = {}) {
+    RichDocument document;
+    document.paragraphs.clear();
+    format.mask = kPfmAll;
+    for (const std::u32string& text : texts) {
+        RichParagraph paragraph;
+        paragraph.format = format;
+        paragraph.markFormat = Plain();
+        if (!text.empty()) {
+            paragraph.runs.push_back({text, Plain()});
+        }
+        document.paragraphs.push_back(paragraph);
+    }
+    return document;
+}
+
+RichCharFormat FormatAt(const CTLXView& view, size_t position) {
+    const RichDocument document = view.Document();
+    size_t start = 0;
+    for (const RichParagraph& paragraph : document.paragraphs) {
+        size_t offset = start;
+        for (const RichRun& run : paragraph.runs) {
+            if (position < offset + run.text.size()) {
+                return run.format;
+            }
+            offset += run.text.size();
+        }
+        start += paragraph.Length() + 1;
+    }
+    ADD_FAILURE() << "no character at " << position;
+    return {};
+}
+
+// The clipboard conversions, reached without the platform's clipboard.
+struct Clipboard : CTLXView {
+    static QMimeData* Copy(const CTLXView& view) {
+        return (view.*&Clipboard::createMimeDataFromSelection)();
+    }
+    static void Paste(CTLXView& view, const QMimeData* data) {
+        (view.*&Clipboard::insertFromMimeData)(data);
+    }
+};
+
+class TlxView : public ::testing::Test {
+protected:
+    void SetUp() override { view.SetPrompter(&prompter); }
+    void Load(const RichDocument& document, TextRange selection = {}) {
+        view.ReplaceContent(document, selection);
+    }
+    RecordingPrompter prompter;
+    CTLXView view;
+};
+
+TEST_F(TlxView, ReplaceContentInstallsTheRenderingAndForgetsTheEdits) {
+    view.insertPlainText("typed");
+    ASSERT_TRUE(view.document()->isUndoAvailable());
+    ASSERT_TRUE(view.IsModified());
+
+    RichDocument rendering = Paragraphs({U"Jane Doe", U"", U"Experience"});
+    rendering.paragraphs[0].runs[0].format = Plain(kCfeBold);
+    view.ReplaceContent(rendering, {3, 1000});
+
+    EXPECT_EQ(view.Document(), rendering);
+    EXPECT_EQ(view.Selection(), (TextRange{3, rendering.Length()}));
+    EXPECT_FALSE(view.document()->isUndoAvailable());
+    EXPECT_FALSE(view.IsModified());
+}
+
+TEST_F(TlxView, BehavesAsTheHeadlessViewThroughTheEnginePort) {
+    HeadlessResumeView headless;
+    std::vector<ResumeView*> views{&headless, &view};
+    auto same = [&](const char* step) {
+        EXPECT_EQ(view.ExportRtf(), headless.ExportRtf()) << step;
+        EXPECT_EQ(view.Selection(), headless.Selection()) << step;
+        EXPECT_EQ(view.IsModified(), headless.IsModified()) << step;
+        EXPECT_EQ(view.DefaultCharFormat(), headless.DefaultCharFormat()) << step;
+        EXPECT_EQ(view.EndParagraphFormat(), headless.EndParagraphFormat()) << step;
+    };
+    RichParaFormat numbered;
+    numbered.mask = kPfmNumbering | kPfmNumberingStart;
+    numbered.numbering = kPfnLowerLetter;
+    numbered.numberingStart = 3;
+    for (ResumeView* target : views) {
+        ResetViewFormatting(*target);
+    }
+    same("reset");
+    for (ResumeView* target : views) {
+        target->ImportText("Line one\r\nLine two\r\n\xAF\xAF");
+    }
+    same("import text");
+    for (ResumeView* target : views) {
+        target->SetSelection({5, 12});
+        target->SetSelectionParaFormat(numbered);
+        target->SetSelection({100, 200});
+    }
+    same("numbering and a clamped selection");
+    const RichDocument rendering = Paragraphs({U"Name", U"", U"Section"}, PlainParaFormat());
+    for (ResumeView* target : views) {
+        target->SetSelection({2, 3});
+        target->ReplaceContent(rendering, {6, 40});
+    }
+    same("replace content");
+}
+
+TEST_F(TlxView, ExportAfterImportKeepsTextAndFormats) {
+    RichDocument original = Paragraphs({U"Title", U"one", U"two"}, PlainParaFormat());
+    original.paragraphs[0].runs[0].format = Plain(kCfeBold | kCfeUnderline);
+    original.paragraphs[0].runs[0].format.underlineType = kCfuSolid;
+    original.paragraphs[1].format.numbering = kPfnArabic;
+    original.paragraphs[1].format.numberingStart = 4;
+    original.paragraphs[1].format.numberingStyle = kPfnsPeriod;
+    original.paragraphs[2].format = original.paragraphs[1].format;
+    original.paragraphs[2].runs.insert(original.paragraphs[2].runs.begin(),
+                                       RichRun{{0xFC, ' '}, [] {
+                                                   RichCharFormat symbol = Plain();
+                                                   symbol.faceName = "Wingdings";
+                                                   symbol.charSet = kSymbolCharSet;
+                                                   symbol.pitchAndFamily = 0;
+                                                   return symbol;
+                                               }()});
+    const std::string rtf = WriteRtf(original);
+
+    view.ImportRtf(rtf);
+    EXPECT_TRUE(view.IsModified());
+    EXPECT_EQ(ReadRtf(view.ExportRtf()).document, ReadRtf(rtf).document);
+    EXPECT_EQ(view.ExportText(), "Title\r\none\r\n\xFC two");
+
+    view.ImportRtf("plain \xE9t\xE9\r\nline");
+    EXPECT_EQ(view.ExportText(), "plain \xE9t\xE9\r\nline");
+    EXPECT_EQ(view.Document().paragraphs.size(), 2u);
+}
+
+TEST_F(TlxView, DefaultCharFormatReachesAnEmptyViewAndImportedText) {
+    RichCharFormat times;
+    times.mask = kCfmFace | kCfmSize;
+    times.faceName = "Times New Roman";
+    times.height = 280;
+    view.SetDefaultCharFormat(times);
+    EXPECT_EQ(view.DefaultCharFormat().faceName, "Times New Roman");
+    EXPECT_EQ(view.DefaultCharFormat().mask, kCfmAll);
+    EXPECT_FALSE(view.IsModified());
+
+    view.insertPlainText("x");
+    EXPECT_EQ(FormatAt(view, 0).faceName, "Times New Roman");
+    EXPECT_EQ(FormatAt(view, 0).height, 280);
+
+    view.ImportText("a\r\nb");
+    EXPECT_EQ(FormatAt(view, 2).faceName, "Times New Roman");
+}
+
+TEST_F(TlxView, ParagraphFormatStopsAtABreakThatEndsTheSelection) {
+    Load(Paragraphs({U"one", U"two", U"three"}, PlainParaFormat()));
+    view.SetSelection({0, 4}); // "one" and its break
+    RichParaFormat centred;
+    centred.mask = kPfmAlignment;
+    centred.alignment = kPfaCenter;
+    view.SetSelectionParaFormat(centred);
+    const RichDocument document = view.Document();
+    EXPECT_EQ(document.paragraphs[0].format.alignment, kPfaCenter);
+    EXPECT_EQ(document.paragraphs[1].format.alignment, kPfaLeft);
+    EXPECT_EQ(view.EndParagraphFormat().alignment, kPfaLeft);
+}
+
+TEST_F(TlxView, BoldFlipsAMixedSelectionByItsFirstCharacter) {
+    RichDocument document = Paragraphs({U"plain"});
+    document.paragraphs[0].runs = {{U"bo", Plain(kCfeBold)}, {U"ld", Plain()}};
+    Load(document, {0, 4});
+    view.Bold();
+    EXPECT_FALSE(FormatAt(view, 0).Has(kCfeBold));
+    EXPECT_FALSE(FormatAt(view, 3).Has(kCfeBold));
+
+    view.SetSelection({1, 4});
+    view.Bold();
+    EXPECT_FALSE(FormatAt(view, 0).Has(kCfeBold));
+    EXPECT_TRUE(FormatAt(view, 1).Has(kCfeBold));
+    EXPECT_TRUE(FormatAt(view, 3).Has(kCfeBold));
+}
+
+TEST_F(TlxView, UnderlineTogglesFollowTheirType) {
+    Load(Paragraphs({U"underline"}), {0, 9});
+    view.UnderlineSolid();
+    EXPECT_EQ(FormatAt(view, 0).underlineType, kCfuSolid);
+    EXPECT_TRUE(FormatAt(view, 0).Has(kCfeUnderline));
+    view.UnderlineSolid();
+    EXPECT_FALSE(FormatAt(view, 0).Has(kCfeUnderline));
+
+    view.UnderlineSolid();
+    view.UnderlineDotted();
+    EXPECT_TRUE(FormatAt(view, 4).Has(kCfeUnderline));
+    EXPECT_EQ(FormatAt(view, 4).underlineType, kCfuDotted);
+    view.UnderlineNone();
+    EXPECT_FALSE(FormatAt(view, 4).Has(kCfeUnderline));
+}
+
+TEST_F(TlxView, SubscriptAndSuperscriptExcludeEachOther) {
+    Load(Paragraphs({U"x2"}), {1, 2});
+    view.Superscript();
+    EXPECT_TRUE(FormatAt(view, 1).Has(kCfeSuperscript));
+    view.Subscript();
+    EXPECT_TRUE(FormatAt(view, 1).Has(kCfeSubscript));
+    EXPECT_FALSE(FormatAt(view, 1).Has(kCfeSuperscript));
+    EXPECT_FALSE(FormatAt(view, 0).Has(kCfeSubscript));
+}
+
+TEST_F(TlxView, NumberingCommandsToggleTheirStyle) {
+    RichParaFormat arabic = PlainParaFormat();
+    arabic.numbering = kPfnArabic;
+    arabic.numberingStart = 5;
+    Load(Paragraphs({U"a", U"b"}, arabic), {0, 3});
+    view.Numbering(kPfnArabic);
+    for (const RichParagraph& paragraph : view.Document().paragraphs) {
+        EXPECT_EQ(paragraph.format.numbering, kPfnNone);
+    }
+
+    view.Bullet();
+    EXPECT_EQ(view.Document().paragraphs[1].format.numbering, kPfnBullet);
+    view.Numbering(kPfnArabic);
+    for (const RichParagraph& paragraph : view.Document().paragraphs) {
+        EXPECT_EQ(paragraph.format.numbering, kPfnArabic);
+        EXPECT_EQ(paragraph.format.numberingStart, 1);
+    }
+    EXPECT_EQ(NumberingMarkers(*view.document()), (QStringList{"1)", "2)"}));
+    view.Numbering(kPfnUpperRoman);
+    EXPECT_EQ(NumberingMarkers(*view.document()), (QStringList{"I)", "II)"}));
+
+    view.Bullet();
+    view.Bullet();
+    EXPECT_EQ(view.Document().paragraphs[0].format.numbering, kPfnNone);
+    view.Numbering(kPfnLowerLetter);
+    view.BulletNone();
+    EXPECT_EQ(view.Document().paragraphs[1].format.numbering, kPfnNone);
+}
+
+TEST_F(TlxView, AlignmentAndLineSpacingSetTheirFieldAlone) {
+    RichParaFormat format = PlainParaFormat();
+    format.numbering = kPfnBullet;
+    Load(Paragraphs({U"a", U"b"}, format), {0, 3});
+    view.Align(kPfaJustify);
+    view.LineSpacing(kLineSpacingDouble);
+    for (const RichParagraph& paragraph : view.Document().paragraphs) {
+        EXPECT_EQ(paragraph.format.alignment, kPfaJustify);
+        EXPECT_EQ(paragraph.format.lineSpacingRule, kLineSpacingDouble);
+        EXPECT_EQ(paragraph.format.numbering, kPfnBullet);
+    }
+}
+
+TEST_F(TlxView, EachFormatCommandIsOneUndoStep) {
+    const std::vector<std::pair<const char*, std::function<void()>>> commands = {
+        {"bold", [this] { view.Bold(); }},
+        {"italic", [this] { view.Italic(); }},
+        {"underline none", [this] { view.UnderlineNone(); }},
+        {"underline solid", [this] { view.UnderlineSolid(); }},
+        {"underline dotted", [this] { view.UnderlineDotted(); }},
+        {"strikeout", [this] { view.Strikeout(); }},
+        {"subscript", [this] { view.Subscript(); }},
+        {"superscript", [this] { view.Superscript(); }},
+        {"bullet none", [this] { view.BulletNone(); }},
+        {"bullet", [this] { view.Bullet(); }},
+        {"lower roman", [this] { view.Numbering(kPfnLowerRoman); }},
+        {"right", [this] { view.Align(kPfaRight); }},
+        {"one and a half", [this] { view.LineSpacing(kLineSpacingOneAndHalf); }},
+    };
+    RichDocument document = Paragraphs({U"first", U"", U"third"});
+    document.paragraphs[0].runs.push_back({U" bold", Plain(kCfeBold | kCfeUnderline)});
+    document.paragraphs[0].runs.back().format.underlineType = kCfuSolid;
+    document.paragraphs[1].format.numbering = kPfnBullet;
+    for (const auto& [name, command] : commands) {
+        Load(document, {2, 13});
+        const RichDocument before = view.Document();
+        command();
+        EXPECT_NE(view.Document(), before) << name;
+        view.undo();
+        EXPECT_EQ(view.Document(), before) << name;
+        EXPECT_FALSE(view.document()->isUndoAvailable()) << name;
+    }
+}
+
+TEST_F(TlxView, FormatAtAnInsertionPointIsTheTypingFormatAndTheEmptyMark) {
+    Load(Paragraphs({U"one", U""}), {4, 4});
+    view.Bold();
+    EXPECT_TRUE(view.Document().paragraphs[1].markFormat.Has(kCfeBold));
+    view.insertPlainText("two");
+    EXPECT_TRUE(FormatAt(view, 5).Has(kCfeBold));
+    EXPECT_FALSE(FormatAt(view, 0).Has(kCfeBold));
+}
+
+TEST_F(TlxView, FindAndReplaceGoRoundTheEndAndReportMisses) {
+    Load(Paragraphs({U"Java and C++", U"more java"}));
+    view.SetSelection({5, 5});
+    EXPECT_TRUE(view.FindText("java", {}));
+    EXPECT_EQ(view.Selection(), (TextRange{18, 22}));
+    EXPECT_TRUE(view.FindText("java", {})); // round the end
+    EXPECT_EQ(view.Selection(), (TextRange{0, 4}));
+    // Searching up with case from the start goes round to the end; "Java" does not match.
+    EXPECT_TRUE(
+        view.FindText("java", QTextDocument::FindCaseSensitively | QTextDocument::FindBackward));
+    EXPECT_EQ(view.Selection(), (TextRange{18, 22}));
+    EXPECT_TRUE(prompter.messages.empty());
+
+    EXPECT_FALSE(view.FindText("Rust", {}));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.icons[0], MessageIcon::Information);
+    EXPECT_NE(prompter.messages[0].find("Rust"), std::string::npos);
+
+    view.SetSelection({0, 4});
+    EXPECT_TRUE(view.ReplaceText("java", "Go", {}));
+    EXPECT_EQ(view.ExportText(), "Go and C++\r\nmore java");
+    EXPECT_EQ(view.Selection(), (TextRange{16, 20}));
+
+    EXPECT_EQ(view.ReplaceAllText("o", "0", {}), 2);
+    EXPECT_EQ(view.ExportText(), "G0 and C++\r\nm0re java");
+    view.undo();
+    EXPECT_EQ(view.ExportText(), "Go and C++\r\nmore java");
+}
+
+TEST_F(TlxView, CopyAndPasteKeepEveryFormat) {
+    RichDocument document = Paragraphs({U"Skills", U"tail"});
+    RichCharFormat symbol = Plain();
+    symbol.faceName = "Wingdings";
+    symbol.charSet = kSymbolCharSet;
+    symbol.pitchAndFamily = 2;
+    document.paragraphs[0].runs = {{{0xD8, ' '}, symbol}, {U"Skills", Plain(kCfeItalic)}};
+    document.paragraphs[0].format.numbering = kPfnBullet;
+    Load(document, {0, 8});
+    std::unique_ptr<QMimeData> copied(Clipboard::Copy(view));
+    EXPECT_TRUE(copied->hasFormat("text/rtf"));
+    view.SetSelection({13, 13});
+    Clipboard::Paste(view, copied.get());
+    const RichDocument pasted = view.Document();
+    ASSERT_EQ(pasted.paragraphs.size(), 2u);
+    ASSERT_EQ(pasted.paragraphs[1].runs.size(), 3u);
+    EXPECT_EQ(pasted.paragraphs[1].runs[1], document.paragraphs[0].runs[0]);
+    EXPECT_EQ(pasted.paragraphs[1].runs[2], document.paragraphs[0].runs[1]);
+
+    QApplication::clipboard()->setText("plain\ttext");
+    view.SetSelection({0, 0});
+    view.PasteAs(false);
+    EXPECT_EQ(view.Document().paragraphs[0].Text().substr(0, 10), U"plain\ttext");
+}
+
+TEST_F(TlxView, MarkersAreDrawnBeforeNumberedParagraphsOnly) {
+    view.resize(900, 400);
+    // Ink left of the first line's text, where a marker goes.
+    auto inkBeforeText = [this](const RichDocument& document) {
+        Load(document);
+        const QImage image = view.viewport()->grab().toImage();
+        const QRectF line =
+            view.document()->documentLayout()->blockBoundingRect(view.document()->firstBlock());
+        const int left = static_cast<int>(TwipsToPixels(CTLXView::kLeftMarginTwips));
+        const int right = left + static_cast<int>(TwipsToPixels(kMarkerRoomTwips));
+        int ink = 0;
+        for (int y = int(line.top()); y < int(line.bottom()); ++y) {
+            for (int x = left; x < right; ++x) {
+                ink += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+            }
+        }
+        return ink;
+    };
+    RichDocument numbered = Paragraphs({U"numbered", U"plain"});
+    numbered.paragraphs[0].format.numbering = kPfnArabic;
+    numbered.paragraphs[0].format.numberingStart = 8;
+    RichDocument indented = Paragraphs({U"numbered", U"plain"});
+    indented.paragraphs[0].format.startIndent = kMarkerRoomTwips;
+    EXPECT_GT(inkBeforeText(numbered), 0);
+    EXPECT_EQ(inkBeforeText(indented), 0);
+}
+
+} // namespace
+} // namespace trellic
