@@ -6,6 +6,7 @@
 #include "model/node_tree.h"
 #include "render/render_driver.h"
 #include "shell/about_dialog.h"
+#include "shell/resume_printer.h"
 #include "shell/tlx_view.h"
 #include "shell/welcome_dialog.h"
 
@@ -17,10 +18,15 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 
 #ifdef TRELLIC_HAVE_XKB
 #include <QGuiApplication>
@@ -243,6 +249,12 @@ void CMainFrame::CreateFileMenu() {
                       tr("Print Preview"),
                       {},
                       [this] { OnFilePrintPreview(); }});
+    AddCommand(file, {"fileExportPdf",
+                      tr("&Export as PDF..."),
+                      tr("Save the active resume as a PDF file, as it would be printed"),
+                      tr("Export as PDF"),
+                      {},
+                      [this] { OnFileExportPdf(); }});
     AddCommand(file, {"filePrintSetup",
                       tr("P&rint Setup..."),
                       tr("Change the printer and printing options"),
@@ -663,9 +675,80 @@ void CMainFrame::ShowAbout() {
     about.exec();
 }
 
-void CMainFrame::OnFilePrint() {}
-void CMainFrame::OnFilePrintPreview() {}
-void CMainFrame::OnFilePrintSetup() {}
+QPrinter& CMainFrame::Printer() {
+    if (!m_printer) {
+        // One printer for the session, so the choices of Print Setup hold for later jobs.
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        ApplyPageSetup(*m_printer, PageSetup{});
+    }
+    return *m_printer;
+}
+
+void CMainFrame::SetPrintDialogHandler(std::function<bool(QPrinter&)> handler) {
+    m_printDialog = std::move(handler);
+}
+
+void CMainFrame::OnFilePrint() {
+    QPrinter& printer = Printer();
+    bool accepted = false;
+    if (m_printDialog) {
+        accepted = m_printDialog(printer);
+    } else {
+        QPrintDialog dialog(&printer, this);
+        accepted = dialog.exec() == QDialog::Accepted;
+    }
+    if (accepted) {
+        PrintResume(m_view->Document(), printer);
+    }
+    AfterCommand();
+}
+
+void CMainFrame::OnFilePrintPreview() {
+    QPrintPreviewDialog preview(&Printer(), this);
+    // Full pages want room; without a window manager a maximised state alone gives none.
+    preview.resize(std::max(900, width() * 9 / 10), std::max(700, height() * 9 / 10));
+    preview.setWindowState(Qt::WindowMaximized);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* printer) { PrintResume(m_view->Document(), *printer); });
+    preview.exec();
+    AfterCommand();
+}
+
+void CMainFrame::OnFilePrintSetup() {
+    QPageSetupDialog dialog(&Printer(), this);
+    dialog.exec();
+    AfterCommand();
+}
+
+void CMainFrame::OnFileExportPdf() {
+    FileDialogOptions options;
+    options.defaultExtension = "pdf";
+    options.filter = "PDF Files (*.pdf)|*.pdf||";
+    options.overwritePrompt = true;
+    options.hideReadOnly = true;
+    std::string name = m_doc->Title();
+    if (const auto dot = name.rfind('.'); dot != std::string::npos && dot > 0) {
+        name.erase(dot);
+    }
+    options.initialName = name + ".pdf";
+    const std::optional<std::string> path = m_prompter.ChooseSaveFile(options);
+    if (path) {
+        // The PDF is what Print would print: the same paper and margins.
+        PageSetup setup;
+        const QPageLayout layout = Printer().pageLayout();
+        setup.paper = layout.pageSize();
+        setup.marginsInches = layout.margins(QPageLayout::Inch);
+        std::string error;
+        if (ExportPdf(m_view->Document(), *path, setup, error)) {
+            m_log.AppendLog("MEM: Exported PDF: " + *path + "\r\n\r\n");
+        } else {
+            m_prompter.ShowMessage("The PDF file could not be written:\n\n" + *path + "\n\n" +
+                                       error,
+                                   MessageIcon::Exclamation);
+        }
+    }
+    AfterCommand();
+}
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (!m_doc->SaveModified()) {

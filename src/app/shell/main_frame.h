@@ -10,6 +10,7 @@ class QAction;
 class QActionGroup;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QTimer;
 class QToolBar;
 
@@ -54,10 +55,15 @@ public:
     void AfterCommand();
     void UpdateIndicators();
 
-    // Printing is handed to the view in a later step; until then these do nothing.
+    // Print, Print Preview and Export as PDF all lay the view's content out with the same
+    // page printer; Print Setup changes the paper and margins they share.
     void OnFilePrint();
     void OnFilePrintPreview();
     void OnFilePrintSetup();
+    void OnFileExportPdf();
+    QPrinter& Printer();
+    // Replaces the print dialog (tests answer it); it returns whether to print.
+    void SetPrintDialogHandler(std::function<bool(QPrinter&)> handler);
 
     // The window title's fixed part after the document's title.
     static constexpr const char* kWindowTitle = "Quelmar | Trellic 5.0";
@@ -105,6 +111,8 @@ private:
     QLabel* m_idle = nullptr;
     QLabel* m_panes[PaneCount] = {};
     QTimer* m_idleTimer = nullptr;
+    std::unique_ptr<QPrinter> m_printer;
+    std::function<bool(QPrinter&)> m_printDialog;
 };
 
 } // namespace trellic

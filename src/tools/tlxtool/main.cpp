@@ -5,6 +5,7 @@
 #include "engine/file_io.h"
 #include "engine/prompter.h"
 #include "model/tlx_file.h"
+#include "pdf_output.h"
 #include "render/resume_view.h"
 #include "tlx_check.h"
 #include "tlx_json.h"
@@ -31,7 +32,8 @@ constexpr const char* kUsage =
     "                               file would misbehave\n"
     "  convert INPUT OUTPUT         open a .tlx, .rtf or .txt resume and save it as OUTPUT,\n"
     "                               as File > Open then File > Save As would; the output's\n"
-    "                               extension picks its format (.rtf, .txt or .tlx)\n"
+    "                               extension picks its format (.rtf, .txt, .tlx, or .pdf\n"
+    "                               for the pages Print would print)\n"
     "\n"
     "Options:\n"
     "  --renderer rtf|txt   convert: switch the renderer before saving\n"
@@ -239,6 +241,14 @@ int Convert(const std::string& input, const std::string& output, const std::stri
     prompter.problems.clear();
     if (!renderer.empty()) {
         doc.SetRenderer(renderer == "rtf" ? kRendererRtf : kRendererTxt, true);
+    }
+    if (FileExtension(output) == "pdf") {
+        std::string error;
+        if (!WritePdf(view.Buffer().Document(), output, error)) {
+            return finish(Fail(output, error));
+        }
+        log.AppendLog("MEM: Exported PDF: " + output + "\r\n\r\n");
+        return finish(0);
     }
     if (!doc.SaveResume(true)) {
         return finish(Fail(output, prompter.problems.empty() ? "cannot be written"

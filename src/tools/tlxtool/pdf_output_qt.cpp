@@ -1,0 +1,23 @@
+#include "pdf_output.h"
+#include "shell/resume_printer.h"
+
+#include <QGuiApplication>
+
+namespace trellic::tool {
+
+bool WritePdf(const RichDocument& document, const std::string& path, std::string& error) {
+    // Fonts and text layout need an application object; a tool has no screen, so it asks for
+    // none unless the caller chose a platform.
+    if (QCoreApplication::instance() == nullptr) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        static int argc = 1;
+        static char name[] = "tlxtool";
+        static char* argv[] = {name, nullptr};
+        static QGuiApplication application(argc, argv);
+    }
+    return ExportPdf(document, path, PageSetup{}, error);
+}
+
+} // namespace trellic::tool

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch tree and checks that everything the program reads beside
+# itself came along, and that the installed tool finds it from the link in bin/.
+set -euo pipefail
+build=$1
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+
+DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
+root="$stage/usr"
+lib=$(dirname "$(readlink -f "$root/bin/tlxtool")")
+fail=0
+need() { [[ -e "$1" ]] || { echo "missing: ${1#$stage}"; fail=1; }; }
+
+need "$root/bin/trellic"
+need "$root/bin/tlxtool"
+need "$lib/trellic"
+need "$lib/node_library/resume/default.nod"
+need "$lib/media/welcome.jpg"
+need "$lib/media/about.gif"
+need "$lib/docs/index.html"
+need "$lib/docs/troubleshooting.html"
+need "$root/share/applications/trellic.desktop"
+need "$root/share/icons/hicolor/scalable/apps/trellic.svg"
+templates=("$lib"/templates/*.tlx)
+[[ ${#templates[@]} -ge 5 ]] || { echo "only ${#templates[@]} templates installed"; fail=1; }
+# Every node-library category the build makes is installed.
+for category in "$build"/bin/node_library/*/; do
+    need "$lib/node_library/$(basename "$category")/default.nod"
+done
+
+# The installed tool, started through its link, reads a template and the node library.
+"$root/bin/tlxtool" convert "${templates[0]}" "$stage/out.txt" --renderer txt
+grep -q "Phone:" "$stage/out.txt" || { echo "installed tlxtool rendered nothing"; fail=1; }
+exit $fail
