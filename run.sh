@@ -49,3 +49,9 @@ echo "== ... and as RTF for any word processor"
 "$bin/tlxtool" convert "$bin/templates/technical.tlx" "$demo/technical.rtf"
 head -c 600 "$demo/technical.rtf"
 echo " ..."
+
+echo
+echo "== ... and as the PDF that Print would print (its text, read back with pdftotext)"
+"$bin/tlxtool" convert "$bin/templates/technical.tlx" "$demo/technical.pdf"
+pdfinfo "$demo/technical.pdf" | grep -E '^(Pages|Page size):'
+pdftotext -layout "$demo/technical.pdf" - | grep -v '^$' | head -12

@@ -1,4 +1,5 @@
 #include "shell/rich_text_bridge.h"
+#include "test_documents.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
@@ -118,6 +119,20 @@ TEST(RichTextBridge, VariedDocumentSurvivesTheRoundTrip) {
     // Positions count the same on both sides, one per paragraph break.
     EXPECT_EQ(static_cast<size_t>(qt.characterCount() - 1), original.Length() + 1)
         << "one extra UTF-16 unit for the character beyond the basic plane";
+}
+
+TEST(RichTextBridge, RandomDocumentsSurviveTheRoundTrip) {
+    for (uint32_t seed = 1; seed <= 150; ++seed) {
+        const RichDocument original = testing::RandomDocument(seed);
+        QTextDocument qt;
+        DocumentToQt(original, qt);
+        const RichDocument back = DocumentFromQt(qt);
+        ASSERT_EQ(back.paragraphs.size(), original.paragraphs.size()) << "seed " << seed;
+        for (size_t i = 0; i < original.paragraphs.size(); ++i) {
+            ASSERT_EQ(back.paragraphs[i], original.paragraphs[i])
+                << "seed " << seed << ", paragraph " << i;
+        }
+    }
 }
 
 TEST(RichTextBridge, SymbolBytesShowAsLookAlikesAndMapBack) {
