@@ -160,6 +160,34 @@ TEST(StackActivation, EntriesGoToTheEndOfTheOtherStack) {
     EXPECT_EQ(tree.inactiveStack, (Stack{{2, kKindHeader}}));
 }
 
+TEST(DuplicateStackEntry, CopyFollowsTheOriginalAndLeavesItAlone) {
+    NodeTree tree = TreeWithHeaders({"Work", "Skills"});
+    tree.activeStack = {kResumeEntry, {0, kKindHeader}, {1, kKindHeader}};
+    const auto copy = DuplicateStackEntry(tree, StackId::Active, 1);
+    ASSERT_TRUE(copy.has_value());
+    EXPECT_EQ(*copy, (StackEntry{2, kKindHeader}));
+    EXPECT_EQ(tree.activeStack, (Stack{kResumeEntry, {0, kKindHeader}, {2, kKindHeader},
+                                       {1, kKindHeader}}));
+    EXPECT_EQ(HeaderNames(tree), (std::vector<std::string>{"Work", "Skills", "Work"}));
+    // The copy is a record of its own: changing it leaves the original as it was.
+    tree.headers[2].header = "Work 2";
+    EXPECT_EQ(tree.headers[0].header, "Work");
+
+    tree.inactiveStack = {{1, kKindHeader}};
+    ASSERT_TRUE(DuplicateStackEntry(tree, StackId::Inactive, 0).has_value());
+    EXPECT_EQ(tree.inactiveStack, (Stack{{1, kKindHeader}, {3, kKindHeader}}));
+}
+
+TEST(DuplicateStackEntry, RefusesTheResumeAndDanglingEntries) {
+    NodeTree tree = TreeWithHeaders({"Work"});
+    tree.activeStack = {kResumeEntry, {5, kKindHeader}};
+    EXPECT_FALSE(DuplicateStackEntry(tree, StackId::Active, 0).has_value());
+    EXPECT_FALSE(DuplicateStackEntry(tree, StackId::Active, 1).has_value());
+    EXPECT_FALSE(DuplicateStackEntry(tree, StackId::Active, 2).has_value());
+    EXPECT_EQ(tree.activeStack.size(), 2U);
+    EXPECT_EQ(tree.headers.size(), 1U);
+}
+
 TEST(NodeDisplayName, NamesEveryKindAndNothingOutsideTheTables) {
     NodeTree tree("/nowhere");
     ResetNodeTree(tree, {});

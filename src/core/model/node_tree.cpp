@@ -212,6 +212,52 @@ void DeactivateStackEntry(NodeTree& tree, std::size_t position) {
     tree.inactiveStack.push_back(entry);
 }
 
+namespace {
+
+template <typename Record>
+int32_t AppendCopy(std::vector<Record>& table, std::size_t index) {
+    // Copied before the push: the table may move its records while it grows.
+    Record copy = table[index];
+    table.push_back(std::move(copy));
+    return static_cast<int32_t>(table.size() - 1);
+}
+
+} // namespace
+
+std::optional<StackEntry> DuplicateStackEntry(NodeTree& tree, StackId stack,
+                                              std::size_t position) {
+    std::vector<StackEntry>& entries = tree.Stack(stack);
+    if (position >= entries.size() || !tree.RefersToRecord(entries[position])) {
+        return std::nullopt;
+    }
+    StackEntry copy = entries[position];
+    const auto i = static_cast<std::size_t>(copy.index);
+    switch (copy.kind) {
+    case kKindHeader:
+        copy.index = AppendCopy(tree.headers, i);
+        break;
+    case kKindResumeSection:
+        copy.index = AppendCopy(tree.resumeSections, i);
+        break;
+    case kKindSLField:
+        copy.index = AppendCopy(tree.slFields, i);
+        break;
+    case kKindMLField:
+        copy.index = AppendCopy(tree.mlFields, i);
+        break;
+    case kKindRTFOutput:
+        copy.index = AppendCopy(tree.rtfOutputs, i);
+        break;
+    case kKindTXTOutput:
+        copy.index = AppendCopy(tree.txtOutputs, i);
+        break;
+    default: // the resume is one of a kind
+        return std::nullopt;
+    }
+    entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(position) + 1, copy);
+    return copy;
+}
+
 std::string NodeDisplayName(const NodeTree& tree, const StackEntry& entry) {
     if (!tree.RefersToRecord(entry)) {
         return {};

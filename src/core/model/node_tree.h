@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,10 @@ void MoveStackEntry(NodeTree& tree, Prompter& prompter, std::size_t position, St
 void ActivateStackEntry(NodeTree& tree, std::size_t position);
 // Moves an active entry to the end of the inactive stack; the resume entry stays.
 void DeactivateStackEntry(NodeTree& tree, std::size_t position);
+
+// Appends a copy of the entry's record to its kind's table and puts an entry for the copy right
+// after position in the stack. Nothing for the resume or an entry that refers to no record.
+std::optional<StackEntry> DuplicateStackEntry(NodeTree& tree, StackId stack, std::size_t position);
 
 // The text that names an entry's node in lists; empty when the entry refers to no record.
 std::string NodeDisplayName(const NodeTree& tree, const StackEntry& entry);
