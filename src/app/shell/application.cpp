@@ -65,6 +65,9 @@ CTLXApp::CTLXApp(const StartUpOptions& options) : m_options(options) {
 CTLXApp::~CTLXApp() {
     // The main window and its document go before the tree they point into; the engine window
     // is the last window to go.
+    if (m_qtPrompter) {
+        m_qtPrompter->SetNodeEditorOpener({});
+    }
     m_frame.reset();
     m_tree.reset();
     if (m_qtPrompter) {
@@ -81,6 +84,10 @@ bool CTLXApp::InitInstance(const QStringList& arguments) {
     }
 
     m_frame = std::make_unique<CMainFrame>(*m_tree, *m_log, *m_prompter);
+    if (m_qtPrompter) {
+        m_qtPrompter->SetNodeEditorOpener(
+            [frame = m_frame.get()](NodeEditor editor) { frame->OpenNodeEditor(editor); });
+    }
     m_frame->Doc().OnNewDocument();
     ResetViewFormatting(*m_frame->View());
     m_frame->AfterCommand();

@@ -1,6 +1,8 @@
 #include "shell/main_frame.h"
 
 #include "document/tlx_doc.h"
+#include "editors/resume_designer.h"
+#include "editors/resume_explorer.h"
 #include "engine/engine_log.h"
 #include "engine/prompter.h"
 #include "model/node_tree.h"
@@ -643,6 +645,19 @@ void CMainFrame::RunNodeCommand(const std::function<void()>& run) {
     if (m_doc->RequireNodeDataSource()) {
         run();
     }
+}
+
+void CMainFrame::OpenNodeEditor(NodeEditor editor) {
+    EditorContext context{m_tree, *m_doc, *m_view, m_log, m_prompter};
+    if (editor == NodeEditor::Designer) {
+        CResumeDesignerDlg designer(context, this);
+        designer.exec();
+    } else {
+        CResumeExplorerDlg explorer(context, this);
+        explorer.exec();
+    }
+    // The designer may have switched the renderer, the explorer saved the resume.
+    AfterCommand();
 }
 
 void CMainFrame::ShowWelcomeWindow() {

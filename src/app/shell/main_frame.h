@@ -16,6 +16,8 @@ class QToolBar;
 
 namespace trellic {
 
+enum class NodeEditor;
+
 class CTLXDoc;
 class CTLXView;
 class EngineLog;
@@ -44,6 +46,9 @@ public:
     QToolBar* ToolBar() const { return m_toolBar; }
     QLabel* IndicatorPane(Pane pane) const { return m_panes[pane]; }
     QLabel* MessagePane() const { return m_idle; }
+
+    // Runs the Resume Designer or the Resume Explorer modally on the open resume.
+    void OpenNodeEditor(NodeEditor editor);
 
     // The welcome window, modal, then what the user chose in it.
     void ShowWelcomeWindow();

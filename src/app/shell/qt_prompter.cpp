@@ -161,4 +161,10 @@ void QtPrompter::ShowEngineWindow() {
     }
 }
 
+void QtPrompter::OpenNodeEditor(NodeEditor editor) {
+    if (m_openNodeEditor) {
+        m_openNodeEditor(editor);
+    }
+}
+
 } // namespace trellic

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QUrl>
+#include <functional>
 #include <string>
 
 class QWidget;
@@ -20,6 +21,10 @@ public:
 
     // The window that error reports bring up; null until it exists.
     void SetEngineWindow(CEngineDlg* window) { m_engineWindow = window; }
+    // Who opens the designer and the explorer: the main window, once it exists.
+    void SetNodeEditorOpener(std::function<void(NodeEditor)> opener) {
+        m_openNodeEditor = std::move(opener);
+    }
 
     void ShowMessage(const std::string& text, MessageIcon icon) override;
     bool AskYesNo(const std::string& text) override;
@@ -27,6 +32,7 @@ public:
     std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
     void OpenAddress(const std::string& address) override;
     void ShowEngineWindow() override;
+    void OpenNodeEditor(NodeEditor editor) override;
 
     // "Name (*.a;*.b)|*.a;*.b|...||" as a QFileDialog name filter list ("Name (*.a *.b);;...").
     static QString TranslateFilter(const std::string& classic);
@@ -39,6 +45,7 @@ private:
 
     std::string m_programFolder;
     CEngineDlg* m_engineWindow = nullptr;
+    std::function<void(NodeEditor)> m_openNodeEditor;
 };
 
 } // namespace trellic

@@ -1,0 +1,186 @@
+#include "editors/char_format_editor.h"
+
+#include "editors/editor_text.h"
+#include "render/rich_formats.h"
+
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QFormLayout>
+#include <QPainter>
+#include <QPixmap>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace trellic {
+
+namespace {
+
+struct NamedColor {
+    const char* name;
+    int32_t colorRef; // 0x00BBGGRR
+};
+
+// The colours the classic font dialog offers, in its order.
+constexpr NamedColor kClassicColors[] = {
+    {"Black", 0x000000},  {"Maroon", 0x000080},  {"Green", 0x008000}, {"Olive", 0x008080},
+    {"Navy", 0x800000},   {"Purple", 0x800080},  {"Teal", 0x808000},  {"Gray", 0x808080},
+    {"Silver", 0xC0C0C0}, {"Red", 0x0000FF},     {"Lime", 0x00FF00},  {"Yellow", 0x00FFFF},
+    {"Blue", 0xFF0000},   {"Fuchsia", 0xFF00FF}, {"Aqua", 0xFFFF00},  {"White", 0xFFFFFF},
+};
+
+QColor ToQColor(int32_t colorRef) {
+    return QColor(colorRef & 0xFF, (colorRef >> 8) & 0xFF, (colorRef >> 16) & 0xFF);
+}
+
+int32_t ToColorRef(const QColor& color) {
+    return color.red() | (color.green() << 8) | (color.blue() << 16);
+}
+
+QIcon Swatch(const QColor& color) {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(color);
+    QPainter painter(&pixmap);
+    painter.setPen(Qt::darkGray);
+    painter.drawRect(0, 0, 15, 15);
+    return QIcon(pixmap);
+}
+
+constexpr int kColorRole = Qt::UserRole;
+constexpr int kCustomRole = Qt::UserRole + 1;
+
+} // namespace
+
+bool IsSymbolFace(const QString& face) {
+    return face.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0 ||
+           face.startsWith(QLatin1String("Wingdings"), Qt::CaseInsensitive) ||
+           face.compare(QLatin1String("Webdings"), Qt::CaseInsensitive) == 0;
+}
+
+CCharFormatDlg::CCharFormatDlg(const CharFormat& initial, QWidget* parent)
+    : QDialog(parent), m_initial(initial) {
+    setWindowTitle(tr("Character Format"));
+    auto* layout = new QVBoxLayout(this);
+
+    // The font dialog is embedded as a page of this window; its own buttons give way to ours.
+    m_font = new QFontDialog(this);
+    m_font->setObjectName(QStringLiteral("fontChooser"));
+    m_font->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+    m_font->setWindowFlags(Qt::Widget);
+    QFont font(FromEngineText(initial.faceName));
+    if (initial.height > 0) {
+        font.setPointSizeF(initial.height / 20.0);
+    }
+    font.setWeight(initial.bold ? QFont::Bold : QFont::Normal);
+    font.setItalic(initial.italic);
+    font.setUnderline(initial.underline);
+    font.setStrikeOut(initial.strikeout);
+    m_font->setCurrentFont(font);
+    layout->addWidget(m_font, 1);
+
+    auto* colorRow = new QFormLayout;
+    m_colors = new QComboBox;
+    m_colors->setObjectName(QStringLiteral("colorBox"));
+    for (const NamedColor& color : kClassicColors) {
+        m_colors->addItem(Swatch(ToQColor(color.colorRef)), tr(color.name), color.colorRef);
+    }
+    m_colors->addItem(tr("Custom..."));
+    m_colors->setItemData(m_colors->count() - 1, true, kCustomRole);
+    colorRow->addRow(tr("&Color:"), m_colors);
+    layout->addLayout(colorRow);
+    SelectColor(initial.color);
+    connect(m_colors, &QComboBox::activated, this, [this](int index) {
+        if (m_colors->itemData(index, kCustomRole).toBool()) {
+            ChooseCustomColor();
+        } else {
+            m_lastColorIndex = index;
+        }
+    });
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+}
+
+void CCharFormatDlg::SelectColor(int32_t colorRef) {
+    colorRef &= 0xFFFFFF;
+    for (int i = 0; i < m_colors->count(); ++i) {
+        const QVariant value = m_colors->itemData(i, kColorRole);
+        if (value.isValid() && value.toInt() == colorRef) {
+            m_colors->setCurrentIndex(i);
+            m_lastColorIndex = i;
+            return;
+        }
+    }
+    // Any other colour stands as a custom entry just before "Custom...".
+    const int at = m_colors->count() - 1;
+    m_colors->insertItem(at, Swatch(ToQColor(colorRef)),
+                         ToQColor(colorRef).name(QColor::HexRgb).toUpper(), colorRef);
+    m_colors->setCurrentIndex(at);
+    m_lastColorIndex = at;
+}
+
+void CCharFormatDlg::ChooseCustomColor() {
+    const QVariant current = m_colors->itemData(m_lastColorIndex, kColorRole);
+    const QColor chosen = QColorDialog::getColor(ToQColor(current.toInt()), this, tr("Color"));
+    if (!chosen.isValid()) {
+        m_colors->setCurrentIndex(m_lastColorIndex);
+        return;
+    }
+    SelectColor(ToColorRef(chosen));
+}
+
+RichCharFormat CCharFormatDlg::ChosenFormat() const {
+    const QFont font = m_font->currentFont();
+    RichCharFormat format;
+    format.mask = kFullCharMask;
+    format.faceName = TruncateFaceName(font.family().toStdString());
+    format.height = static_cast<int32_t>(std::lround(font.pointSizeF() * 20.0));
+    format.color =
+        static_cast<uint32_t>(m_colors->itemData(m_colors->currentIndex(), kColorRole).toInt());
+    format.Set(kCfeBold, font.weight() == QFont::Bold);
+    format.Set(kCfeItalic, font.italic());
+    format.Set(kCfeUnderline, font.underline());
+    format.Set(kCfeStrikeout, font.strikeOut());
+    const bool sameFace = ToEngineText(font.family()) == m_initial.faceName;
+    if (IsSymbolFace(font.family())) {
+        format.charSet = kSymbolCharSet;
+    } else if (sameFace && m_initial.charSet != kSymbolCharSet) {
+        format.charSet = m_initial.charSet;
+    } else {
+        format.charSet = kAnsiCharSet;
+    }
+    if (sameFace) {
+        format.pitchAndFamily = m_initial.pitchAndFamily;
+    } else {
+        // Fixed pitch in the modern family, otherwise let the face speak for itself.
+        format.pitchAndFamily = font.fixedPitch() ? 0x31 : 0;
+    }
+    return format;
+}
+
+void CCharFormatDlg::ApplyTo(CharFormat& format) const {
+    const QFont font = m_font->currentFont();
+    FontChoice choice;
+    choice.weight = font.weight();
+    choice.italic = font.italic();
+    choice.underline = font.underline();
+    choice.strikeout = font.strikeOut();
+    FromFontDialog(choice, ChosenFormat(), format);
+}
+
+bool EditCharFormat(QWidget* parent, CharFormat& format, RichCharFormat* chosen) {
+    CCharFormatDlg dialog(format, parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    dialog.ApplyTo(format);
+    if (chosen) {
+        *chosen = dialog.ChosenFormat();
+    }
+    return true;
+}
+
+} // namespace trellic

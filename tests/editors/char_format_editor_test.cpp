@@ -1,0 +1,127 @@
+#include "editors/char_format_editor.h"
+#include "editors_fixture.h"
+#include "render/rich_formats.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace trellic {
+namespace {
+
+using testing::OnNextModal;
+
+CharFormat Georgia() {
+    CharFormat format;
+    format.faceName = "Liberation Serif";
+    format.charSet = 1;
+    format.pitchAndFamily = 0x12;
+    format.height = 240;
+    format.color = 0x800000; // navy
+    format.bold = true;
+    return format;
+}
+
+// Runs the editor on format; act changes the dialog and returns whether to press OK.
+bool Edit(CharFormat& format, const std::function<bool(CCharFormatDlg&)>& act,
+          RichCharFormat* chosen = nullptr) {
+    OnNextModal([act](QWidget* window) {
+        auto* dialog = qobject_cast<CCharFormatDlg*>(window);
+        ASSERT_NE(dialog, nullptr);
+        if (act(*dialog)) {
+            dialog->accept();
+        } else {
+            dialog->reject();
+        }
+    });
+    return EditCharFormat(nullptr, format, chosen);
+}
+
+TEST(CharFormatEditor, OpensOnTheFormatAndOkWithoutChangesKeepsIt) {
+    CharFormat format = Georgia();
+    RichCharFormat chosen;
+    EXPECT_TRUE(Edit(
+        format,
+        [](CCharFormatDlg& d) {
+            const QFont font = d.FontChooser()->currentFont();
+            EXPECT_EQ(font.family(), "Liberation Serif");
+            EXPECT_EQ(font.pointSize(), 12);
+            EXPECT_EQ(font.weight(), QFont::Bold);
+            EXPECT_EQ(d.ColorBox()->currentText(), "Navy");
+            return true;
+        },
+        &chosen));
+    EXPECT_EQ(format, Georgia());
+    // The view gets the same choice, every attribute valid.
+    EXPECT_EQ(chosen.faceName, "Liberation Serif");
+    EXPECT_EQ(chosen.height, 240);
+    EXPECT_EQ(chosen.color, 0x800000U);
+    EXPECT_TRUE(chosen.effects & kCfeBold);
+    EXPECT_EQ(chosen.mask & kFullCharMask, kFullCharMask);
+}
+
+TEST(CharFormatEditor, EveryAttributeCanBeChosen) {
+    CharFormat format = Georgia();
+    EXPECT_TRUE(Edit(format, [](CCharFormatDlg& d) {
+        QFont font(QStringLiteral("Liberation Sans"));
+        font.setPointSize(15);
+        font.setWeight(QFont::Normal);
+        font.setItalic(true);
+        font.setUnderline(true);
+        font.setStrikeOut(true);
+        d.FontChooser()->setCurrentFont(font);
+        d.ColorBox()->setCurrentIndex(d.ColorBox()->findText("Red"));
+        return true;
+    }));
+    EXPECT_EQ(format.faceName, "Liberation Sans");
+    EXPECT_EQ(format.height, 300);
+    EXPECT_FALSE(format.bold);
+    EXPECT_TRUE(format.italic);
+    EXPECT_TRUE(format.underline);
+    EXPECT_TRUE(format.strikeout);
+    EXPECT_EQ(format.color, 0x0000FF); // red 255, green 0, blue 0
+    // Another face: a plain character set, and its own pitch and family.
+    EXPECT_EQ(format.charSet, 0);
+    EXPECT_EQ(format.pitchAndFamily, 0);
+}
+
+TEST(CharFormatEditor, BoldFollowsTheChosenWeight) {
+    CharFormat format = Georgia();
+    format.bold = false;
+    EXPECT_TRUE(Edit(format, [](CCharFormatDlg& d) {
+        QFont font(QStringLiteral("Liberation Serif"), 12);
+        font.setWeight(QFont::Bold);
+        d.FontChooser()->setCurrentFont(font);
+        return true;
+    }));
+    EXPECT_TRUE(format.bold);
+    // The same face keeps the character set and family it had.
+    EXPECT_EQ(format.charSet, 1);
+    EXPECT_EQ(format.pitchAndFamily, 0x12);
+}
+
+TEST(CharFormatEditor, ColoursOutsideTheListStandAsCustomEntries) {
+    CharFormat format = Georgia();
+    format.color = 0x123456;
+    EXPECT_TRUE(Edit(format, [](CCharFormatDlg& d) {
+        EXPECT_EQ(d.ColorBox()->currentText(), "#563412");
+        EXPECT_EQ(d.ColorBox()->itemText(d.ColorBox()->count() - 1), "Custom...");
+        return true;
+    }));
+    EXPECT_EQ(format.color, 0x123456);
+}
+
+TEST(CharFormatEditor, CancelChangesNothing) {
+    CharFormat format = Georgia();
+    EXPECT_FALSE(Edit(format, [](CCharFormatDlg& d) {
+        d.FontChooser()->setCurrentFont(QFont(QStringLiteral("DejaVu Sans Mono"), 30));
+        d.ColorBox()->setCurrentIndex(0);
+        return false;
+    }));
+    EXPECT_EQ(format, Georgia());
+}
+
+} // namespace
+} // namespace trellic
