@@ -5,7 +5,9 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFontDialog>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace trellic {
@@ -111,6 +113,32 @@ TEST(CharFormatEditor, ColoursOutsideTheListStandAsCustomEntries) {
         return true;
     }));
     EXPECT_EQ(format.color, 0x123456);
+}
+
+TEST(CharFormatEditor, EnterAndEscapeInTheFontListsAnswerForTheWholeWindow) {
+    for (const auto& [key, accepted] :
+         {std::pair{Qt::Key_Escape, false}, std::pair{Qt::Key_Return, true}}) {
+        CharFormat format = Georgia();
+        bool stillOpen = false;
+        OnNextModal([key](QWidget* window) {
+            auto* dialog = qobject_cast<CCharFormatDlg*>(window);
+            ASSERT_NE(dialog, nullptr);
+            auto* family = dialog->FontChooser()->findChild<QLineEdit*>();
+            ASSERT_NE(family, nullptr);
+            family->setFocus();
+            QTest::keyClick(family, key);
+        });
+        // Should the key close only the embedded chooser, the window would wait for a user.
+        QTimer::singleShot(3000, [&stillOpen] {
+            if (QWidget* open = QApplication::activeModalWidget()) {
+                stillOpen = true;
+                qobject_cast<QDialog*>(open)->reject();
+            }
+        });
+        EXPECT_EQ(EditCharFormat(nullptr, format), accepted);
+        EXPECT_FALSE(stillOpen);
+        EXPECT_EQ(format, Georgia());
+    }
 }
 
 TEST(CharFormatEditor, CancelChangesNothing) {

@@ -110,6 +110,26 @@ TEST(ParagraphFormatDialog, DamagedValuesOpenUnselectedAndOkRepairsThem) {
     EXPECT_EQ(format, (ParaFormat{0, 1, 0, 0}));
 }
 
+TEST(ParagraphFormatDialog, TabGoesDownTheFormThenToOkAndCancel) {
+    EditorBench bench;
+    ParaFormat format;
+    RunDialog(bench, format, [](CParagraphFormatSetupDlg& d) {
+        EXPECT_EQ(d.focusWidget(), d.Alignment());
+        std::vector<QWidget*> order;
+        QWidget* widget = d.Alignment();
+        do {
+            if (widget->focusPolicy() & Qt::TabFocus) {
+                order.push_back(widget);
+            }
+            widget = widget->nextInFocusChain();
+        } while (widget != d.Alignment() && order.size() < 20);
+        EXPECT_EQ(order, (std::vector<QWidget*>{d.Alignment(), d.BulletStyle(), d.LineSpacing(),
+                                                d.Indentation(), d.IndentSlider(), d.OkButton(),
+                                                d.CancelButton()}));
+        d.CancelButton()->click();
+    });
+}
+
 TEST(ParagraphFormatDialog, CancelWritesNothing) {
     EditorBench bench;
     ParaFormat format{2, 3, 1, 2};

@@ -8,8 +8,10 @@
 #include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QFormLayout>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -78,6 +80,12 @@ CCharFormatDlg::CCharFormatDlg(const CharFormat& initial, QWidget* parent)
     font.setStrikeOut(initial.strikeout);
     m_font->setCurrentFont(font);
     layout->addWidget(m_font, 1);
+    // Enter and Escape reach the embedded dialog first, which would close only itself (or,
+    // having no buttons of its own, swallow Enter) and leave an empty window: they answer for
+    // the whole window instead.
+    connect(m_font, &QDialog::accepted, this, &QDialog::accept);
+    connect(m_font, &QDialog::rejected, this, &QDialog::reject);
+    m_font->installEventFilter(this);
 
     auto* colorRow = new QFormLayout;
     m_colors = new QComboBox;
@@ -99,9 +107,22 @@ CCharFormatDlg::CCharFormatDlg(const CharFormat& initial, QWidget* parent)
     });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
+}
+
+bool CCharFormatDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_font && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            accept();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CCharFormatDlg::SelectColor(int32_t colorRef) {

@@ -33,6 +33,9 @@ public:
     // Selects a colour (0x00BBGGRR), adding it as a custom entry when it is none of the list's.
     void SelectColor(int32_t colorRef);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void ChooseCustomColor();
 

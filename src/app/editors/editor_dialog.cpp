@@ -63,6 +63,34 @@ void CEditorDialog::OnOK() {
     accept();
 }
 
+void CEditorDialog::showEvent(QShowEvent* event) {
+    if (!m_tabOrderSettled) {
+        m_tabOrderSettled = true;
+        // The buttons were made before any control of the form, so the focus chain starts with
+        // them; the form comes first, OK and Cancel last, and the first control has the focus.
+        QWidget* first = nullptr;
+        QWidget* last = nullptr;
+        for (QWidget* widget = nextInFocusChain(); widget != this;
+             widget = widget->nextInFocusChain()) {
+            if (widget == m_ok || widget == m_cancel || !isAncestorOf(widget) ||
+                !(widget->focusPolicy() & Qt::TabFocus)) {
+                continue;
+            }
+            first = first ? first : widget;
+            last = widget;
+        }
+        if (last) {
+            setTabOrder(last, m_ok);
+            setTabOrder(m_ok, m_cancel);
+        }
+        QWidget* focused = focusWidget();
+        if (first && (!focused || focused == m_ok || focused == m_cancel)) {
+            first->setFocus();
+        }
+    }
+    QDialog::showEvent(event);
+}
+
 void CEditorDialog::RefuseMissing(const char* what) {
     m_context.prompter.ShowMessage(
         std::string("The node is missing a required parameter:\n\nPlease enter ") + what + ".",

@@ -36,6 +36,7 @@ protected:
     void AddPresetMenu(std::function<PresetParts()> parts, std::function<void()> refresh);
     // What the OK button does; closes with OK unless a subclass refuses.
     virtual void OnOK();
+    void showEvent(QShowEvent* event) override;
     // The refusal of OK when a required text is missing: "Please enter <what>.", what being
     // "a resume name", say.
     void RefuseMissing(const char* what);
@@ -47,6 +48,7 @@ private:
     QMenuBar* m_menuBar = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
+    bool m_tabOrderSettled = false;
 };
 
 // Options of the Load Preset... chooser: node presets only, starting in the category's folder.

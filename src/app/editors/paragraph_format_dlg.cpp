@@ -4,6 +4,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QIntValidator>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
 
@@ -74,7 +75,10 @@ CParagraphFormatSetupDlg::CParagraphFormatSetupDlg(EditorContext& context, ParaF
     Form()->addRow(tr("&Alignment:"), m_alignment);
     Form()->addRow(tr("&Bullet Style:"), m_bullet);
     Form()->addRow(tr("&Line Spacing:"), m_lineSpacing);
-    Form()->addRow(tr("&Indentation:"), indentRow);
+    // A row of two controls gets no buddy of its own; the mnemonic goes to the number.
+    auto* indentLabel = new QLabel(tr("&Indentation:"));
+    indentLabel->setBuddy(m_indent);
+    Form()->addRow(indentLabel, indentRow);
 
     // The slider follows every change of the text; the text follows only the user's moves of
     // the slider, which then sets the slider to the same place again.
