@@ -1,8 +1,98 @@
 #include "editors/resume_setup_dlg.h"
 
+#include "editors/char_format_editor.h"
+#include "editors/editor_text.h"
+#include "editors/styles_setup_dlg.h"
+#include "model/node_tree.h"
+#include "render/resume_view.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
 namespace trellic {
 
 CResumeSetupDlg::CResumeSetupDlg(EditorContext& context, QWidget* parent)
-    : CEditorDialog(context, tr("Resume"), parent) {}
+    : CEditorDialog(context, tr("Resume"), parent) {
+    setObjectName(QStringLiteral("resumeDialog"));
+    m_name = new QLineEdit;
+    m_name->setObjectName(QStringLiteral("name"));
+    m_description = NewDescriptionEdit();
+
+    // The two buttons are the dialog's only radio buttons, so they exclude each other.
+    m_rtf = new QRadioButton(tr("Rich Text File (RTF)"));
+    m_rtf->setObjectName(QStringLiteral("rendererRtf"));
+    m_txt = new QRadioButton(tr("Text File (TXT)"));
+    m_txt->setObjectName(QStringLiteral("rendererTxt"));
+    auto* renderers = new QVBoxLayout;
+    renderers->addWidget(m_rtf);
+    renderers->addWidget(m_txt);
+
+    m_defaultCharFormat = NewCommandButton(tr("Default Character Format..."), "defaultCharFormat");
+    m_style = NewCommandButton(tr("Resume Style..."), "resumeStyle");
+    auto* inputs = new QHBoxLayout;
+    inputs->addWidget(m_defaultCharFormat);
+    inputs->addStretch(1);
+    inputs->addWidget(m_style);
+
+    Form()->addRow(tr("&Name:"), m_name);
+    Form()->addRow(tr("&Description:"), m_description);
+    Form()->addRow(tr("Renderer:"), renderers);
+    Form()->addRow(tr("Input Nodes:"), inputs);
+
+    ChainTabOrder({m_name, m_description, m_rtf, m_txt, m_defaultCharFormat, m_style, OkButton(),
+                   CancelButton()});
+
+    connect(m_defaultCharFormat, &QPushButton::clicked, this, [this] { EditDefaultCharFormat(); });
+    connect(m_style, &QPushButton::clicked, this, [this] { EditStyle(); });
+
+    AddPresetMenu([this] { return PresetParts::ForResume(Resume()); }, [this] { LoadControls(); });
+    LoadControls();
+}
+
+ResumeNode& CResumeSetupDlg::Resume() const {
+    return *m_context.tree.resume;
+}
+
+void CResumeSetupDlg::LoadControls() {
+    const ResumeNode& resume = Resume();
+    // Checking one radio button unchecks the other.
+    (resume.renderer == 0 ? m_rtf : m_txt)->setChecked(true);
+    m_description->setPlainText(FromNodeText(resume.description));
+    m_name->setText(FromEngineText(resume.name));
+}
+
+void CResumeSetupDlg::EditDefaultCharFormat() {
+    RichCharFormat chosen;
+    // The record changes at once; the view takes the same format so that text typed into an
+    // empty view matches what the renderer writes.
+    if (EditCharFormat(this, Resume().defaultCharFormat, &chosen)) {
+        m_context.view.SetDefaultCharFormat(chosen);
+    }
+}
+
+void CResumeSetupDlg::EditStyle() {
+    // The Style dialog writes the style itself; whether it was confirmed does not matter here.
+    CStylesSetupDlg dialog(m_context, Resume().style, this);
+    dialog.exec();
+}
+
+void CResumeSetupDlg::OnOK() {
+    const QString name = m_name->text().trimmed();
+    const QString description = m_description->toPlainText().trimmed();
+    if (name.isEmpty()) {
+        RefuseMissing("a resume name");
+        return;
+    }
+    ResumeNode& resume = Resume();
+    resume.renderer = m_rtf->isChecked() ? 0 : 1;
+    resume.description = ToNodeText(description);
+    resume.name = ToEngineText(name);
+    accept();
+}
 
 } // namespace trellic

@@ -1,8 +1,276 @@
 #include "editors/styles_setup_dlg.h"
 
+#include "editors/char_format_editor.h"
+#include "editors/editor_text.h"
+#include "editors/paragraph_format_dlg.h"
+#include "render/rich_formats.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <cmath>
+
 namespace trellic {
 
+namespace {
+
+// Confirming the Style dialog declares the style fit for both renderers, whatever it said.
+
+struct BulletKindSetup {
+    const char* caption;
+    const char* objectName;
+    PresetCategory category;
+    int32_t StyleNode::*bullet;
+    TextStyle StyleNode::*textStyle;
+};
+
+constexpr BulletKindSetup kBulletKinds[] = {
+    {QT_TRANSLATE_NOOP("CBulletStylesSetupDlg", "Resume Section Styles"),
+     "resumeSectionStylesDialog", PresetCategory::ResumeSectionStyles, &StyleNode::sectionBullet,
+     &StyleNode::sectionStyle},
+    {QT_TRANSLATE_NOOP("CBulletStylesSetupDlg", "Single Line Field Styles"), "slFieldStylesDialog",
+     PresetCategory::SLFieldStyles, &StyleNode::slFieldBullet, &StyleNode::slFieldStyle},
+    {QT_TRANSLATE_NOOP("CBulletStylesSetupDlg", "Multiple Line Field Styles"),
+     "mlFieldStylesDialog", PresetCategory::MLFieldStyles, &StyleNode::mlFieldBullet,
+     &StyleNode::mlFieldStyle},
+};
+
+const BulletKindSetup& SetupOf(BulletStyleKind kind) {
+    return kBulletKinds[static_cast<int>(kind)];
+}
+
+// Two buttons at the ends of a row, as the classic layout puts them under the field column.
+QHBoxLayout* ButtonPair(QPushButton* left, QPushButton* right) {
+    auto* row = new QHBoxLayout;
+    row->addWidget(left);
+    row->addStretch(1);
+    row->addWidget(right);
+    return row;
+}
+
+} // namespace
+
+QPushButton* NewCommandButton(const QString& text, const char* objectName) {
+    auto* button = new QPushButton(text);
+    button->setObjectName(QString::fromLatin1(objectName));
+    button->setAutoDefault(false);
+    // 100 dialog units: four of them to the average character.
+    button->setMinimumWidth(button->fontMetrics().averageCharWidth() * 25);
+    return button;
+}
+
+void ChainTabOrder(std::initializer_list<QWidget*> widgets) {
+    QWidget* previous = nullptr;
+    for (QWidget* widget : widgets) {
+        if (previous != nullptr) {
+            QWidget::setTabOrder(previous, widget);
+        }
+        previous = widget;
+    }
+    (*widgets.begin())->setFocus();
+}
+
+QPlainTextEdit* NewDescriptionEdit() {
+    auto* edit = new QPlainTextEdit;
+    edit->setObjectName(QStringLiteral("description"));
+    edit->setTabChangesFocus(true);
+    edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Five lines, as the classic box of 40 dialog units shows.
+    const int frame =
+        2 * edit->frameWidth() + static_cast<int>(2 * edit->document()->documentMargin());
+    edit->setFixedHeight(edit->fontMetrics().lineSpacing() * 5 + frame);
+    return edit;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Style
+
 CStylesSetupDlg::CStylesSetupDlg(EditorContext& context, StyleNode& style, QWidget* parent)
-    : CEditorDialog(context, tr("Style"), parent), m_style(style) {}
+    : CEditorDialog(context, tr("Style"), parent), m_style(style) {
+    setObjectName(QStringLiteral("styleDialog"));
+    m_author = new QLineEdit;
+    m_author->setObjectName(QStringLiteral("author"));
+    m_version = new QLineEdit;
+    m_version->setObjectName(QStringLiteral("version"));
+    m_releaseDate = new QLineEdit;
+    m_releaseDate->setObjectName(QStringLiteral("releaseDate"));
+    m_capabilities = new QLineEdit;
+    m_capabilities->setObjectName(QStringLiteral("renderCapabilities"));
+    m_capabilities->setReadOnly(true);
+    m_description = NewDescriptionEdit();
+
+    QPushButton* header = NewCommandButton(tr("Header Styles..."), "headerStyles");
+    QPushButton* section = NewCommandButton(tr("Resume Section Styles..."), "sectionStyles");
+    QPushButton* slField = NewCommandButton(tr("Single Line Field Styles..."), "slFieldStyles");
+    QPushButton* mlField = NewCommandButton(tr("Multiple Line Field Styles..."), "mlFieldStyles");
+    auto* inputs = new QGridLayout;
+    inputs->addWidget(header, 0, 0);
+    inputs->addWidget(section, 0, 2);
+    inputs->addWidget(slField, 1, 0);
+    inputs->addWidget(mlField, 1, 2);
+    inputs->setColumnStretch(1, 1);
+
+    Form()->addRow(tr("&Author:"), m_author);
+    Form()->addRow(tr("&Version:"), m_version);
+    Form()->addRow(tr("Release &Date:"), m_releaseDate);
+    Form()->addRow(tr("Render &Capabilities:"), m_capabilities);
+    Form()->addRow(tr("Descri&ption:"), m_description);
+    Form()->addRow(tr("Input Nodes:"), inputs);
+    ChainTabOrder({m_author, m_version, m_releaseDate, m_capabilities, m_description, header,
+                   section, slField, mlField, OkButton(), CancelButton()});
+
+    // The sub-dialogs write the style themselves; what they return does not matter here.
+    connect(header, &QPushButton::clicked, this, [this] {
+        CHeaderStylesSetupDlg dialog(m_context, m_style, this);
+        dialog.exec();
+    });
+    const auto runBulletDialog = [this](BulletStyleKind kind) {
+        CBulletStylesSetupDlg dialog(m_context, m_style, kind, this);
+        dialog.exec();
+    };
+    connect(section, &QPushButton::clicked, this,
+            [runBulletDialog] { runBulletDialog(BulletStyleKind::ResumeSection); });
+    connect(slField, &QPushButton::clicked, this,
+            [runBulletDialog] { runBulletDialog(BulletStyleKind::SLField); });
+    connect(mlField, &QPushButton::clicked, this,
+            [runBulletDialog] { runBulletDialog(BulletStyleKind::MLField); });
+
+    AddPresetMenu([this] { return PresetParts::ForStyle(m_style); }, [this] { LoadControls(); });
+    LoadControls();
+}
+
+void CStylesSetupDlg::LoadControls() {
+    NodeInfo& info = m_style.info;
+    m_author->setText(FromEngineText(info.author));
+    m_version->setText(VersionText(info.version));
+    m_releaseDate->setText(FromEngineText(info.releaseDate));
+    // A value without a text leaves the field as it was.
+    if (const char* capabilities = RenderCapabilitiesText(info.renderCapabilities)) {
+        m_capabilities->setText(tr(capabilities));
+    }
+    m_description->setPlainText(FromNodeText(info.description));
+}
+
+void CStylesSetupDlg::OnOK() {
+    const float version = ReadVersion(m_version->text());
+    m_version->setText(VersionText(version));
+
+    NodeInfo& info = m_style.info;
+    info.author = ToEngineText(m_author->text().trimmed());
+    info.version = version;
+    info.releaseDate = ToEngineText(m_releaseDate->text().trimmed());
+    info.renderCapabilities = kEveryRendering;
+    info.description = ToNodeText(m_description->toPlainText().trimmed());
+    accept();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The sub-dialogs' common part
+
+CStyleKindSetupDlg::CStyleKindSetupDlg(EditorContext& context, const QString& caption,
+                                       TextStyle& textStyle, QWidget* parent)
+    : CEditorDialog(context, caption, parent), m_textStyle(textStyle) {}
+
+void CStyleKindSetupDlg::AddStyleRows(QWidget* option) {
+    QPushButton* character = NewCommandButton(tr("Character Format..."), "characterFormat");
+    QPushButton* paragraph = NewCommandButton(tr("Paragraph Format..."), "paragraphFormat");
+    QPushButton* refresh = NewCommandButton(tr("Refresh Render"), "refreshRender");
+    auto* commands = new QHBoxLayout;
+    commands->addStretch(1);
+    commands->addWidget(refresh);
+    commands->addStretch(1);
+    Form()->addRow(tr("Input Nodes:"), ButtonPair(character, paragraph));
+    Form()->addRow(tr("Commands:"), commands);
+
+    // Both formats change the style at once and leave rendering to Refresh Render.
+    connect(character, &QPushButton::clicked, this,
+            [this] { EditCharFormat(this, m_textStyle.charFormat); });
+    connect(paragraph, &QPushButton::clicked, this, [this] {
+        CParagraphFormatSetupDlg dialog(m_context, m_textStyle.paraFormat, this);
+        dialog.exec();
+    });
+    connect(refresh, &QPushButton::clicked, this, [this] { RefreshRender(); });
+
+    ChainTabOrder({option, character, paragraph, refresh, OkButton(), CancelButton()});
+}
+
+void CStyleKindSetupDlg::OnOK() {
+    StoreOption();
+    accept();
+}
+
+void CStyleKindSetupDlg::RefreshRender() {
+    StoreOption();
+    RenderNow(m_context);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Header Styles
+
+CHeaderStylesSetupDlg::CHeaderStylesSetupDlg(EditorContext& context, StyleNode& style,
+                                             QWidget* parent)
+    : CStyleKindSetupDlg(context, tr("Header Styles"), style.headerStyle, parent),
+      m_headerUnderline(style.headerUnderline) {
+    setObjectName(QStringLiteral("headerStylesDialog"));
+    m_underline = new QCheckBox(tr("&Underline"));
+    m_underline->setObjectName(QStringLiteral("underline"));
+    Form()->addRow(QString(), m_underline);
+    AddStyleRows(m_underline);
+
+    AddPresetMenu([this] { return PresetParts::ForHeaderStyles(m_headerUnderline, m_textStyle); },
+                  [this] { LoadControls(); });
+    LoadControls();
+}
+
+void CHeaderStylesSetupDlg::LoadControls() {
+    m_underline->setChecked(m_headerUnderline);
+}
+
+void CHeaderStylesSetupDlg::StoreOption() {
+    m_headerUnderline = m_underline->isChecked();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Resume Section, Single Line Field and Multiple Line Field Styles
+
+CBulletStylesSetupDlg::CBulletStylesSetupDlg(EditorContext& context, StyleNode& style,
+                                             BulletStyleKind kind, QWidget* parent)
+    : CStyleKindSetupDlg(context, tr(SetupOf(kind).caption), style.*SetupOf(kind).textStyle,
+                         parent),
+      m_category(SetupOf(kind).category), m_bullet(style.*SetupOf(kind).bullet) {
+    setObjectName(QString::fromLatin1(SetupOf(kind).objectName));
+    m_bulletBox = new QComboBox;
+    m_bulletBox->setObjectName(QStringLiteral("bulletStyle"));
+    // The list's positions are the stored bullet values.
+    for (int32_t bullet = 0; bullet < kBulletCount; ++bullet) {
+        m_bulletBox->addItem(tr(BulletName(bullet)));
+    }
+    Form()->addRow(tr("&Bullet Style:"), m_bulletBox);
+    AddStyleRows(m_bulletBox);
+
+    AddPresetMenu(
+        [this] { return PresetParts::ForBulletStyles(m_category, m_bullet, m_textStyle); },
+        [this] { LoadControls(); });
+    LoadControls();
+}
+
+void CBulletStylesSetupDlg::LoadControls() {
+    // A value outside the list clears the selection, so a damaged bullet is not shown as some
+    // other one.
+    m_bulletBox->setCurrentIndex(m_bullet >= 0 && m_bullet < kBulletCount ? m_bullet : -1);
+}
+
+void CBulletStylesSetupDlg::StoreOption() {
+    if (m_bulletBox->currentIndex() < 0) {
+        m_bulletBox->setCurrentIndex(0);
+    }
+    m_bullet = m_bulletBox->currentIndex();
+}
 
 } // namespace trellic
