@@ -1,9 +1,310 @@
 #include "editors/resume_explorer.h"
 
+#include "document/tlx_doc.h"
+#include "editors/editor_text.h"
+#include "engine/prompter.h"
+
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
 namespace trellic {
 
-CResumeExplorerDlg::CResumeExplorerDlg(EditorContext& context, QWidget* parent) : QDialog(parent), m_context(context) {
+namespace {
+
+constexpr const char* kNoMoreHelp = "There is no additional help available.";
+
+template <typename Record>
+const Record* RecordAt(const std::vector<Record>& table, const StackEntry& entry) {
+    return entry.index >= 0 && static_cast<std::size_t>(entry.index) < table.size()
+               ? &table[static_cast<std::size_t>(entry.index)]
+               : nullptr;
+}
+
+template <typename Record> Record* RecordAt(std::vector<Record>& table, const StackEntry& entry) {
+    return const_cast<Record*>(RecordAt(std::as_const(table), entry));
+}
+
+// Null for the resume, an unknown kind or an entry that points past its table.
+const NodeHelp* HelpOf(const NodeTree& tree, const StackEntry& entry) {
+    switch (entry.kind) {
+    case kKindHeader:
+        if (const auto* node = RecordAt(tree.headers, entry)) {
+            return &node->help;
+        }
+        break;
+    case kKindResumeSection:
+        if (const auto* node = RecordAt(tree.resumeSections, entry)) {
+            return &node->help;
+        }
+        break;
+    case kKindSLField:
+        if (const auto* node = RecordAt(tree.slFields, entry)) {
+            return &node->help;
+        }
+        break;
+    case kKindMLField:
+        if (const auto* node = RecordAt(tree.mlFields, entry)) {
+            return &node->help;
+        }
+        break;
+    case kKindRTFOutput:
+        if (const auto* node = RecordAt(tree.rtfOutputs, entry)) {
+            return &node->help;
+        }
+        break;
+    case kKindTXTOutput:
+        if (const auto* node = RecordAt(tree.txtOutputs, entry)) {
+            return &node->help;
+        }
+        break;
+    default:
+        break;
+    }
+    return nullptr;
+}
+
+// The node's text that the content pane edits: a header's text, a single line field's data, or
+// the multi-line text of the other kinds.
+std::string ContentOf(const NodeTree& tree, const StackEntry& entry) {
+    switch (entry.kind) {
+    case kKindHeader:
+        if (const auto* node = RecordAt(tree.headers, entry)) {
+            return node->header;
+        }
+        break;
+    case kKindResumeSection:
+        if (const auto* node = RecordAt(tree.resumeSections, entry)) {
+            return node->data.text;
+        }
+        break;
+    case kKindSLField:
+        if (const auto* node = RecordAt(tree.slFields, entry)) {
+            return node->fieldData;
+        }
+        break;
+    case kKindMLField:
+        if (const auto* node = RecordAt(tree.mlFields, entry)) {
+            return node->fieldData.text;
+        }
+        break;
+    case kKindRTFOutput:
+        if (const auto* node = RecordAt(tree.rtfOutputs, entry)) {
+            return node->output.text;
+        }
+        break;
+    case kKindTXTOutput:
+        if (const auto* node = RecordAt(tree.txtOutputs, entry)) {
+            return node->output.text;
+        }
+        break;
+    default:
+        break;
+    }
+    return {};
+}
+
+// Writes the pane's text into the node by the rules of its kind; true when something was
+// written. An emptied header, single line field or section keeps its text, as a resume cannot do
+// without them, while a multiple line field or an output may well be left empty.
+bool StoreContent(NodeTree& tree, const StackEntry& entry, const QString& text) {
+    const QString firstLine = text.section(QLatin1Char('\n'), 0, 0).trimmed();
+    switch (entry.kind) {
+    case kKindHeader:
+        if (auto* node = RecordAt(tree.headers, entry); node && !firstLine.isEmpty()) {
+            node->header = ToEngineText(firstLine);
+            return true;
+        }
+        break;
+    case kKindSLField:
+        if (auto* node = RecordAt(tree.slFields, entry); node && !firstLine.isEmpty()) {
+            node->fieldData = ToEngineText(firstLine);
+            return true;
+        }
+        break;
+    case kKindResumeSection:
+        if (auto* node = RecordAt(tree.resumeSections, entry); node && !firstLine.isEmpty()) {
+            node->data.text = ToNodeText(text);
+            return true;
+        }
+        break;
+    case kKindMLField:
+        if (auto* node = RecordAt(tree.mlFields, entry)) {
+            node->fieldData.text = ToNodeText(text);
+            return true;
+        }
+        break;
+    case kKindRTFOutput:
+        if (auto* node = RecordAt(tree.rtfOutputs, entry)) {
+            node->output.text = ToNodeText(text);
+            return true;
+        }
+        break;
+    case kKindTXTOutput:
+        if (auto* node = RecordAt(tree.txtOutputs, entry)) {
+            node->output.text = ToNodeText(text);
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+} // namespace
+
+CResumeExplorerDlg::CResumeExplorerDlg(EditorContext& context, QWidget* parent)
+    : QDialog(parent), m_context(context) {
     setWindowTitle(tr("Resume Explorer"));
+    setObjectName(QStringLiteral("resumeExplorer"));
+
+    m_list = new QListWidget;
+    m_list->setObjectName(QStringLiteral("nodeList"));
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_content = new QPlainTextEdit;
+    m_content->setObjectName(QStringLiteral("contentPane"));
+    m_content->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_help = new QPlainTextEdit;
+    m_help->setObjectName(QStringLiteral("helpPane"));
+    m_help->setReadOnly(true);
+    m_help->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_moreHelp = new QPushButton(tr("More Help..."));
+    m_moreHelp->setObjectName(QStringLiteral("moreHelp"));
+    m_save = new QPushButton(tr("Save Resume"));
+    m_save->setObjectName(QStringLiteral("saveResume"));
+    m_save->setDefault(true);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_moreHelp, 1);
+    buttons->addWidget(m_save, 1);
+    auto* right = new QVBoxLayout;
+    // The content pane keeps about two fifths of the height as the window grows.
+    right->addWidget(m_content, 85);
+    right->addWidget(m_help, 121);
+    right->addLayout(buttons);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(m_list, 113);
+    layout->addLayout(right, 205);
+
+    QWidget::setTabOrder(m_list, m_content);
+    QWidget::setTabOrder(m_content, m_help);
+    QWidget::setTabOrder(m_help, m_moreHelp);
+    QWidget::setTabOrder(m_moreHelp, m_save);
+
+    connect(m_list, &QListWidget::itemSelectionChanged, this, [this] { OnSelectionChanged(); });
+    connect(m_moreHelp, &QPushButton::clicked, this, [this] { OnMoreHelp(); });
+    connect(m_save, &QPushButton::clicked, this, [this] { OnSaveResume(); });
+
+    BuildList();
+    if (!m_nodes.empty()) {
+        SelectLine(0);
+        ShowNode(0);
+    }
+
+    const QFontMetrics metrics = fontMetrics();
+    resize(333 * metrics.averageCharWidth() / 4, 246 * metrics.height() / 8);
+}
+
+CResumeExplorerDlg::~CResumeExplorerDlg() {
+    // Tearing the list down must not pass for the user's choosing another line, which would
+    // store the pending edit that closing drops.
+    disconnect(m_list, nullptr, this, nullptr);
+}
+
+void CResumeExplorerDlg::BuildList() {
+    const QSignalBlocker blocker(m_list);
+    m_nodes.clear();
+    m_list->clear();
+    for (const StackEntry& entry : m_context.tree.activeStack) {
+        const NodeHelp* help = HelpOf(m_context.tree, entry);
+        if (help == nullptr || help->helpText.empty()) {
+            continue;
+        }
+        m_nodes.push_back(entry);
+        m_list->addItem(FromEngineText(NodeDisplayName(m_context.tree, entry)));
+    }
+}
+
+int CResumeExplorerDlg::Selection() const {
+    const QList<QListWidgetItem*> selected = m_list->selectedItems();
+    return selected.isEmpty() ? -1 : m_list->row(selected.front());
+}
+
+void CResumeExplorerDlg::SelectLine(int line) {
+    const QSignalBlocker blocker(m_list);
+    m_list->setCurrentRow(line);
+}
+
+void CResumeExplorerDlg::ShowNode(int line) {
+    m_shown = line;
+    const StackEntry& entry = m_nodes[static_cast<std::size_t>(line)];
+    const NodeHelp* help = HelpOf(m_context.tree, entry);
+    m_content->setPlainText(FromNodeText(ContentOf(m_context.tree, entry)));
+    m_content->document()->setModified(false);
+    m_help->setPlainText(help != nullptr ? FromNodeText(help->helpText) : QString());
+}
+
+void CResumeExplorerDlg::StoreBack() {
+    if (m_shown < 0 || static_cast<std::size_t>(m_shown) >= m_nodes.size() ||
+        !m_content->document()->isModified()) {
+        return;
+    }
+    if (StoreContent(m_context.tree, m_nodes[static_cast<std::size_t>(m_shown)],
+                     m_content->toPlainText())) {
+        m_changed = true;
+    }
+}
+
+void CResumeExplorerDlg::OnSelectionChanged() {
+    const int line = Selection();
+    if (line < 0) {
+        // A click beside the lines must not leave the panes without their node: the list keeps
+        // the shown line selected, as a list box does.
+        if (m_shown >= 0 && m_shown < m_list->count()) {
+            SelectLine(m_shown);
+        }
+        return;
+    }
+    m_changed = false;
+    StoreBack();
+    ShowNode(line);
+    if (m_changed) {
+        // The stored text may be the line's own name (a header's), so the lines are rebuilt.
+        BuildList();
+        SelectLine(line);
+        RenderNow(m_context);
+    }
+}
+
+void CResumeExplorerDlg::OnMoreHelp() {
+    const int line = Selection();
+    if (line < 0) {
+        if (m_list->count() > 0) {
+            m_list->setCurrentRow(0);
+        } else {
+            m_context.prompter.ShowMessage(kNoMoreHelp, MessageIcon::Information);
+        }
+        return;
+    }
+    const NodeHelp* help = HelpOf(m_context.tree, m_nodes[static_cast<std::size_t>(line)]);
+    if (help == nullptr || help->helpURL.empty()) {
+        m_context.prompter.ShowMessage(kNoMoreHelp, MessageIcon::Information);
+        return;
+    }
+    m_context.prompter.OpenAddress(help->helpURL);
+}
+
+void CResumeExplorerDlg::OnSaveResume() {
+    m_context.doc.SaveResume(false);
+    // Saved as rich or plain text, the resume has left the nodes this window works on.
+    if (m_context.tree.dataSource != kDataSourceNodes) {
+        reject();
+    }
 }
 
 } // namespace trellic

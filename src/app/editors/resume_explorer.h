@@ -1,20 +1,58 @@
 #pragma once
 
 #include "editors/editor_context.h"
+#include "model/node_tree.h"
 
 #include <QDialog>
+#include <vector>
+
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
 
 namespace trellic {
 
-// PLACEHOLDER: being written.
+// A guided walk through the active nodes that carry help: the selected node's text in an
+// editable pane beside its help. What the user types reaches the node, and the resume is
+// re-rendered, when another node is selected; text still pending when the window closes or the
+// resume is saved is not stored.
 class CResumeExplorerDlg : public QDialog {
     Q_OBJECT
 
 public:
     explicit CResumeExplorerDlg(EditorContext& context, QWidget* parent = nullptr);
+    ~CResumeExplorerDlg() override;
+
+    QListWidget* NodeList() const { return m_list; }
+    QPlainTextEdit* ContentPane() const { return m_content; }
+    QPlainTextEdit* HelpPane() const { return m_help; }
+    QPushButton* MoreHelpButton() const { return m_moreHelp; }
+    QPushButton* SaveResumeButton() const { return m_save; }
 
 private:
+    void BuildList();
+    // The selected line, or -1.
+    int Selection() const;
+    // Selects a line without the effects of the user's selecting it.
+    void SelectLine(int line);
+    void ShowNode(int line);
+    void StoreBack();
+    void OnSelectionChanged();
+    void OnMoreHelp();
+    void OnSaveResume();
+
     EditorContext& m_context;
+    // One entry per list line, in line order.
+    std::vector<StackEntry> m_nodes;
+    // The line whose node the panes show; -1 before any is shown.
+    int m_shown = -1;
+    bool m_changed = false;
+
+    QListWidget* m_list = nullptr;
+    QPlainTextEdit* m_content = nullptr;
+    QPlainTextEdit* m_help = nullptr;
+    QPushButton* m_moreHelp = nullptr;
+    QPushButton* m_save = nullptr;
 };
 
 } // namespace trellic
