@@ -1,5 +1,7 @@
 #include "shell/tlx_view.h"
 
+#include "editors/char_format_editor.h"
+#include "engine/code_page.h"
 #include "engine/prompter.h"
 #include "richtext/format_commands.h"
 #include "richtext/plain_text_codec.h"
@@ -13,7 +15,6 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFontDialog>
 #include <QFontMetricsF>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -48,12 +49,6 @@ const QString kRtfMimeTypes[] = {QStringLiteral("text/rtf"), QStringLiteral("app
 
 // Space between a list marker and the text it numbers, in pixels.
 constexpr qreal kMarkerGap = 6.0;
-
-bool IsSymbolFontName(const QString& face) {
-    return face.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0 ||
-           face.startsWith(QLatin1String("Wingdings"), Qt::CaseInsensitive) ||
-           face.compare(QLatin1String("Webdings"), Qt::CaseInsensitive) == 0;
-}
 
 // The blocks [first, last] a range touches, as the control counts them: a selection that ends
 // just behind a paragraph break does not reach into the next paragraph.
@@ -452,25 +447,25 @@ void CTLXView::LineSpacing(int rule) {
 
 void CTLXView::ChooseFont() {
     const RichCharFormat current = SelectionCharFormat();
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, ToQtCharFormat(current).font(), this);
-    if (!ok) {
+    CharFormat initial;
+    initial.faceName = Utf8ToCp1252(current.faceName);
+    initial.charSet = current.charSet;
+    initial.pitchAndFamily = current.pitchAndFamily;
+    initial.height = current.height;
+    initial.color = (current.effects & kCfeAutoColor) ? 0 : static_cast<int32_t>(current.color);
+    initial.bold = current.effects & kCfeBold;
+    initial.italic = current.effects & kCfeItalic;
+    initial.underline = current.effects & kCfeUnderline;
+    initial.strikeout = current.effects & kCfeStrikeout;
+    CCharFormatDlg dialog(initial, this);
+    if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    // The dialog names effects, face and size; colour is not its business here.
-    RichCharFormat change = current;
-    change.mask =
-        kCfmBold | kCfmItalic | kCfmUnderline | kCfmStrikeout | kCfmFace | kCfmSize | kCfmCharSet;
-    change.Set(kCfeBold, chosen.weight() == QFont::Bold);
-    change.Set(kCfeItalic, chosen.italic());
-    change.Set(kCfeUnderline, chosen.underline());
-    change.Set(kCfeStrikeout, chosen.strikeOut());
-    const QString face = chosen.family();
-    change.faceName = TruncateFaceName(face.toStdString());
-    change.height = static_cast<int32_t>(std::lround(chosen.pointSizeF() * 20.0));
-    if (change.faceName != current.faceName || !(current.mask & kCfmFace)) {
-        change.charSet = IsSymbolFontName(face) ? kSymbolCharSet : kAnsiCharSet;
-        change.pitchAndFamily = chosen.fixedPitch() ? 0x31 : 0; // fixed pitch, modern
+    RichCharFormat change = dialog.ChosenFormat();
+    // An automatic or mixed colour that the user left as shown stays as it was.
+    const bool colorKept = static_cast<int32_t>(change.color) == initial.color;
+    if (colorKept && ((current.effects & kCfeAutoColor) || !(current.mask & kCfmColor))) {
+        change.mask &= ~kCfmColor;
     }
     SetSelectionCharFormat(change);
 }

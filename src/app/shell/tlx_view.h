@@ -70,7 +70,8 @@ public:
     void Numbering(int style);  // 2 arabic to 6 upper-case roman
     void Align(int alignment);  // 1 left, 2 right, 3 centred, 4 justified
     void LineSpacing(int rule); // 0 single, 1 one and a half, 2 double
-    // Format > Font...: the font dialog on the selection.
+    // Format > Font...: the character format window (font, effects and colour) on the
+    // selection.
     void ChooseFont();
 
     // Edit menu commands beyond QTextEdit's own.
