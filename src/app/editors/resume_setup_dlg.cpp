@@ -44,9 +44,6 @@ CResumeSetupDlg::CResumeSetupDlg(EditorContext& context, QWidget* parent)
     Form()->addRow(tr("Renderer:"), renderers);
     Form()->addRow(tr("Input Nodes:"), inputs);
 
-    ChainTabOrder({m_name, m_description, m_rtf, m_txt, m_defaultCharFormat, m_style, OkButton(),
-                   CancelButton()});
-
     connect(m_defaultCharFormat, &QPushButton::clicked, this, [this] { EditDefaultCharFormat(); });
     connect(m_style, &QPushButton::clicked, this, [this] { EditStyle(); });
 

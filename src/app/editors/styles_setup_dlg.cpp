@@ -64,17 +64,6 @@ QPushButton* NewCommandButton(const QString& text, const char* objectName) {
     return button;
 }
 
-void ChainTabOrder(std::initializer_list<QWidget*> widgets) {
-    QWidget* previous = nullptr;
-    for (QWidget* widget : widgets) {
-        if (previous != nullptr) {
-            QWidget::setTabOrder(previous, widget);
-        }
-        previous = widget;
-    }
-    (*widgets.begin())->setFocus();
-}
-
 QPlainTextEdit* NewDescriptionEdit() {
     auto* edit = new QPlainTextEdit;
     edit->setObjectName(QStringLiteral("description"));
@@ -122,8 +111,6 @@ CStylesSetupDlg::CStylesSetupDlg(EditorContext& context, StyleNode& style, QWidg
     Form()->addRow(tr("Render &Capabilities:"), m_capabilities);
     Form()->addRow(tr("Descri&ption:"), m_description);
     Form()->addRow(tr("Input Nodes:"), inputs);
-    ChainTabOrder({m_author, m_version, m_releaseDate, m_capabilities, m_description, header,
-                   section, slField, mlField, OkButton(), CancelButton()});
 
     // The sub-dialogs write the style themselves; what they return does not matter here.
     connect(header, &QPushButton::clicked, this, [this] {
@@ -177,7 +164,7 @@ CStyleKindSetupDlg::CStyleKindSetupDlg(EditorContext& context, const QString& ca
                                        TextStyle& textStyle, QWidget* parent)
     : CEditorDialog(context, caption, parent), m_textStyle(textStyle) {}
 
-void CStyleKindSetupDlg::AddStyleRows(QWidget* option) {
+void CStyleKindSetupDlg::AddStyleRows() {
     QPushButton* character = NewCommandButton(tr("Character Format..."), "characterFormat");
     QPushButton* paragraph = NewCommandButton(tr("Paragraph Format..."), "paragraphFormat");
     QPushButton* refresh = NewCommandButton(tr("Refresh Render"), "refreshRender");
@@ -196,8 +183,6 @@ void CStyleKindSetupDlg::AddStyleRows(QWidget* option) {
         dialog.exec();
     });
     connect(refresh, &QPushButton::clicked, this, [this] { RefreshRender(); });
-
-    ChainTabOrder({option, character, paragraph, refresh, OkButton(), CancelButton()});
 }
 
 void CStyleKindSetupDlg::OnOK() {
@@ -221,7 +206,7 @@ CHeaderStylesSetupDlg::CHeaderStylesSetupDlg(EditorContext& context, StyleNode& 
     m_underline = new QCheckBox(tr("&Underline"));
     m_underline->setObjectName(QStringLiteral("underline"));
     Form()->addRow(QString(), m_underline);
-    AddStyleRows(m_underline);
+    AddStyleRows();
 
     AddPresetMenu([this] { return PresetParts::ForHeaderStyles(m_headerUnderline, m_textStyle); },
                   [this] { LoadControls(); });
@@ -252,7 +237,7 @@ CBulletStylesSetupDlg::CBulletStylesSetupDlg(EditorContext& context, StyleNode& 
         m_bulletBox->addItem(tr(BulletName(bullet)));
     }
     Form()->addRow(tr("&Bullet Style:"), m_bulletBox);
-    AddStyleRows(m_bulletBox);
+    AddStyleRows();
 
     AddPresetMenu(
         [this] { return PresetParts::ForBulletStyles(m_category, m_bullet, m_textStyle); },

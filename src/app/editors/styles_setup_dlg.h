@@ -2,8 +2,6 @@
 
 #include "editors/editor_dialog.h"
 
-#include <initializer_list>
-
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -51,9 +49,8 @@ protected:
     CStyleKindSetupDlg(EditorContext& context, const QString& caption, TextStyle& textStyle,
                        QWidget* parent);
 
-    // Adds the "Input Nodes:" and "Commands:" rows below the subclass's own row, whose control
-    // option leads the tab order.
-    void AddStyleRows(QWidget* option);
+    // Adds the "Input Nodes:" and "Commands:" rows below the subclass's own row.
+    void AddStyleRows();
     // Writes the dialog's option (underline or bullet) into the style.
     virtual void StoreOption() = 0;
     void OnOK() override;
@@ -112,8 +109,5 @@ private:
 // units, and a description box in which Enter starts a new line and Tab moves on.
 QPushButton* NewCommandButton(const QString& text, const char* objectName);
 QPlainTextEdit* NewDescriptionEdit();
-// Sets the tab order to run through the widgets as listed and gives the first the focus. OK and
-// Cancel are made before a dialog fills its form, so the order of creation would put them first.
-void ChainTabOrder(std::initializer_list<QWidget*> widgets);
 
 } // namespace trellic
