@@ -8,9 +8,11 @@ namespace trellic {
 
 // The outcome of a file operation, with a message fit to show the user when it failed.
 struct FileResult {
-    enum class Stage { None, Open, Write };
+    enum class Stage { None, Open, Write, Locked };
     bool ok = false;
-    Stage failedAt = Stage::None; // Open: the file could not be opened or created at all
+    // Open: the file could not be opened or created at all. Locked: the target is held
+    // protected by another process, so it was left as it stood.
+    Stage failedAt = Stage::None;
     std::string message;
 };
 
