@@ -105,8 +105,14 @@ CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidg
 
     m_idleTimer = new QTimer(this);
     m_idleTimer->setInterval(kIndicatorRefreshMs);
-    connect(m_idleTimer, &QTimer::timeout, this, &CMainFrame::UpdateIndicators);
+    connect(m_idleTimer, &QTimer::timeout, this, [this] {
+        UpdateIndicators();
+        // Typing in the Resume View and the node editors change the resume between commands.
+        UpdateTitle();
+    });
     m_idleTimer->start();
+    connect(m_view, &CTLXView::EditRefused, this,
+            [this] { statusBar()->showMessage(tr(kNodesReadOnlyHint)); });
 
     AfterCommand();
 }
@@ -155,6 +161,14 @@ void CMainFrame::CreateMenus() {
     CreateViewMenu();
     CreateFormatMenu();
     CreateHelpMenu();
+    for (const auto& [name, action] : m_actions) {
+        if (name.startsWith(QLatin1String("format"))) {
+            m_textEditing << action;
+        }
+    }
+    for (const char* name : {"editPaste", "editPasteSpecial", "editReplace"}) {
+        m_textEditing << Action(QString::fromLatin1(name));
+    }
 
     // Keys of the accelerator table without a menu item of their own. There is one pane and no
     // in-place object editing, so moving between panes lands in the view and Esc has nothing to
@@ -326,9 +340,13 @@ void CMainFrame::CreateEditMenu() {
     redo->setEnabled(false);
     cut->setEnabled(false);
     copy->setEnabled(false);
-    connect(m_view, &QTextEdit::undoAvailable, undo, &QAction::setEnabled);
-    connect(m_view, &QTextEdit::redoAvailable, redo, &QAction::setEnabled);
-    connect(m_view, &QTextEdit::copyAvailable, cut, &QAction::setEnabled);
+    // A read-only rendering has nothing to cut or undo.
+    connect(m_view, &QTextEdit::undoAvailable, undo,
+            [this, undo](bool on) { undo->setEnabled(on && !m_view->isReadOnly()); });
+    connect(m_view, &QTextEdit::redoAvailable, redo,
+            [this, redo](bool on) { redo->setEnabled(on && !m_view->isReadOnly()); });
+    connect(m_view, &QTextEdit::copyAvailable, cut,
+            [this, cut](bool on) { cut->setEnabled(on && !m_view->isReadOnly()); });
     connect(m_view, &QTextEdit::copyAvailable, copy, &QAction::setEnabled);
 }
 
@@ -602,7 +620,7 @@ void CMainFrame::CreateStatusBar() {
 }
 
 void CMainFrame::SyncMarks() {
-    const MenuMarks& marks = m_doc->Marks();
+    const MenuMarks marks = m_doc->Marks();
     Action(marks.renderer == kRendererRtf ? QStringLiteral("rendererRtf")
                                           : QStringLiteral("rendererTxt"))
         ->setChecked(true);
@@ -615,8 +633,30 @@ void CMainFrame::SyncMarks() {
 
 void CMainFrame::UpdateTitle() {
     const std::string title = m_doc->Title();
-    setWindowTitle(QFile::decodeName(title.c_str()) + QStringLiteral(" - ") +
-                   QString::fromLatin1(kWindowTitle));
+    const bool modified = m_doc->IsModified();
+    // Unsaved changes are marked the desktop's way, before the document's name.
+    const QString text = (modified ? QStringLiteral("*") : QString()) +
+                         QFile::decodeName(title.c_str()) + QStringLiteral(" - ") +
+                         QString::fromLatin1(kWindowTitle);
+    if (windowTitle() != text) {
+        setWindowTitle(text);
+    }
+    setWindowModified(modified);
+}
+
+void CMainFrame::SyncEditing() {
+    const bool nodes = m_tree.dataSource == kDataSourceNodes;
+    m_view->SetReadOnlyRendering(nodes);
+    for (QAction* action : m_textEditing) {
+        action->setEnabled(!nodes);
+    }
+    // Undo, Redo and Cut otherwise follow the view's signals, which a switch does not send.
+    Action(QStringLiteral("editUndo"))->setEnabled(!nodes && m_view->document()->isUndoAvailable());
+    Action(QStringLiteral("editRedo"))->setEnabled(!nodes && m_view->document()->isRedoAvailable());
+    Action(QStringLiteral("editCut"))->setEnabled(!nodes && m_view->textCursor().hasSelection());
+    if (!nodes && statusBar()->currentMessage() == tr(kNodesReadOnlyHint)) {
+        statusBar()->clearMessage();
+    }
 }
 
 void CMainFrame::UpdateIndicators() {
@@ -626,7 +666,7 @@ void CMainFrame::UpdateIndicators() {
         locks.caps ? QStringLiteral("CAP") : QString(),
         locks.num ? QStringLiteral("NUM") : QString(),
         locks.scroll ? QStringLiteral("SCRL") : QString(),
-        m_tree.rnsEnabled ? QStringLiteral("RNS") : QString(),
+        m_doc->IsProtected() ? QStringLiteral("RNS") : QString(),
     };
     for (int i = 0; i < PaneCount; ++i) {
         if (m_panes[i]->text() != texts[i]) {
@@ -637,6 +677,7 @@ void CMainFrame::UpdateIndicators() {
 
 void CMainFrame::AfterCommand() {
     SyncMarks();
+    SyncEditing();
     UpdateTitle();
     UpdateIndicators();
 }
@@ -671,9 +712,12 @@ void CMainFrame::ShowWelcomeWindow() {
 
 void CMainFrame::CarryOutWelcomeChoice(int choice) {
     if (choice == CWelcomeDlg::NewResume) {
-        // The new-document step without the close question: an emptied view, a reset tree and,
-        // after the first reset, the marks and the view's formatting put back.
-        m_doc->OnNewDocument();
+        // As File > New: the open resume may hold work, so it is closed only when the user
+        // agrees.
+        if (!m_doc->FileNew()) {
+            AfterCommand();
+            return;
+        }
         if (m_prompter.AskYesNo("Would you like to base the resume on a template?")) {
             m_doc->NewFromTemplate();
         } else {
@@ -768,8 +812,10 @@ void CMainFrame::OnFileExportPdf() {
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (!m_doc->SaveModified()) {
         event->ignore();
+        AfterCommand(); // the offered save may have changed the file and its name
         return;
     }
+    emit closing();
     QMainWindow::closeEvent(event);
 }
 
