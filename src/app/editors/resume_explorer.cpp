@@ -211,8 +211,8 @@ CResumeExplorerDlg::CResumeExplorerDlg(EditorContext& context, QWidget* parent)
 }
 
 CResumeExplorerDlg::~CResumeExplorerDlg() {
-    // Tearing the list down must not pass for the user's choosing another line, which would
-    // store the pending edit that closing drops.
+    // Tearing the list down must not pass for the user's choosing another line: the pending
+    // edit was stored when the window closed, and the tree may have moved on since.
     disconnect(m_list, nullptr, this, nullptr);
 }
 

@@ -723,6 +723,10 @@ void CTLXView::SetReadOnlyRendering(bool readOnly) {
     if (readOnly) {
         // The keyboard still moves and selects, so a selection can be copied without a mouse.
         setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        // Replacing writes through the cursor, which a read-only view does not stop.
+        if (m_replaceDialog) {
+            m_replaceDialog->hide();
+        }
     }
 }
 
