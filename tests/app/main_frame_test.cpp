@@ -423,6 +423,33 @@ TEST(MainFrame, ProtectionPaneAndMarkFollowTheLockThroughAFailedOpen) {
     EXPECT_EQ(s.Frame().windowTitle(), "cv.tlx - Quelmar | Trellic 5.0");
 }
 
+TEST(MainFrame, FollowsTheDocumentWithoutWaitingForATimer) {
+    StartedApp s;
+    TempDir dir;
+    // Operations that do not come through a menu command still reach the marks and panes.
+    s.Frame().Doc().SetRenderer(kRendererTxt, true);
+    EXPECT_TRUE(Checked(s.Frame(), "rendererTxt"));
+    EXPECT_EQ(PaneText(s.Frame(), CMainFrame::RendererPane), "TXT");
+    EXPECT_EQ(s.Frame().windowTitle(), "*Untitled - Quelmar | Trellic 5.0");
+    s.prompter.files.push_back(dir.File("cv.tlx"));
+    ASSERT_TRUE(s.Frame().Doc().SaveResume(false));
+    ASSERT_TRUE(s.Frame().Doc().StartRNS());
+    EXPECT_EQ(s.Frame().windowTitle(), "cv.tlx - Quelmar | Trellic 5.0");
+    EXPECT_EQ(PaneText(s.Frame(), CMainFrame::ProtectionPane), "RNS");
+    EXPECT_TRUE(Checked(s.Frame(), "rnsEnabled"));
+
+    // Typing in the Resume View marks the title at once.
+    s.prompter.answers.push_back(true);
+    s.Trigger("dataSourceView");
+    s.prompter.files.push_back(dir.File("cv.txt"));
+    ASSERT_TRUE(s.Frame().Doc().SaveResume(true));
+    EXPECT_EQ(s.Frame().windowTitle(), "cv.txt - Quelmar | Trellic 5.0");
+    CTLXView& view = *s.Frame().View();
+    view.setFocus();
+    QTest::keyClicks(&view, QStringLiteral("x"));
+    EXPECT_EQ(s.Frame().windowTitle(), "*cv.txt - Quelmar | Trellic 5.0");
+}
+
 TEST(Exit, EndsTheRunAndLetsGoOfTheFile) {
     TempDir dir;
     const std::string path = dir.File("cv.tlx");

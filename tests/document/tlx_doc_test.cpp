@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <random>
+#include <utility>
 
 namespace trellic {
 namespace {
@@ -548,6 +549,47 @@ TEST(SaveResume, ATargetAnotherProgramHoldsGetsTheProtectionReport) {
     EXPECT_EQ(f.log.Text().find("MEM: Saved file"), std::string::npos);
     EXPECT_EQ(ReadFileBytes(held), "theirs");
     EXPECT_TRUE(f.doc.IsModified());
+}
+
+// Writes down each announcement as a word, so a test can compare the whole sequence.
+struct RecordingObserver : DocumentObserver {
+    std::vector<std::string> heard;
+    void OnTreeChanged() override { heard.push_back("tree"); }
+    void OnSettingsChanged() override { heard.push_back("settings"); }
+    void OnModifiedChanged(bool modified) override {
+        heard.push_back(modified ? "modified" : "saved");
+    }
+    void OnFileNameChanged() override { heard.push_back("file"); }
+    void OnProtectionChanged(bool on) override { heard.push_back(on ? "locked" : "unlocked"); }
+    std::vector<std::string> Take() { return std::exchange(heard, {}); }
+};
+
+TEST(DocumentObserver, HearsWhatEachOperationChangedAndNothingElse) {
+    using V = std::vector<std::string>;
+    DocumentFixture f;
+    RecordingObserver seen;
+    f.doc.AddObserver(seen);
+
+    f.doc.SetRenderer(kRendererTxt, true);
+    EXPECT_EQ(seen.Take(), (V{"tree", "settings", "modified"})); // the resume's renderer too
+    f.prompter.files.push_back(f.dir.File("cv.tlx"));
+    ASSERT_TRUE(f.doc.SaveResume(false));
+    EXPECT_EQ(seen.Take(), (V{"file", "saved"}));
+    ASSERT_TRUE(f.doc.StartRNS());
+    EXPECT_EQ(seen.Take(), V{"locked"});
+
+    // An open that does not go ahead changes nothing, however much it did on the way.
+    EXPECT_FALSE(f.Open(f.dir.File("gone.tlx")));
+    f.prompter.answers.clear();
+    EXPECT_TRUE(seen.Take().empty());
+
+    f.tree.resume->name = "Edited in place";
+    f.doc.TreeChanged();
+    EXPECT_EQ(seen.Take(), (V{"tree", "modified"}));
+
+    f.doc.RemoveObserver(seen);
+    f.doc.StopRNS();
+    EXPECT_TRUE(seen.Take().empty());
 }
 
 } // namespace

@@ -26,6 +26,7 @@
 #include <QPrinter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
@@ -39,8 +40,8 @@ namespace trellic {
 
 namespace {
 
-// How often the indicators look at the state when nothing else asks them to: often enough to
-// follow a lock key, rarely enough to cost nothing.
+// How often the lock key panes look at the keyboard: often enough to follow a key, rarely
+// enough to cost nothing.
 constexpr int kIndicatorRefreshMs = 250;
 
 QList<QKeySequence> Keys(std::initializer_list<const char*> keys) {
@@ -105,19 +106,45 @@ CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidg
 
     m_idleTimer = new QTimer(this);
     m_idleTimer->setInterval(kIndicatorRefreshMs);
-    connect(m_idleTimer, &QTimer::timeout, this, [this] {
-        UpdateIndicators();
-        // Typing in the Resume View and the node editors change the resume between commands.
-        UpdateTitle();
-    });
+    // The lock keys have no signal of their own; everything else is announced.
+    connect(m_idleTimer, &QTimer::timeout, this, &CMainFrame::UpdateIndicators);
     m_idleTimer->start();
+    m_doc->AddObserver(*this);
+    // Typing in the Resume View changes the resume without a document operation.
+    connect(m_view->document(), &QTextDocument::modificationChanged, this,
+            &CMainFrame::UpdateTitle);
     connect(m_view, &CTLXView::EditRefused, this,
             [this] { statusBar()->showMessage(tr(kNodesReadOnlyHint)); });
 
     AfterCommand();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    m_doc->RemoveObserver(*this);
+}
+
+void CMainFrame::OnTreeChanged() {
+    UpdateTitle();
+}
+
+void CMainFrame::OnSettingsChanged() {
+    SyncMarks();
+    SyncEditing();
+    UpdateIndicators();
+}
+
+void CMainFrame::OnModifiedChanged(bool) {
+    UpdateTitle();
+}
+
+void CMainFrame::OnFileNameChanged() {
+    UpdateTitle();
+}
+
+void CMainFrame::OnProtectionChanged(bool) {
+    SyncMarks();
+    UpdateIndicators();
+}
 
 QAction* CMainFrame::Action(const QString& name) const {
     const auto it = m_actions.find(name);
@@ -697,6 +724,8 @@ void CMainFrame::OpenNodeEditor(NodeEditor editor) {
         CResumeExplorerDlg explorer(context, this);
         explorer.exec();
     }
+    // The editors change the records in place; the document tells everyone what changed.
+    m_doc->TreeChanged();
     // The designer may have switched the renderer, the explorer saved the resume.
     AfterCommand();
 }

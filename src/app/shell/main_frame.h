@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/document_observer.h"
+
 #include <QMainWindow>
 #include <QString>
 #include <functional>
@@ -27,7 +29,7 @@ struct NodeTree;
 // The main window: menus, toolbar and status bar around the resume view, and the commands of
 // the File, View and Help menus. It owns the view and the document; the node tree, the log and
 // the prompter outlive it.
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, private DocumentObserver {
     Q_OBJECT
 
 public:
@@ -107,6 +109,13 @@ private:
     void CreateHelpMenu();
     void CreateToolBar();
     void CreateStatusBar();
+    // DocumentObserver: the window follows the document as it announces its changes.
+    void OnTreeChanged() override;
+    void OnSettingsChanged() override;
+    void OnModifiedChanged(bool modified) override;
+    void OnFileNameChanged() override;
+    void OnProtectionChanged(bool protectedNow) override;
+
     void SyncMarks();
     void UpdateTitle();
     // A rendering of nodes is only read: what is typed there would be lost at the next render.

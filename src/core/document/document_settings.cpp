@@ -40,6 +40,7 @@ const std::string& CTLXDoc::RnsErrorBlock() {
 }
 
 bool CTLXDoc::StartRNS() {
+    Announcement announce(*this);
     m_log.AppendLog(kModuleStarted);
     m_tree.rnsFile.Close();
     const bool held = !m_tree.filePath.empty() && m_tree.rnsFile.Open(m_tree.filePath);
@@ -56,6 +57,7 @@ bool CTLXDoc::StartRNS() {
 }
 
 void CTLXDoc::StopRNS() {
+    Announcement announce(*this);
     m_log.AppendLog(kDisabled);
     m_log.AppendLog(kModuleStopped);
     m_tree.rnsFile.Close();
@@ -92,6 +94,7 @@ void CTLXDoc::RestateProtection() {
 }
 
 void CTLXDoc::SetRenderer(int32_t renderer, bool renderNow) {
+    Announcement announce(*this);
     // A damaged file may name a renderer that does not exist; all but RTF render as text.
     const int32_t r = renderer == kRendererRtf ? kRendererRtf : kRendererTxt;
     m_marks.renderer = r;
@@ -116,6 +119,7 @@ void CTLXDoc::SetRenderer(int32_t renderer, bool renderNow) {
 }
 
 void CTLXDoc::SetDataSource(int32_t dataSource) {
+    Announcement announce(*this);
     if (dataSource == kSetNodes) {
         if (m_tree.dataSource != kDataSourceNodes) {
             m_prompter.ShowMessage(kUnsupportedConversion, MessageIcon::Information);

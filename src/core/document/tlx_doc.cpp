@@ -9,6 +9,8 @@
 #include "render/render_driver.h"
 #include "render/resume_view.h"
 
+#include <utility>
+
 namespace trellic {
 
 namespace {
@@ -47,6 +49,66 @@ struct CTLXDoc::Candidate {
 
 CTLXDoc::CTLXDoc(NodeTree& tree, ResumeView& view, EngineLog& log, Prompter& prompter)
     : m_tree(tree), m_view(view), m_log(log), m_prompter(prompter) {}
+
+void CTLXDoc::AddObserver(DocumentObserver& observer) {
+    if (m_observers.empty()) {
+        m_announced = CurrentState();
+    }
+    m_observers.push_back(&observer);
+}
+
+void CTLXDoc::RemoveObserver(DocumentObserver& observer) {
+    std::erase(m_observers, &observer);
+}
+
+void CTLXDoc::TreeChanged() {
+    Announcement announce(*this);
+}
+
+CTLXDoc::AnnouncedState CTLXDoc::CurrentState() const {
+    AnnouncedState state;
+    state.tree = WriteTLX(m_tree);
+    state.marks = m_marks; // the protection mark is announced as protection
+    state.marks.rnsEnabled = false;
+    state.renderer = m_tree.renderer;
+    state.dataSource = m_tree.dataSource;
+    state.filePath = m_tree.filePath;
+    state.pathName = m_pathName;
+    state.modified = IsModified();
+    state.protectedNow = IsProtected();
+    return state;
+}
+
+void CTLXDoc::Announce() {
+    if (m_observers.empty()) {
+        return;
+    }
+    AnnouncedState now = CurrentState();
+    const AnnouncedState before = std::exchange(m_announced, now);
+    const bool tree = now.tree != before.tree;
+    const bool settings = now.marks != before.marks || now.renderer != before.renderer ||
+                          now.dataSource != before.dataSource;
+    const bool fileName = now.filePath != before.filePath || now.pathName != before.pathName;
+    // A handler may unsubscribe; the list it leaves behind must not be walked.
+    const std::vector<DocumentObserver*> observers = m_observers;
+    for (DocumentObserver* observer : observers) {
+        if (tree) {
+            observer->OnTreeChanged();
+        }
+        if (settings) {
+            observer->OnSettingsChanged();
+        }
+        if (fileName) {
+            observer->OnFileNameChanged();
+        }
+        if (now.protectedNow != before.protectedNow) {
+            observer->OnProtectionChanged(now.protectedNow);
+        }
+        if (now.modified != before.modified) {
+            observer->OnModifiedChanged(now.modified);
+        }
+    }
+}
 
 std::string CTLXDoc::Title() const {
     return m_pathName.empty() ? std::string("Untitled") : FileNameOf(m_pathName);
@@ -94,6 +156,7 @@ void CTLXDoc::EmptyView() {
 }
 
 void CTLXDoc::OnNewDocument() {
+    Announcement announce(*this);
     EmptyView();
     m_pathName.clear();
     ResetTree();
@@ -106,6 +169,7 @@ void CTLXDoc::OnNewDocument() {
 }
 
 bool CTLXDoc::FileNew() {
+    Announcement announce(*this);
     if (!SaveModified()) {
         return false;
     }
@@ -114,6 +178,7 @@ bool CTLXDoc::FileNew() {
 }
 
 bool CTLXDoc::SaveModified() {
+    Announcement announce(*this);
     if (!IsModified()) {
         return m_prompter.AskYesNo(kCloseQuestion);
     }
@@ -146,6 +211,7 @@ bool CTLXDoc::OpenResume(const std::string& initialFolder) {
 }
 
 bool CTLXDoc::OpenResumeFile(const std::string& path, bool askToClose) {
+    Announcement announce(*this);
     m_log.AppendLog("EXEC: Trellic 'Open' command has started.\r\n\r\n");
     const std::string ext = FileExtension(path);
     int32_t dataSource = kDataSourceViewTxt;
@@ -246,6 +312,7 @@ void CTLXDoc::Adopt(const std::string& path, int32_t dataSource, Candidate& cand
 }
 
 bool CTLXDoc::NewFromTemplate() {
+    Announcement announce(*this);
     const bool unchanged = !IsModified();
     const bool opened = OpenResume(m_tree.programFolder + "/templates");
     // The template itself is never saved over: the next Save asks for a name. Losing the name
@@ -304,6 +371,7 @@ void CTLXDoc::ReportStoreFailure(const FileResult& written, bool lockReported) {
 }
 
 bool CTLXDoc::SaveResume(bool askName) {
+    Announcement announce(*this);
     m_log.AppendLog("EXEC: Trellic 'Save' command has started.\r\n\r\n");
     // A file of another program's kind (a .docx opened as text) is not written over without
     // the user naming it again.

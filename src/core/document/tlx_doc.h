@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/document_observer.h"
 #include "model/node_tree.h"
 
 #include <optional>
@@ -85,8 +86,44 @@ public:
     // The window title's document part: the file's name, or "Untitled".
     std::string Title() const;
 
+    // Observers are told of changes until they are removed; they must outlive their
+    // subscription.
+    void AddObserver(DocumentObserver& observer);
+    void RemoveObserver(DocumentObserver& observer);
+    // For those who change the tree's records directly (the node editors): announces what
+    // changed.
+    void TreeChanged();
+
 private:
     struct Candidate;
+    // Marks one document operation; when the outermost ends, observers hear what it changed.
+    class Announcement {
+    public:
+        explicit Announcement(CTLXDoc& doc) : m_doc(doc) { ++m_doc.m_operationDepth; }
+        ~Announcement() {
+            if (--m_doc.m_operationDepth == 0) {
+                m_doc.Announce();
+            }
+        }
+        Announcement(const Announcement&) = delete;
+        Announcement& operator=(const Announcement&) = delete;
+
+    private:
+        CTLXDoc& m_doc;
+    };
+    // What observers were last told, to announce only differences.
+    struct AnnouncedState {
+        std::string tree;
+        MenuMarks marks;
+        int32_t renderer = kRendererRtf;
+        int32_t dataSource = kDataSourceNodes;
+        std::string filePath;
+        std::string pathName;
+        bool modified = false;
+        bool protectedNow = false;
+    };
+    AnnouncedState CurrentState() const;
+    void Announce();
 
     // The protection probe of Open: logs the module's lines and reports a file that another
     // program holds or that is gone, without touching the lock of the open resume.
@@ -121,6 +158,11 @@ private:
     std::string m_pathName;
     // The resume as last opened, saved or created, to tell whether closing it loses anything.
     std::string m_savedFingerprint;
+    std::vector<DocumentObserver*> m_observers;
+    AnnouncedState m_announced;
+    // Operations run inside each other (Open asks to close, which may save); only the outermost
+    // announces.
+    int m_operationDepth = 0;
 };
 
 // The extension of a path's file name without the dot, as written; empty when it has none.
