@@ -668,7 +668,6 @@ void CMainFrame::UpdateTitle() {
     if (windowTitle() != text) {
         setWindowTitle(text);
     }
-    setWindowModified(modified);
 }
 
 void CMainFrame::SyncEditing() {
