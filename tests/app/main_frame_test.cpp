@@ -1,7 +1,9 @@
 #include "document/tlx_doc.h"
 #include "engine/engine_log.h"
 #include "model/node_tree.h"
+#include "model/protected_file.h"
 #include "render/render_driver.h"
+#include "scripted_prompter.h"
 #include "shell/engine_window.h"
 #include "shell/tlx_view.h"
 #include "shell_fixture.h"
@@ -12,6 +14,8 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
+#include <QTextCursor>
+#include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
@@ -50,16 +54,34 @@ TEST(StartUp, BuildsEverythingInOrderWithOneReset) {
     EXPECT_EQ(s.Frame().windowTitle(), "Untitled - Quelmar | Trellic 5.0");
 }
 
-TEST(StartUp, FileOnCommandLineIsNotOpened) {
+TEST(StartUp, FileOnCommandLineIsOpenedInsteadOfTheWelcomeWindow) {
     TempDir dir;
     const std::string path = dir.File("named.txt");
-    WriteFileBytes(path, "Not to be opened");
-    StartedApp s({QStringLiteral("trellic"), QString::fromStdString(path)});
-    ASSERT_TRUE(s.started);
-    EXPECT_TRUE(s.Frame().Doc().PathName().empty());
-    EXPECT_EQ(s.app.Log().Text().find("'Open'"), std::string::npos);
-    EXPECT_TRUE(s.Frame().View()->toPlainText().isEmpty());
-    EXPECT_EQ(s.app.Tree().resetCount, 1);
+    WriteFileBytes(path, "Opened from the desktop");
+    ScriptedPrompter prompter;
+    CTLXApp app(StartUpOptions{TRELLIC_BIN_DIR, &prompter, true});
+    bool welcomed = false;
+    WhenModal([&welcomed](QWidget* modal) {
+        welcomed = true;
+        modal->close();
+    });
+    ASSERT_TRUE(app.InitInstance({QStringLiteral("trellic"), QString::fromStdString(path)}));
+    QCoreApplication::processEvents(); // lets a stray modal check run
+    EXPECT_FALSE(welcomed);
+    EXPECT_EQ(app.MainFrame()->Doc().PathName(), path);
+    EXPECT_EQ(app.Log().Text().find("EXEC: Trellic 'Open' command has started.\r\n\r\nINFO: "
+                                    "Loading TXT file.\r\n\r\nMEM: Loaded file: " +
+                                    path),
+              EngineLog::Banner().size());
+    EXPECT_EQ(app.MainFrame()->View()->toPlainText(), "Opened from the desktop");
+    EXPECT_EQ(app.MainFrame()->windowTitle(), "named.txt - Quelmar | Trellic 5.0");
+    EXPECT_TRUE(prompter.events.empty()); // nothing to close, so no close question
+
+    // A file that is gone gets the open's own report, and the run goes on with a new resume.
+    StartedApp missing({QStringLiteral("trellic"), QString::fromStdString(dir.File("gone.tlx"))});
+    ASSERT_TRUE(missing.started);
+    EXPECT_NE(missing.app.Log().Text().find("**RNS ERROR**"), std::string::npos);
+    EXPECT_TRUE(missing.Frame().Doc().PathName().empty());
 }
 
 TEST(StartUp, CommandLineAnswersHelpAndVersionOnly) {
@@ -331,6 +353,126 @@ TEST(MainFrame, ClosingAsksTheCloseQuestion) {
     s.prompter.answers.push_back(true);
     EXPECT_TRUE(s.Frame().close());
     EXPECT_EQ(s.EventKinds(), (std::vector<std::string>{"question", "question"}));
+}
+
+TEST(MainFrame, UnsavedChangesShowInTheTitleAndAreOfferedForSaving) {
+    StartedApp s;
+    TempDir dir;
+    const std::string path = dir.File("cv.tlx");
+    s.app.Tree().resume->name = "Changed";
+    s.Frame().AfterCommand();
+    EXPECT_EQ(s.Frame().windowTitle(), "*Untitled - Quelmar | Trellic 5.0");
+
+    // Closing offers the save; Save writes the file and lets the window close.
+    s.prompter.saveChoices.push_back(SaveChoice::Save);
+    s.prompter.files.push_back(path);
+    EXPECT_TRUE(s.Frame().close());
+    EXPECT_EQ(s.EventKinds(), (std::vector<std::string>{"save question", "save", "message"}));
+    EXPECT_NE(ReadFileBytes(path).find("Changed"), std::string::npos);
+}
+
+TEST(MainFrame, ANodesRenderingIsReadOnlyAndSaysWhereToChangeIt) {
+    StartedApp s;
+    CTLXView& view = *s.Frame().View();
+    view.ImportText("Rendered words"); // as a render would put them there
+    const QString rendered = view.toPlainText();
+    EXPECT_TRUE(view.isReadOnly());
+    for (const char* name :
+         {"formatBold", "formatAlignLeft", "formatFont", "editPaste", "editReplace"}) {
+        EXPECT_FALSE(s.Frame().Action(QString::fromLatin1(name))->isEnabled()) << name;
+    }
+    for (const char* name : {"editCopy", "editFind", "editSelectAll", "filePrint"}) {
+        QAction* action = s.Frame().Action(QString::fromLatin1(name));
+        EXPECT_TRUE(action->isEnabled() || QString::fromLatin1(name) == "editCopy") << name;
+    }
+    view.setFocus();
+    QTest::keyClicks(&view, QStringLiteral("typed"));
+    QTest::keyClick(&view, Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(view.toPlainText(), rendered);
+    EXPECT_EQ(s.Frame().statusBar()->currentMessage(), CMainFrame::kNodesReadOnlyHint);
+    // Selecting and copying still work.
+    view.selectAll();
+    EXPECT_TRUE(view.textCursor().hasSelection());
+
+    // In the Resume View the text is the resume and takes typing and formats.
+    s.prompter.answers.push_back(true);
+    s.Trigger("dataSourceView");
+    EXPECT_FALSE(view.isReadOnly());
+    EXPECT_TRUE(s.Frame().Action(QStringLiteral("formatBold"))->isEnabled());
+    EXPECT_TRUE(s.Frame().statusBar()->currentMessage().isEmpty());
+    view.moveCursor(QTextCursor::End);
+    QTest::keyClicks(&view, QStringLiteral("typed"));
+    EXPECT_TRUE(view.toPlainText().endsWith(QStringLiteral("typed")));
+}
+
+TEST(MainFrame, ProtectionPaneAndMarkFollowTheLockThroughAFailedOpen) {
+    StartedApp s;
+    TempDir dir;
+    s.prompter.files.push_back(dir.File("cv.tlx"));
+    s.Trigger("fileSave");
+    s.Trigger("rnsEnabled");
+    const std::string bad = dir.File("bad.tlx");
+    WriteFileBytes(bad, "\xFF\xD8\xFF\xE0 not a resume");
+    s.prompter.files.push_back(bad);
+    s.Trigger("fileOpen");
+    EXPECT_TRUE(Checked(s.Frame(), "rnsEnabled"));
+    EXPECT_EQ(PaneText(s.Frame(), CMainFrame::ProtectionPane), "RNS");
+    ProtectedFile other;
+    EXPECT_FALSE(other.Open(dir.File("cv.tlx")));
+    EXPECT_EQ(s.Frame().windowTitle(), "cv.tlx - Quelmar | Trellic 5.0");
+}
+
+TEST(MainFrame, FollowsTheDocumentWithoutWaitingForATimer) {
+    StartedApp s;
+    TempDir dir;
+    // Operations that do not come through a menu command still reach the marks and panes.
+    s.Frame().Doc().SetRenderer(kRendererTxt, true);
+    EXPECT_TRUE(Checked(s.Frame(), "rendererTxt"));
+    EXPECT_EQ(PaneText(s.Frame(), CMainFrame::RendererPane), "TXT");
+    EXPECT_EQ(s.Frame().windowTitle(), "*Untitled - Quelmar | Trellic 5.0");
+    s.prompter.files.push_back(dir.File("cv.tlx"));
+    ASSERT_TRUE(s.Frame().Doc().SaveResume(false));
+    ASSERT_TRUE(s.Frame().Doc().StartRNS());
+    EXPECT_EQ(s.Frame().windowTitle(), "cv.tlx - Quelmar | Trellic 5.0");
+    EXPECT_EQ(PaneText(s.Frame(), CMainFrame::ProtectionPane), "RNS");
+    EXPECT_TRUE(Checked(s.Frame(), "rnsEnabled"));
+
+    // Typing in the Resume View marks the title at once.
+    s.prompter.answers.push_back(true);
+    s.Trigger("dataSourceView");
+    s.prompter.files.push_back(dir.File("cv.txt"));
+    ASSERT_TRUE(s.Frame().Doc().SaveResume(true));
+    EXPECT_EQ(s.Frame().windowTitle(), "cv.txt - Quelmar | Trellic 5.0");
+    CTLXView& view = *s.Frame().View();
+    view.setFocus();
+    QTest::keyClicks(&view, QStringLiteral("x"));
+    EXPECT_EQ(s.Frame().windowTitle(), "*cv.txt - Quelmar | Trellic 5.0");
+}
+
+TEST(Exit, EndsTheRunAndLetsGoOfTheFile) {
+    TempDir dir;
+    const std::string path = dir.File("cv.tlx");
+    {
+        StartedApp s;
+        s.prompter.files.push_back(path);
+        s.Trigger("fileSave");
+        s.Trigger("rnsEnabled");
+        ASSERT_TRUE(s.Frame().Doc().IsProtected());
+        QTimer::singleShot(0, [&s] {
+            s.prompter.answers.push_back(true); // the close question
+            s.Trigger("fileExit");
+        });
+        // Only a run that never ends reaches this.
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        watchdog.start(60000);
+        EXPECT_EQ(QApplication::exec(), 0);
+        EXPECT_FALSE(s.Frame().isVisible());
+        EXPECT_FALSE(s.app.EngineWindow().isVisible());
+    }
+    ProtectedFile other;
+    EXPECT_TRUE(other.Open(path));
 }
 
 } // namespace

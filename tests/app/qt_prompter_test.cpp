@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace trellic::testing {
@@ -90,6 +91,26 @@ TEST(QtPrompter, QuestionsAnswerYesOrNo) {
         EXPECT_EQ(prompter.AskYesNo("Continue?"), expected);
         EXPECT_EQ(icon, QMessageBox::Question);
     }
+}
+
+TEST(QtPrompter, SaveQuestionOffersSaveDiscardAndCancel) {
+    QtPrompter prompter(TRELLIC_BIN_DIR);
+    for (auto [button, expected] : {std::pair{QMessageBox::Save, SaveChoice::Save},
+                                    std::pair{QMessageBox::Discard, SaveChoice::Discard},
+                                    std::pair{QMessageBox::Cancel, SaveChoice::Cancel}}) {
+        QString text;
+        WhenModal([&text, button = button](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            text = box->text();
+            box->button(button)->click();
+        });
+        EXPECT_EQ(prompter.AskSaveDiscardCancel("Close?"), expected);
+        EXPECT_EQ(text, "Close?");
+    }
+    // Esc keeps the resume open.
+    WhenModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+    EXPECT_EQ(prompter.AskSaveDiscardCancel("Close?"), SaveChoice::Cancel);
 }
 
 TEST(QtPrompter, SaveDialogAddsTheDefaultExtension) {

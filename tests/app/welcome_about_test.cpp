@@ -79,9 +79,10 @@ TEST(Welcome, NewResumeAnsweredNoOpensTheDesigner) {
     StartedApp s;
     s.Trigger("rendererTxt");
     s.prompter.events.clear();
+    s.prompter.saveChoices.push_back(SaveChoice::Discard); // the renderer switch is a change
     s.Frame().CarryOutWelcomeChoice(CWelcomeDlg::NewResume);
-    EXPECT_EQ(s.EventKinds(), (std::vector<std::string>{"question", "designer"}));
-    EXPECT_EQ(s.prompter.events[0].text, "Would you like to base the resume on a template?");
+    EXPECT_EQ(s.EventKinds(), (std::vector<std::string>{"save question", "question", "designer"}));
+    EXPECT_EQ(s.prompter.events[1].text, "Would you like to base the resume on a template?");
     // A second reset puts the marks and the view's formatting back.
     EXPECT_EQ(s.app.Tree().resetCount, 2);
     EXPECT_TRUE(s.Frame().Action(QStringLiteral("rendererRtf"))->isChecked());
@@ -90,14 +91,28 @@ TEST(Welcome, NewResumeAnsweredNoOpensTheDesigner) {
 
 TEST(Welcome, NewResumeAnsweredYesRunsTheTemplateCommand) {
     StartedApp s;
-    s.prompter.answers.push_back(true);
+    s.prompter.answers = {true, true};
     s.Frame().CarryOutWelcomeChoice(CWelcomeDlg::NewResume);
     const std::vector<std::string> kinds = s.EventKinds();
-    ASSERT_GE(kinds.size(), 2u);
-    EXPECT_EQ(kinds[0], "question");
-    EXPECT_EQ(kinds[1], "open"); // the template command's file dialog
-    EXPECT_EQ(s.prompter.events[1].options.initialFolder,
+    ASSERT_GE(kinds.size(), 3u);
+    EXPECT_EQ(kinds[1], "question");
+    EXPECT_EQ(kinds[2], "open"); // the template command's file dialog
+    EXPECT_EQ(s.prompter.events[2].options.initialFolder,
               std::string(TRELLIC_BIN_DIR) + "/templates");
+}
+
+TEST(Welcome, NewResumeAsksBeforeReplacingTheOpenResume) {
+    StartedApp s;
+    s.app.Tree().resume->name = "Work in progress";
+    s.Frame().CarryOutWelcomeChoice(CWelcomeDlg::NewResume); // Cancel
+    EXPECT_EQ(s.EventKinds(), std::vector<std::string>{"save question"});
+    EXPECT_EQ(s.app.Tree().resume->name, "Work in progress");
+    EXPECT_EQ(s.app.Tree().resetCount, 1);
+
+    s.prompter.saveChoices.push_back(SaveChoice::Discard);
+    s.Frame().CarryOutWelcomeChoice(CWelcomeDlg::NewResume);
+    EXPECT_EQ(s.app.Tree().resetCount, 2);
+    EXPECT_NE(s.app.Tree().resume->name, "Work in progress");
 }
 
 TEST(Welcome, OpenResumeFromTheModalWindowRunsOpen) {

@@ -56,6 +56,14 @@ struct DocumentFixture {
         return doc.OpenResume();
     }
 
+    std::vector<std::string> EventKinds() const {
+        std::vector<std::string> kinds;
+        for (const auto& event : prompter.events) {
+            kinds.push_back(event.kind);
+        }
+        return kinds;
+    }
+
     NodeTree tree{TRELLIC_BIN_DIR};
     HeadlessResumeView view;
     EngineLog log;

@@ -1,7 +1,10 @@
 #include "document_fixture.h"
+#include "engine/file_io.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <random>
+#include <utility>
 
 namespace trellic {
 namespace {
@@ -127,34 +130,110 @@ TEST(OpenResume, DecliningTheCloseQuestionKeepsThePreviousResume) {
     ExpectPreviousResumeKept(f, previous);
 }
 
-TEST(OpenResume, WrongMagicWarnsAndNeverSavesOverTheFile) {
+// Files that cannot be a resume: each is refused before the close question, with its own
+// message, and the open resume, its file name and its lock stay exactly as they were.
+TEST(OpenResume, BadFilesLeaveTheOpenResumeAndItsLock) {
     DocumentFixture f;
-    const std::string path = f.dir.File("letter.tlx");
-    WriteFileBytes(path, "\x06TLX4QX and then some bytes");
-    EXPECT_FALSE(f.Open(path));
-    EXPECT_EQ(f.prompter.Messages().back(), kInvalidTlxMessage);
-    EXPECT_TRUE(f.tree.filePath.empty());
-    EXPECT_EQ(f.tree.activeStack.size(), 1U);
-    EXPECT_EQ(f.doc.Title(), "Untitled");
-    // Save asks for a name instead of writing over the file.
-    EXPECT_FALSE(f.doc.SaveResume(false));
-    EXPECT_EQ(f.prompter.events.back().kind, "save");
-    EXPECT_EQ(ReadFileBytes(path), "\x06TLX4QX and then some bytes");
+    const std::string previous = f.WriteSampleTlx("cv.tlx");
+    ASSERT_TRUE(f.Open(previous));
+    ASSERT_TRUE(f.doc.StartRNS());
+    const std::string good = ReadFileBytes(previous);
+
+    std::mt19937 random(3);
+    std::string noise(1 << 20, '\0');
+    for (char& c : noise) {
+        c = static_cast<char>(random());
+    }
+    struct Bad {
+        const char* name;
+        std::string bytes;
+        const char* message;
+    };
+    const Bad bad[] = {
+        {"cut.tlx", good.substr(0, good.size() - 10), "Unexpected file format."},
+        {"photo.tlx", "\xFF\xD8\xFF\xE0\x00\x10JFIF\x00\x01 and more", nullptr},
+        {"letter.tlx", "\x06TLX4QX and then some bytes", kInvalidTlxMessage},
+        {"letter.docx", std::string("PK\x03\x04\x14\x00\x06\x00", 8) + "[Content_Types].xml",
+         "The file holds binary data"},
+        {"program.rtf",
+         std::string("\x7F"
+                     "ELF\x02\x01\x01\x00\x00",
+                     9),
+         "The file holds binary"},
+        {"noise.rtf", noise, "The file holds binary data"},
+        {"notes.rtf", "Just some text, no rich text at all.", "The file is not a rich text file"},
+        {"noise.txt", noise, "The file holds binary data"},
+    };
+    for (const Bad& b : bad) {
+        SCOPED_TRACE(b.name);
+        const std::string path = f.dir.File(b.name);
+        WriteFileBytes(path, b.bytes);
+        f.log.Clear();
+        f.prompter.events.clear();
+        EXPECT_FALSE(f.Open(path));
+        f.prompter.answers.clear();
+        ASSERT_EQ(f.EventKinds(), (std::vector<std::string>{"open", "message"}));
+        if (b.message) {
+            EXPECT_EQ(f.prompter.events[1].text.rfind(b.message, 0), 0U)
+                << f.prompter.events[1].text;
+        }
+        ExpectPreviousResumeKept(f, previous);
+        EXPECT_EQ(f.doc.Title(), "cv.tlx");
+        EXPECT_FALSE(f.doc.IsModified());
+        // The lock, its mark, the tree's flag and the log's last word all say protected.
+        ProtectedFile other;
+        EXPECT_FALSE(other.Open(previous));
+        EXPECT_TRUE(f.doc.Marks().rnsEnabled);
+        EXPECT_TRUE(f.tree.rnsEnabled);
+        EXPECT_TRUE(f.log.Text().ends_with(kStopped + kEnabled));
+        EXPECT_EQ(ReadFileBytes(path), b.bytes);
+    }
 }
 
-TEST(OpenResume, TruncatedFileReportsUnexpectedFormatAndStartsAfresh) {
+TEST(OpenResume, AFailedOrDeclinedOpenSaysTheOldFileIsStillProtected) {
     DocumentFixture f;
-    const std::string good = f.WriteSampleTlx("cv.tlx");
-    const std::string bytes = ReadFileBytes(good);
-    const std::string cut = f.dir.File("cut.tlx");
-    WriteFileBytes(cut, bytes.substr(0, bytes.size() - 10));
-    EXPECT_FALSE(f.Open(cut));
-    EXPECT_EQ(f.prompter.Messages().back(), "Unexpected file format.");
-    EXPECT_TRUE(f.tree.filePath.empty());
-    EXPECT_TRUE(f.tree.headers.empty()); // nothing of the half-read file
-    EXPECT_EQ(f.tree.activeStack.size(), 1U);
-    EXPECT_EQ(f.doc.Title(), "Untitled");
-    EXPECT_EQ(f.log.Text().find("Renderer activated"), std::string::npos);
+    const std::string previous = f.WriteSampleTlx("cv.tlx");
+    ASSERT_TRUE(f.Open(previous));
+    ASSERT_TRUE(f.doc.StartRNS());
+
+    f.log.Clear();
+    EXPECT_FALSE(f.Open(f.dir.File("gone.tlx")));
+    EXPECT_TRUE(f.log.Text().ends_with("opened. All other program operations remain "
+                                       "unaffected.\r\n\r\n" +
+                                       kEnabled));
+    f.prompter.answers.clear(); // the close question never came
+
+    f.log.Clear();
+    f.prompter.files.push_back(f.WriteSampleTlx("other.tlx"));
+    f.prompter.answers.push_back(false);
+    EXPECT_FALSE(f.doc.OpenResume());
+    EXPECT_EQ(f.log.Text().substr(f.log.Text().size() - (kProbe + kEnabled).size()),
+              kProbe + kEnabled);
+    ProtectedFile other;
+    EXPECT_FALSE(other.Open(previous));
+    EXPECT_TRUE(f.doc.IsProtected());
+
+    // Opening the protected file itself again passes the probe; the new open lets go of it.
+    ASSERT_TRUE(f.Open(previous));
+    EXPECT_FALSE(f.doc.IsProtected());
+    EXPECT_FALSE(f.doc.Marks().rnsEnabled);
+    EXPECT_TRUE(other.Open(previous));
+}
+
+TEST(OpenResume, ForeignFilesAreNeverSavedOverWithoutAskingAgain) {
+    DocumentFixture f;
+    const std::string path = f.dir.File("notes.md");
+    WriteFileBytes(path, "# Notes\r\nplain");
+    ASSERT_TRUE(f.Open(path));
+    EXPECT_EQ(f.tree.filePath, path);
+    f.prompter.events.clear();
+    EXPECT_FALSE(f.doc.SaveResume(false)); // the name dialog, cancelled
+    EXPECT_EQ(f.EventKinds(), std::vector<std::string>{"save"});
+    EXPECT_EQ(ReadFileBytes(path), "# Notes\r\nplain");
+
+    // Naming it again (here the same name) is the user's word that it may be replaced.
+    f.prompter.files.push_back(path);
+    EXPECT_TRUE(f.doc.SaveResume(false));
 }
 
 TEST(SaveResume, SaveWritesAndLogs) {
@@ -332,6 +411,185 @@ TEST(FileNew, AsksAndStartsAfresh) {
     EXPECT_EQ(f.view.ExportText(), "");
     EXPECT_EQ(f.tree.resume->name, "My Resume"); // from the node library
     EXPECT_EQ(f.doc.Title(), "Untitled");
+}
+
+} // namespace
+} // namespace trellic
+
+namespace trellic {
+namespace {
+
+using namespace testing;
+
+TEST(Modified, FollowsTheTreeTheSettingsAndTheViewText) {
+    DocumentFixture f;
+    EXPECT_FALSE(f.doc.IsModified());
+    const std::string path = f.WriteSampleTlx("cv.tlx");
+    ASSERT_TRUE(f.Open(path));
+    EXPECT_FALSE(f.doc.IsModified());
+
+    f.tree.headers[0].style.charFormat.height = 300;
+    EXPECT_TRUE(f.doc.IsModified());
+    f.tree.headers[0].style.charFormat.height = 280;
+    EXPECT_FALSE(f.doc.IsModified()); // back as it was saved: nothing to lose
+
+    f.doc.SetRenderer(kRendererTxt, true);
+    EXPECT_TRUE(f.doc.IsModified());
+    ASSERT_TRUE(f.doc.SaveResume(false));
+    EXPECT_FALSE(f.doc.IsModified());
+
+    // In the Resume View the text is the resume.
+    const std::string rtf = f.dir.File("cv.rtf");
+    WriteFileBytes(rtf, "{\\rtf1\\ansi Hello}");
+    ASSERT_TRUE(f.Open(rtf));
+    EXPECT_FALSE(f.doc.IsModified());
+    f.view.SetModified(true);
+    EXPECT_TRUE(f.doc.IsModified());
+    ASSERT_TRUE(f.doc.SaveResume(false));
+    EXPECT_FALSE(f.doc.IsModified());
+    EXPECT_FALSE(f.view.IsModified());
+    // Switching the format re-renders the text and leaves it without a file.
+    f.doc.SetRenderer(kRendererTxt, true);
+    f.doc.SetRenderer(kRendererRtf, true);
+    EXPECT_TRUE(f.doc.IsModified());
+}
+
+TEST(Modified, ClosingAChangedResumeOffersToSaveItFirst) {
+    const std::string kCloseText = "The active resume is about to be closed. Are you sure you "
+                                   "want to continue? This operation cannot be undone.";
+    DocumentFixture f;
+    const std::string path = f.WriteSampleTlx("cv.tlx");
+    ASSERT_TRUE(f.Open(path));
+
+    // Unchanged: the plain question.
+    f.prompter.events.clear();
+    EXPECT_FALSE(f.doc.SaveModified());
+    EXPECT_EQ(f.EventKinds(), std::vector<std::string>{"question"});
+
+    f.tree.headers[0].header = "Work";
+    f.prompter.events.clear();
+    EXPECT_FALSE(f.doc.FileNew()); // Cancel
+    EXPECT_EQ(f.EventKinds(), std::vector<std::string>{"save question"});
+    EXPECT_EQ(f.prompter.events[0].text, kCloseText);
+    EXPECT_EQ(f.tree.headers[0].header, "Work");
+
+    // Save writes the changes, then the resume closes.
+    f.prompter.saveChoices.push_back(SaveChoice::Save);
+    EXPECT_TRUE(f.doc.FileNew());
+    EXPECT_TRUE(f.tree.headers.empty());
+    EXPECT_NE(ReadFileBytes(path).find("Work"), std::string::npos);
+
+    // Discard closes without writing.
+    f.tree.resume->name = "Changed";
+    f.prompter.saveChoices.push_back(SaveChoice::Discard);
+    f.prompter.files.push_back(path);
+    EXPECT_TRUE(f.doc.OpenResume());
+    EXPECT_EQ(f.tree.headers[0].header, "Work");
+
+    // A save that does not happen (the name dialog cancelled) keeps the resume open.
+    f.prompter.answers.push_back(true);
+    ASSERT_TRUE(f.doc.FileNew());
+    f.tree.resume->name = "Unsaved";
+    f.prompter.saveChoices.push_back(SaveChoice::Save);
+    f.prompter.events.clear();
+    EXPECT_FALSE(f.doc.FileNew());
+    EXPECT_EQ(f.EventKinds(), (std::vector<std::string>{"save question", "save"}));
+    EXPECT_EQ(f.tree.resume->name, "Unsaved");
+}
+
+// Records whether the saved file was held by this program when each message came up.
+class LockWatchingPrompter : public ScriptedPrompter {
+public:
+    std::string path;
+    std::vector<bool> heldAtMessage;
+
+    void ShowMessage(const std::string& text, MessageIcon icon) override {
+        ProtectedFile probe;
+        heldAtMessage.push_back(!probe.Open(path));
+        ScriptedPrompter::ShowMessage(text, icon);
+    }
+};
+
+TEST(SaveResume, TheLockIsBackBeforeTheSavedMessage) {
+    TempDir dir;
+    NodeTree tree{TRELLIC_BIN_DIR};
+    HeadlessResumeView view;
+    EngineLog log;
+    LockWatchingPrompter prompter;
+    CTLXDoc doc{tree, view, log, prompter};
+    doc.OnNewDocument();
+    prompter.path = dir.File("cv.tlx");
+    prompter.files.push_back(prompter.path);
+    ASSERT_TRUE(doc.SaveResume(true));
+    ASSERT_TRUE(doc.StartRNS());
+    prompter.heldAtMessage.clear();
+    ASSERT_TRUE(doc.SaveResume(false));
+    EXPECT_EQ(prompter.Messages().back(), "The resume has been saved.");
+    EXPECT_EQ(prompter.heldAtMessage, std::vector<bool>{true});
+}
+
+TEST(SaveResume, ATargetAnotherProgramHoldsGetsTheProtectionReport) {
+    DocumentFixture f;
+    const std::string held = f.dir.File("held.tlx");
+    WriteFileBytes(held, "theirs");
+    ProtectedFile theirs;
+    ASSERT_TRUE(theirs.Open(held));
+    const FileResult probe = WriteFileAtomically(held, "probe");
+    if (probe.ok) {
+        GTEST_SKIP() << "writes do not yet refuse a target another program holds";
+    }
+    f.prompter.files.push_back(held);
+    EXPECT_FALSE(f.doc.SaveResume(true));
+    EXPECT_NE(f.log.Text().find("**RNS ERROR**\r\nERROR: Resume Network Security could not be "
+                                "enabled.\r\n"),
+              std::string::npos);
+    EXPECT_EQ(f.prompter.Messages(),
+              std::vector<std::string>{
+                  "An error occurred. Details will be posted to the TLX Engine window."});
+    EXPECT_EQ(f.log.Text().find("MEM: Saved file"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(held), "theirs");
+    EXPECT_TRUE(f.doc.IsModified());
+}
+
+// Writes down each announcement as a word, so a test can compare the whole sequence.
+struct RecordingObserver : DocumentObserver {
+    std::vector<std::string> heard;
+    void OnTreeChanged() override { heard.push_back("tree"); }
+    void OnSettingsChanged() override { heard.push_back("settings"); }
+    void OnModifiedChanged(bool modified) override {
+        heard.push_back(modified ? "modified" : "saved");
+    }
+    void OnFileNameChanged() override { heard.push_back("file"); }
+    void OnProtectionChanged(bool on) override { heard.push_back(on ? "locked" : "unlocked"); }
+    std::vector<std::string> Take() { return std::exchange(heard, {}); }
+};
+
+TEST(DocumentObserver, HearsWhatEachOperationChangedAndNothingElse) {
+    using V = std::vector<std::string>;
+    DocumentFixture f;
+    RecordingObserver seen;
+    f.doc.AddObserver(seen);
+
+    f.doc.SetRenderer(kRendererTxt, true);
+    EXPECT_EQ(seen.Take(), (V{"tree", "settings", "modified"})); // the resume's renderer too
+    f.prompter.files.push_back(f.dir.File("cv.tlx"));
+    ASSERT_TRUE(f.doc.SaveResume(false));
+    EXPECT_EQ(seen.Take(), (V{"file", "saved"}));
+    ASSERT_TRUE(f.doc.StartRNS());
+    EXPECT_EQ(seen.Take(), V{"locked"});
+
+    // An open that does not go ahead changes nothing, however much it did on the way.
+    EXPECT_FALSE(f.Open(f.dir.File("gone.tlx")));
+    f.prompter.answers.clear();
+    EXPECT_TRUE(seen.Take().empty());
+
+    f.tree.resume->name = "Edited in place";
+    f.doc.TreeChanged();
+    EXPECT_EQ(seen.Take(), (V{"tree", "modified"}));
+
+    f.doc.RemoveObserver(seen);
+    f.doc.StopRNS();
+    EXPECT_TRUE(seen.Take().empty());
 }
 
 } // namespace

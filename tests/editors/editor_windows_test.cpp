@@ -36,6 +36,9 @@ TEST(NodeEditorWindows, MainWindowRunsEachEditorModallyOverItself) {
 TEST(NodeEditorWindows, FormatFontSetsFaceEffectsAndColourOnTheSelectionInOneStep) {
     StartedApp run;
     ASSERT_TRUE(run.started);
+    // Only the Resume View's text takes formats; a rendering of nodes is read-only.
+    run.prompter.answers.push_back(true);
+    run.Trigger("dataSourceView");
     CTLXView& view = *run.Frame().View();
     view.ImportText("Plain words");
     view.selectAll();

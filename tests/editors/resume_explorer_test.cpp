@@ -269,22 +269,29 @@ TEST(ResumeExplorer, ClickingBesideTheLinesKeepsTheShownNodeSelected) {
     EXPECT_EQ(bench.tree.headers[0].header, "Work");
 }
 
-TEST(ResumeExplorer, APendingEditIsLostOnClose) {
-    EditorBench bench;
-    AddHeader(bench, "Experience", Help("h"));
-    AddHeader(bench, "Education", Help("h"));
-    bench.view.ImportText("not rendered");
-    EXPECT_EQ(RunExplorer(bench,
-                          [](CResumeExplorerDlg& d) {
-                              TypeLines(d.ContentPane(), {"Work"});
-                              QTest::keyClick(&d, Qt::Key_Escape);
-                          }),
-              QDialog::Rejected);
-    EXPECT_EQ(bench.tree.headers[0].header, "Experience");
-    EXPECT_EQ(bench.ViewText(), "not rendered");
+TEST(ResumeExplorer, APendingEditIsStoredWhenTheWindowCloses) {
+    for (const bool byCloseBox : {false, true}) {
+        SCOPED_TRACE(byCloseBox ? "close box" : "Esc");
+        EditorBench bench;
+        AddHeader(bench, "Experience", Help("h"));
+        AddHeader(bench, "Education", Help("h"));
+        bench.view.ImportText("not rendered");
+        EXPECT_EQ(RunExplorer(bench,
+                              [byCloseBox](CResumeExplorerDlg& d) {
+                                  TypeLines(d.ContentPane(), {"Work"});
+                                  if (byCloseBox) {
+                                      d.close();
+                                  } else {
+                                      QTest::keyClick(&d, Qt::Key_Escape);
+                                  }
+                              }),
+                  QDialog::Rejected);
+        EXPECT_EQ(bench.tree.headers[0].header, "Work");
+        EXPECT_NE(bench.ViewText().find("Work"), std::string::npos);
+    }
 }
 
-TEST(ResumeExplorer, SaveResumeWritesTheNodesWithoutThePendingEdit) {
+TEST(ResumeExplorer, SaveResumeWritesTheNodesWithThePendingEdit) {
     EditorBench bench;
     testing::TempDir temp;
     const std::string path = temp.File("resume.tlx");
@@ -295,6 +302,7 @@ TEST(ResumeExplorer, SaveResumeWritesTheNodesWithoutThePendingEdit) {
         TypeLines(d.ContentPane(), {"Pending"});
         d.SaveResumeButton()->click();
         stayedOpen = d.isVisible();
+        EXPECT_EQ(d.NodeList()->item(0)->text(), "Pending");
         // Saved once, the resume has its file: the second save asks for no name.
         d.SaveResumeButton()->click();
         EXPECT_EQ(d.ContentPane()->toPlainText(), "Pending");
@@ -308,9 +316,9 @@ TEST(ResumeExplorer, SaveResumeWritesTheNodesWithoutThePendingEdit) {
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(bench.tree.filePath, path);
     const std::string bytes = testing::ReadFileBytes(path);
-    EXPECT_NE(bytes.find("Experience"), std::string::npos);
-    EXPECT_EQ(bytes.find("Pending"), std::string::npos);
-    EXPECT_EQ(bench.tree.headers[0].header, "Experience");
+    EXPECT_NE(bytes.find("Pending"), std::string::npos);
+    EXPECT_EQ(bytes.find("Experience"), std::string::npos);
+    EXPECT_EQ(bench.tree.headers[0].header, "Pending");
 }
 
 TEST(ResumeExplorer, SavingAsRichTextLeavesTheNodesAndClosesTheExplorer) {

@@ -16,6 +16,16 @@ bool ScriptedPrompter::AskYesNo(const std::string& text) {
     return answer;
 }
 
+SaveChoice ScriptedPrompter::AskSaveDiscardCancel(const std::string& text) {
+    events.push_back({"save question", text, MessageIcon::Question, {}});
+    if (saveChoices.empty()) {
+        return SaveChoice::Cancel;
+    }
+    const SaveChoice choice = saveChoices.front();
+    saveChoices.pop_front();
+    return choice;
+}
+
 std::optional<std::string> ScriptedPrompter::ChooseOpenFile(const FileDialogOptions& options) {
     events.push_back({"open", {}, MessageIcon::Information, options});
     if (files.empty()) {
@@ -45,8 +55,10 @@ void ScriptedPrompter::ShowEngineWindow() {
 }
 
 void ScriptedPrompter::OpenNodeEditor(NodeEditor editor) {
-    events.push_back({editor == NodeEditor::Designer ? "designer" : "explorer", {},
-                      MessageIcon::Information, {}});
+    events.push_back({editor == NodeEditor::Designer ? "designer" : "explorer",
+                      {},
+                      MessageIcon::Information,
+                      {}});
 }
 
 std::vector<std::string> ScriptedPrompter::Messages() const {

@@ -14,8 +14,8 @@ namespace trellic::testing {
 class ScriptedPrompter : public Prompter {
 public:
     struct Event {
-        // "message", "question", "open", "save", "address", "engine window", "designer",
-        // "explorer"
+        // "message", "question", "save question", "open", "save", "address", "engine window",
+        // "designer", "explorer"
         std::string kind;
         std::string text;
         MessageIcon icon = MessageIcon::Information;
@@ -24,6 +24,7 @@ public:
 
     void ShowMessage(const std::string& text, MessageIcon icon) override;
     bool AskYesNo(const std::string& text) override;
+    SaveChoice AskSaveDiscardCancel(const std::string& text) override;
     std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;
     std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
     void OpenAddress(const std::string& address) override;
@@ -33,6 +34,8 @@ public:
     // Answers, taken from the front; an empty queue answers No or Cancel.
     std::deque<bool> answers;
     std::deque<std::optional<std::string>> files;
+    // Answers to the save question; an empty queue answers Cancel.
+    std::deque<SaveChoice> saveChoices;
 
     std::vector<Event> events;
     // The texts of the message boxes shown, in order.

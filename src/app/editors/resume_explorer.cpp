@@ -211,8 +211,8 @@ CResumeExplorerDlg::CResumeExplorerDlg(EditorContext& context, QWidget* parent)
 }
 
 CResumeExplorerDlg::~CResumeExplorerDlg() {
-    // Tearing the list down must not pass for the user's choosing another line, which would
-    // store the pending edit that closing drops.
+    // Tearing the list down must not pass for the user's choosing another line: the pending
+    // edit was stored when the window closed, and the tree may have moved on since.
     disconnect(m_list, nullptr, this, nullptr);
 }
 
@@ -299,7 +299,30 @@ void CResumeExplorerDlg::OnMoreHelp() {
     m_context.prompter.OpenAddress(help->helpURL);
 }
 
+void CResumeExplorerDlg::StorePending() {
+    // Saved as rich or plain text, the resume no longer has the nodes the pane belongs to.
+    if (m_context.tree.dataSource != kDataSourceNodes) {
+        return;
+    }
+    m_changed = false;
+    StoreBack();
+    if (m_changed) {
+        m_content->document()->setModified(false);
+        const int line = m_shown;
+        BuildList();
+        SelectLine(line);
+        RenderNow(m_context);
+    }
+}
+
+void CResumeExplorerDlg::done(int result) {
+    StorePending();
+    QDialog::done(result);
+}
+
 void CResumeExplorerDlg::OnSaveResume() {
+    // What is in the pane is part of what the user asks to save.
+    StorePending();
     m_context.doc.SaveResume(false);
     // Saved as rich or plain text, the resume has left the nodes this window works on.
     if (m_context.tree.dataSource != kDataSourceNodes) {

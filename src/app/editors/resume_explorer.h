@@ -14,8 +14,8 @@ namespace trellic {
 
 // A guided walk through the active nodes that carry help: the selected node's text in an
 // editable pane beside its help. What the user types reaches the node, and the resume is
-// re-rendered, when another node is selected; text still pending when the window closes or the
-// resume is saved is not stored.
+// re-rendered, when another node is selected, when the resume is saved from here and when the
+// window closes.
 class CResumeExplorerDlg : public QDialog {
     Q_OBJECT
 
@@ -29,6 +29,9 @@ public:
     QPushButton* MoreHelpButton() const { return m_moreHelp; }
     QPushButton* SaveResumeButton() const { return m_save; }
 
+    // Every way out (Esc, the close box, a save that leaves the nodes) ends here.
+    void done(int result) override;
+
 private:
     void BuildList();
     // The selected line, or -1.
@@ -37,6 +40,8 @@ private:
     void SelectLine(int line);
     void ShowNode(int line);
     void StoreBack();
+    // Stores the pending edit and, when it changed the node, renders it.
+    void StorePending();
     void OnSelectionChanged();
     void OnMoreHelp();
     void OnSaveResume();

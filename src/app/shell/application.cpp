@@ -12,6 +12,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <cstdio>
@@ -76,14 +77,35 @@ CTLXApp::~CTLXApp() {
     m_engineWindow.reset();
 }
 
+namespace {
+
+// The file named on the command line, as a file manager passes a document to open; empty when
+// there is none.
+std::string NamedFile(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("file"), {});
+    if (!parser.parse(arguments) || parser.positionalArguments().isEmpty()) {
+        return {};
+    }
+    const QString path = QFileInfo(parser.positionalArguments().constFirst()).absoluteFilePath();
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace
+
 bool CTLXApp::InitInstance(const QStringList& arguments) {
-    // A file named on the command line is not opened: the run starts with a new resume.
     if (const CommandLine commandLine = ParseCommandLine(arguments); commandLine.output) {
         std::fputs(commandLine.output->toLocal8Bit().constData(), stderr);
         return false;
     }
 
     m_frame = std::make_unique<CMainFrame>(*m_tree, *m_log, *m_prompter);
+    // Once the user has agreed to close the main window the application quits, closing every
+    // window first; the engine window must not refuse, or the quit is taken back.
+    QObject::connect(m_frame.get(), &CMainFrame::closing, m_engineWindow.get(),
+                     &CEngineDlg::AllowClose);
     if (m_qtPrompter) {
         m_qtPrompter->SetNodeEditorOpener(
             [frame = m_frame.get()](NodeEditor editor) { frame->OpenNodeEditor(editor); });
@@ -104,7 +126,12 @@ bool CTLXApp::InitInstance(const QStringList& arguments) {
     m_frame->repaint();
     QCoreApplication::processEvents();
 
-    if (m_options.showWelcome) {
+    // A file handed over by the desktop is opened as File > Open would open it; the new
+    // resume it replaces holds nothing yet, so there is nothing to ask about.
+    if (const std::string file = NamedFile(arguments); !file.empty()) {
+        m_frame->Doc().OpenResumeFile(file, false);
+        m_frame->AfterCommand();
+    } else if (m_options.showWelcome) {
         m_frame->ShowWelcomeWindow();
     }
     return true;

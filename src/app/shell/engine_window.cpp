@@ -85,6 +85,12 @@ void CEngineDlg::reject() {
 }
 
 void CEngineDlg::closeEvent(QCloseEvent* event) {
+    if (m_closable) {
+        // Refusing here would make the application take back its quit. (The dialog's own close
+        // handling would only reject, which minimises.)
+        event->accept();
+        return;
+    }
     event->ignore();
     showMinimized();
 }

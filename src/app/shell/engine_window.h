@@ -11,7 +11,8 @@ class EngineLog;
 class Prompter;
 
 // The engine window: the engine log on screen, with its Help, Save and Clear buttons. It lives
-// as long as the process and is minimised, never closed, when the user dismisses it.
+// as long as the process and is minimised, not closed, when the user dismisses it while the
+// program runs.
 class CEngineDlg : public QDialog {
     Q_OBJECT
 
@@ -22,6 +23,9 @@ public:
 
     // Brings the window up in its normal state and activates it (after an error report).
     void ShowNormal();
+    // The run is ending: from now on the window closes like any other, so that it does not
+    // hold the program open.
+    void AllowClose() { m_closable = true; }
 
     QPlainTextEdit* TextBox() const { return m_text; }
     QPushButton* HelpButton() const { return m_help; }
@@ -47,6 +51,7 @@ private:
     QPushButton* m_help = nullptr;
     QPushButton* m_save = nullptr;
     QPushButton* m_clear = nullptr;
+    bool m_closable = false;
 };
 
 } // namespace trellic

@@ -26,6 +26,7 @@
 #include <QPrinter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
@@ -39,8 +40,8 @@ namespace trellic {
 
 namespace {
 
-// How often the indicators look at the state when nothing else asks them to: often enough to
-// follow a lock key, rarely enough to cost nothing.
+// How often the lock key panes look at the keyboard: often enough to follow a key, rarely
+// enough to cost nothing.
 constexpr int kIndicatorRefreshMs = 250;
 
 QList<QKeySequence> Keys(std::initializer_list<const char*> keys) {
@@ -105,13 +106,45 @@ CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidg
 
     m_idleTimer = new QTimer(this);
     m_idleTimer->setInterval(kIndicatorRefreshMs);
+    // The lock keys have no signal of their own; everything else is announced.
     connect(m_idleTimer, &QTimer::timeout, this, &CMainFrame::UpdateIndicators);
     m_idleTimer->start();
+    m_doc->AddObserver(*this);
+    // Typing in the Resume View changes the resume without a document operation.
+    connect(m_view->document(), &QTextDocument::modificationChanged, this,
+            &CMainFrame::UpdateTitle);
+    connect(m_view, &CTLXView::EditRefused, this,
+            [this] { statusBar()->showMessage(tr(kNodesReadOnlyHint)); });
 
     AfterCommand();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    m_doc->RemoveObserver(*this);
+}
+
+void CMainFrame::OnTreeChanged() {
+    UpdateTitle();
+}
+
+void CMainFrame::OnSettingsChanged() {
+    SyncMarks();
+    SyncEditing();
+    UpdateIndicators();
+}
+
+void CMainFrame::OnModifiedChanged(bool) {
+    UpdateTitle();
+}
+
+void CMainFrame::OnFileNameChanged() {
+    UpdateTitle();
+}
+
+void CMainFrame::OnProtectionChanged(bool) {
+    SyncMarks();
+    UpdateIndicators();
+}
 
 QAction* CMainFrame::Action(const QString& name) const {
     const auto it = m_actions.find(name);
@@ -155,6 +188,14 @@ void CMainFrame::CreateMenus() {
     CreateViewMenu();
     CreateFormatMenu();
     CreateHelpMenu();
+    for (const auto& [name, action] : m_actions) {
+        if (name.startsWith(QLatin1String("format"))) {
+            m_textEditing << action;
+        }
+    }
+    for (const char* name : {"editPaste", "editPasteSpecial", "editReplace"}) {
+        m_textEditing << Action(QString::fromLatin1(name));
+    }
 
     // Keys of the accelerator table without a menu item of their own. There is one pane and no
     // in-place object editing, so moving between panes lands in the view and Esc has nothing to
@@ -326,9 +367,13 @@ void CMainFrame::CreateEditMenu() {
     redo->setEnabled(false);
     cut->setEnabled(false);
     copy->setEnabled(false);
-    connect(m_view, &QTextEdit::undoAvailable, undo, &QAction::setEnabled);
-    connect(m_view, &QTextEdit::redoAvailable, redo, &QAction::setEnabled);
-    connect(m_view, &QTextEdit::copyAvailable, cut, &QAction::setEnabled);
+    // A read-only rendering has nothing to cut or undo.
+    connect(m_view, &QTextEdit::undoAvailable, undo,
+            [this, undo](bool on) { undo->setEnabled(on && !m_view->isReadOnly()); });
+    connect(m_view, &QTextEdit::redoAvailable, redo,
+            [this, redo](bool on) { redo->setEnabled(on && !m_view->isReadOnly()); });
+    connect(m_view, &QTextEdit::copyAvailable, cut,
+            [this, cut](bool on) { cut->setEnabled(on && !m_view->isReadOnly()); });
     connect(m_view, &QTextEdit::copyAvailable, copy, &QAction::setEnabled);
 }
 
@@ -602,7 +647,7 @@ void CMainFrame::CreateStatusBar() {
 }
 
 void CMainFrame::SyncMarks() {
-    const MenuMarks& marks = m_doc->Marks();
+    const MenuMarks marks = m_doc->Marks();
     Action(marks.renderer == kRendererRtf ? QStringLiteral("rendererRtf")
                                           : QStringLiteral("rendererTxt"))
         ->setChecked(true);
@@ -615,8 +660,29 @@ void CMainFrame::SyncMarks() {
 
 void CMainFrame::UpdateTitle() {
     const std::string title = m_doc->Title();
-    setWindowTitle(QFile::decodeName(title.c_str()) + QStringLiteral(" - ") +
-                   QString::fromLatin1(kWindowTitle));
+    const bool modified = m_doc->IsModified();
+    // Unsaved changes are marked the desktop's way, before the document's name.
+    const QString text = (modified ? QStringLiteral("*") : QString()) +
+                         QFile::decodeName(title.c_str()) + QStringLiteral(" - ") +
+                         QString::fromLatin1(kWindowTitle);
+    if (windowTitle() != text) {
+        setWindowTitle(text);
+    }
+}
+
+void CMainFrame::SyncEditing() {
+    const bool nodes = m_tree.dataSource == kDataSourceNodes;
+    m_view->SetReadOnlyRendering(nodes);
+    for (QAction* action : m_textEditing) {
+        action->setEnabled(!nodes);
+    }
+    // Undo, Redo and Cut otherwise follow the view's signals, which a switch does not send.
+    Action(QStringLiteral("editUndo"))->setEnabled(!nodes && m_view->document()->isUndoAvailable());
+    Action(QStringLiteral("editRedo"))->setEnabled(!nodes && m_view->document()->isRedoAvailable());
+    Action(QStringLiteral("editCut"))->setEnabled(!nodes && m_view->textCursor().hasSelection());
+    if (!nodes && statusBar()->currentMessage() == tr(kNodesReadOnlyHint)) {
+        statusBar()->clearMessage();
+    }
 }
 
 void CMainFrame::UpdateIndicators() {
@@ -626,7 +692,7 @@ void CMainFrame::UpdateIndicators() {
         locks.caps ? QStringLiteral("CAP") : QString(),
         locks.num ? QStringLiteral("NUM") : QString(),
         locks.scroll ? QStringLiteral("SCRL") : QString(),
-        m_tree.rnsEnabled ? QStringLiteral("RNS") : QString(),
+        m_doc->IsProtected() ? QStringLiteral("RNS") : QString(),
     };
     for (int i = 0; i < PaneCount; ++i) {
         if (m_panes[i]->text() != texts[i]) {
@@ -637,6 +703,7 @@ void CMainFrame::UpdateIndicators() {
 
 void CMainFrame::AfterCommand() {
     SyncMarks();
+    SyncEditing();
     UpdateTitle();
     UpdateIndicators();
 }
@@ -656,6 +723,8 @@ void CMainFrame::OpenNodeEditor(NodeEditor editor) {
         CResumeExplorerDlg explorer(context, this);
         explorer.exec();
     }
+    // The editors change the records in place; the document tells everyone what changed.
+    m_doc->TreeChanged();
     // The designer may have switched the renderer, the explorer saved the resume.
     AfterCommand();
 }
@@ -671,9 +740,12 @@ void CMainFrame::ShowWelcomeWindow() {
 
 void CMainFrame::CarryOutWelcomeChoice(int choice) {
     if (choice == CWelcomeDlg::NewResume) {
-        // The new-document step without the close question: an emptied view, a reset tree and,
-        // after the first reset, the marks and the view's formatting put back.
-        m_doc->OnNewDocument();
+        // As File > New: the open resume may hold work, so it is closed only when the user
+        // agrees.
+        if (!m_doc->FileNew()) {
+            AfterCommand();
+            return;
+        }
         if (m_prompter.AskYesNo("Would you like to base the resume on a template?")) {
             m_doc->NewFromTemplate();
         } else {
@@ -768,8 +840,10 @@ void CMainFrame::OnFileExportPdf() {
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (!m_doc->SaveModified()) {
         event->ignore();
+        AfterCommand(); // the offered save may have changed the file and its name
         return;
     }
+    emit closing();
     QMainWindow::closeEvent(event);
 }
 

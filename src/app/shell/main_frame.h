@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/document_observer.h"
+
 #include <QMainWindow>
 #include <QString>
 #include <functional>
@@ -27,7 +29,7 @@ struct NodeTree;
 // The main window: menus, toolbar and status bar around the resume view, and the commands of
 // the File, View and Help menus. It owns the view and the document; the node tree, the log and
 // the prompter outlive it.
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, private DocumentObserver {
     Q_OBJECT
 
 public:
@@ -70,11 +72,21 @@ public:
     // Replaces the print dialog (tests answer it); it returns whether to print.
     void SetPrintDialogHandler(std::function<bool(QPrinter&)> handler);
 
+    // What the status bar says when the user tries to type into a rendering of nodes.
+    static constexpr const char* kNodesReadOnlyHint =
+        "The text of a TLX Nodes resume comes from its nodes: change it in the Resume Explorer "
+        "(F12) or in a node's dialog in the Resume Designer (F11), or convert the resume with "
+        "File > Set Data Source > Resume View.";
+
     // The window title's fixed part after the document's title.
     static constexpr const char* kWindowTitle = "Quelmar | Trellic 5.0";
     static constexpr const char* kIdleText = "TLX Engine Idle";
     static constexpr const char* kNodeLibraryAddress = "docs/node-library.html";
     static constexpr const char* kMakerAddress = "https://quelmar.example/";
+
+signals:
+    // The user agreed to close the main window: the run is over.
+    void closing();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -97,8 +109,17 @@ private:
     void CreateHelpMenu();
     void CreateToolBar();
     void CreateStatusBar();
+    // DocumentObserver: the window follows the document as it announces its changes.
+    void OnTreeChanged() override;
+    void OnSettingsChanged() override;
+    void OnModifiedChanged(bool modified) override;
+    void OnFileNameChanged() override;
+    void OnProtectionChanged(bool protectedNow) override;
+
     void SyncMarks();
     void UpdateTitle();
+    // A rendering of nodes is only read: what is typed there would be lost at the next render.
+    void SyncEditing();
     // Runs a command that needs the node tree, or refuses it in the Resume View.
     void RunNodeCommand(const std::function<void()>& run);
     void ShowAbout();
@@ -109,6 +130,8 @@ private:
     CTLXView* m_view = nullptr;
     std::unique_ptr<CTLXDoc> m_doc;
     std::map<QString, QAction*> m_actions;
+    // The commands that change the view's text, offered only in the Resume View.
+    QList<QAction*> m_textEditing;
     QActionGroup* m_rendererGroup = nullptr;
     QActionGroup* m_rnsGroup = nullptr;
     QActionGroup* m_dataSourceGroup = nullptr;

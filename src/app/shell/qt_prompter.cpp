@@ -57,6 +57,23 @@ bool QtPrompter::AskYesNo(const std::string& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
+SaveChoice QtPrompter::AskSaveDiscardCancel(const std::string& text) {
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kMessageCaption),
+                    FromEngineText(text),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, Owner());
+    // Enter must never be the answer that throws the changes away.
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveChoice::Save;
+    case QMessageBox::Discard:
+        return SaveChoice::Discard;
+    default:
+        return SaveChoice::Cancel;
+    }
+}
+
 QString QtPrompter::TranslateFilter(const std::string& classic) {
     const QStringList parts = QString::fromStdString(Cp1252ToUtf8(classic)).split(u'|');
     QStringList filters;

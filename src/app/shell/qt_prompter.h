@@ -28,6 +28,7 @@ public:
 
     void ShowMessage(const std::string& text, MessageIcon icon) override;
     bool AskYesNo(const std::string& text) override;
+    SaveChoice AskSaveDiscardCancel(const std::string& text) override;
     std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;
     std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
     void OpenAddress(const std::string& address) override;

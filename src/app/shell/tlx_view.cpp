@@ -715,7 +715,57 @@ void CTLXView::Replace() {
 
 // ---- Keys ------------------------------------------------------------------------------
 
+void CTLXView::SetReadOnlyRendering(bool readOnly) {
+    if (isReadOnly() == readOnly) {
+        return;
+    }
+    setReadOnly(readOnly);
+    if (readOnly) {
+        // The keyboard still moves and selects, so a selection can be copied without a mouse.
+        setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        // Replacing writes through the cursor, which a read-only view does not stop.
+        if (m_replaceDialog) {
+            m_replaceDialog->hide();
+        }
+    }
+}
+
+namespace {
+
+// Keys that would change the text: typing, deleting, and the editing and format shortcuts.
+bool WouldEdit(const QKeyEvent& event) {
+    const int key = event.key();
+    if (key == Qt::Key_Backspace || key == Qt::Key_Delete || key == Qt::Key_Return ||
+        key == Qt::Key_Enter || key == Qt::Key_Tab) {
+        return true;
+    }
+    if (event.matches(QKeySequence::Paste) || event.matches(QKeySequence::Cut) ||
+        event.matches(QKeySequence::Undo) || event.matches(QKeySequence::Redo)) {
+        return true;
+    }
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        const int formatKeys[] = {Qt::Key_L, Qt::Key_E, Qt::Key_R,     Qt::Key_J,
+                                  Qt::Key_1, Qt::Key_5, Qt::Key_2,     Qt::Key_B,
+                                  Qt::Key_I, Qt::Key_U, Qt::Key_Equal, Qt::Key_Plus};
+        return (event.modifiers() & Qt::ControlModifier) &&
+               std::find(std::begin(formatKeys), std::end(formatKeys), key) != std::end(formatKeys);
+    }
+    const QString text = event.text();
+    return !text.isEmpty() && text.at(0).isPrint();
+}
+
+} // namespace
+
 void CTLXView::keyPressEvent(QKeyEvent* event) {
+    if (isReadOnly()) {
+        if (WouldEdit(*event)) {
+            event->accept();
+            emit EditRefused();
+            return;
+        }
+        QTextEdit::keyPressEvent(event);
+        return;
+    }
     if (event->modifiers() & Qt::ControlModifier) {
         switch (event->key()) {
         case Qt::Key_L:

@@ -102,6 +102,14 @@ public:
     // Message boxes of the view's commands go through the prompter.
     void SetPrompter(Prompter* prompter) { m_prompter = prompter; }
 
+    // A rendering of nodes can be selected, copied, searched and printed, but not changed:
+    // the next render would throw away whatever was typed into it.
+    void SetReadOnlyRendering(bool readOnly);
+
+signals:
+    // A key or command tried to change a read-only rendering.
+    void EditRefused();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     // The paragraph and script keys the Format menu shows but does not bind.

@@ -2,6 +2,7 @@
 
 #include "document/tlx_doc.h"
 #include "engine/engine_log.h"
+#include "engine/file_io.h"
 #include "engine/prompter.h"
 #include "presets/node_presets.h"
 #include "render/render_driver.h"
@@ -21,35 +22,79 @@ const std::string kRnsErrorBlock = ErrorBlock(
     "Resume Network Security will remain disabled. If the file is in use, it will not be "
     "opened. All other program operations remain unaffected.");
 
+constexpr const char* kModuleStarted =
+    "INFO: Resume Network Security (RNS) module has started.\r\n\r\n";
+constexpr const char* kUnprotected = "RNS: File appears to be unprotected.\r\n\r\n";
+constexpr const char* kProtected = "RNS: File appears to be protected.\r\n\r\n";
+constexpr const char* kEnabled = "INFO: Resume Network Security (RNS) is enabled. External file "
+                                 "access will be denied.\r\n\r\n";
+constexpr const char* kDisabled = "INFO: Resume Network Security (RNS) is disabled. External "
+                                  "file access will be granted.\r\n\r\n";
+constexpr const char* kModuleStopped =
+    "INFO: Resume Network Security (RNS) module has stopped.\r\n\r\n";
+
 } // namespace
 
+const std::string& CTLXDoc::RnsErrorBlock() {
+    return kRnsErrorBlock;
+}
+
 bool CTLXDoc::StartRNS() {
-    m_log.AppendLog("INFO: Resume Network Security (RNS) module has started.\r\n\r\n");
+    Announcement announce(*this);
+    m_log.AppendLog(kModuleStarted);
     m_tree.rnsFile.Close();
-    if (!m_tree.filePath.empty() && m_tree.rnsFile.Open(m_tree.filePath)) {
-        m_log.AppendLog("RNS: File appears to be unprotected.\r\n\r\n");
-        m_log.AppendLog("INFO: Resume Network Security (RNS) is enabled. External file access "
-                        "will be denied.\r\n\r\n");
-        m_tree.rnsEnabled = true;
-        m_marks.rnsEnabled = true;
+    const bool held = !m_tree.filePath.empty() && m_tree.rnsFile.Open(m_tree.filePath);
+    SyncProtectionFlag();
+    if (held) {
+        m_log.AppendLog(kUnprotected);
+        m_log.AppendLog(kEnabled);
         return true;
     }
-    m_log.AppendLog("RNS: File appears to be protected.\r\n\r\n");
+    m_log.AppendLog(kProtected);
     StopRNS();
     ReportEngineError(m_log, m_prompter, kRnsErrorBlock);
     return false;
 }
 
 void CTLXDoc::StopRNS() {
-    m_log.AppendLog("INFO: Resume Network Security (RNS) is disabled. External file access will "
-                    "be granted.\r\n\r\n");
-    m_log.AppendLog("INFO: Resume Network Security (RNS) module has stopped.\r\n\r\n");
+    Announcement announce(*this);
+    m_log.AppendLog(kDisabled);
+    m_log.AppendLog(kModuleStopped);
     m_tree.rnsFile.Close();
-    m_tree.rnsEnabled = false;
-    m_marks.rnsEnabled = false;
+    SyncProtectionFlag();
+}
+
+bool CTLXDoc::ProbeFile(const std::string& path) {
+    m_log.AppendLog(kModuleStarted);
+    // The file this program holds is free as far as others go; a second lock of our own on it
+    // would only fail.
+    bool free = IsProtected() && path == m_tree.filePath;
+    if (!free) {
+        ProtectedFile probe;
+        free = !path.empty() && probe.Open(path);
+    }
+    if (free) {
+        m_log.AppendLog(kUnprotected);
+        m_log.AppendLog(kEnabled);
+        m_log.AppendLog(kDisabled);
+        m_log.AppendLog(kModuleStopped);
+        return true;
+    }
+    m_log.AppendLog(kProtected);
+    m_log.AppendLog(kDisabled);
+    m_log.AppendLog(kModuleStopped);
+    ReportEngineError(m_log, m_prompter, kRnsErrorBlock);
+    return false;
+}
+
+void CTLXDoc::RestateProtection() {
+    if (IsProtected()) {
+        m_log.AppendLog(kEnabled);
+    }
 }
 
 void CTLXDoc::SetRenderer(int32_t renderer, bool renderNow) {
+    Announcement announce(*this);
     // A damaged file may name a renderer that does not exist; all but RTF render as text.
     const int32_t r = renderer == kRendererRtf ? kRendererRtf : kRendererTxt;
     m_marks.renderer = r;
@@ -74,6 +119,7 @@ void CTLXDoc::SetRenderer(int32_t renderer, bool renderNow) {
 }
 
 void CTLXDoc::SetDataSource(int32_t dataSource) {
+    Announcement announce(*this);
     if (dataSource == kSetNodes) {
         if (m_tree.dataSource != kDataSourceNodes) {
             m_prompter.ShowMessage(kUnsupportedConversion, MessageIcon::Information);

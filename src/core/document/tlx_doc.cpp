@@ -1,5 +1,6 @@
 #include "document/tlx_doc.h"
 
+#include "document/file_content.h"
 #include "engine/engine_log.h"
 #include "engine/file_io.h"
 #include "engine/prompter.h"
@@ -7,6 +8,8 @@
 #include "presets/node_presets.h"
 #include "render/render_driver.h"
 #include "render/resume_view.h"
+
+#include <utility>
 
 namespace trellic {
 
@@ -34,36 +37,118 @@ std::string FileExtension(const std::string& path) {
     return dot == std::string::npos ? std::string() : name.substr(dot + 1);
 }
 
-// What an open puts back when it does not go ahead.
-struct CTLXDoc::Snapshot {
-    bool rnsEnabled = false;
-    std::string filePath;
-    int32_t dataSource = 0;
-    int32_t renderer = 0;
-    std::unique_ptr<ResumeNode> resume;
-    std::vector<HeaderNode> headers;
-    std::vector<ResumeSectionNode> resumeSections;
-    std::vector<SLFieldNode> slFields;
-    std::vector<MLFieldNode> mlFields;
-    std::vector<RTFOutputNode> rtfOutputs;
-    std::vector<TXTOutputNode> txtOutputs;
-    std::vector<StackEntry> activeStack;
-    std::vector<StackEntry> inactiveStack;
-    MenuMarks marks;
-    std::string pathName;
+bool IsResumeExtension(const std::string& extension) {
+    return extension == "tlx" || extension == "rtf" || extension == "txt";
+}
+
+// A chosen file, read and checked, waiting for the close question.
+struct CTLXDoc::Candidate {
+    std::unique_ptr<NodeTree> tree; // TLX Nodes
+    std::string bytes;              // Resume View text
 };
 
 CTLXDoc::CTLXDoc(NodeTree& tree, ResumeView& view, EngineLog& log, Prompter& prompter)
     : m_tree(tree), m_view(view), m_log(log), m_prompter(prompter) {}
 
+void CTLXDoc::AddObserver(DocumentObserver& observer) {
+    if (m_observers.empty()) {
+        m_announced = CurrentState();
+    }
+    m_observers.push_back(&observer);
+}
+
+void CTLXDoc::RemoveObserver(DocumentObserver& observer) {
+    std::erase(m_observers, &observer);
+}
+
+void CTLXDoc::TreeChanged() {
+    Announcement announce(*this);
+}
+
+CTLXDoc::AnnouncedState CTLXDoc::CurrentState() const {
+    AnnouncedState state;
+    state.tree = WriteTLX(m_tree);
+    state.marks = m_marks; // the protection mark is announced as protection
+    state.marks.rnsEnabled = false;
+    state.renderer = m_tree.renderer;
+    state.dataSource = m_tree.dataSource;
+    state.filePath = m_tree.filePath;
+    state.pathName = m_pathName;
+    state.modified = IsModified();
+    state.protectedNow = IsProtected();
+    return state;
+}
+
+void CTLXDoc::Announce() {
+    if (m_observers.empty()) {
+        return;
+    }
+    AnnouncedState now = CurrentState();
+    const AnnouncedState before = std::exchange(m_announced, now);
+    const bool tree = now.tree != before.tree;
+    const bool settings = now.marks != before.marks || now.renderer != before.renderer ||
+                          now.dataSource != before.dataSource;
+    const bool fileName = now.filePath != before.filePath || now.pathName != before.pathName;
+    // A handler may unsubscribe; the list it leaves behind must not be walked.
+    const std::vector<DocumentObserver*> observers = m_observers;
+    for (DocumentObserver* observer : observers) {
+        if (tree) {
+            observer->OnTreeChanged();
+        }
+        if (settings) {
+            observer->OnSettingsChanged();
+        }
+        if (fileName) {
+            observer->OnFileNameChanged();
+        }
+        if (now.protectedNow != before.protectedNow) {
+            observer->OnProtectionChanged(now.protectedNow);
+        }
+        if (now.modified != before.modified) {
+            observer->OnModifiedChanged(now.modified);
+        }
+    }
+}
+
 std::string CTLXDoc::Title() const {
     return m_pathName.empty() ? std::string("Untitled") : FileNameOf(m_pathName);
 }
 
+MenuMarks CTLXDoc::Marks() const {
+    MenuMarks marks = m_marks;
+    marks.rnsEnabled = IsProtected();
+    return marks;
+}
+
+void CTLXDoc::SyncProtectionFlag() {
+    m_tree.rnsEnabled = IsProtected();
+}
+
+std::string CTLXDoc::Fingerprint() const {
+    // The tree's own bytes hold every record, style and the renderer; the data source and the
+    // file name complete the settings. A renderer switch in the Resume View re-renders the text
+    // and empties the file name, so it counts even though the view's flag is cleared.
+    std::string print = WriteTLX(m_tree);
+    print += static_cast<char>('0' + m_tree.dataSource);
+    print += m_tree.filePath;
+    return print;
+}
+
+void CTLXDoc::MarkSaved() {
+    m_savedFingerprint = Fingerprint();
+    m_view.SetModified(false);
+}
+
+bool CTLXDoc::IsModified() const {
+    if (m_tree.dataSource != kDataSourceNodes && m_view.IsModified()) {
+        return true;
+    }
+    return Fingerprint() != m_savedFingerprint;
+}
+
 void CTLXDoc::ResetTree() {
     ResetNodeTree(m_tree, m_log, m_prompter);
-    // The reset lets go of a protected file without a word; the mark must not claim otherwise.
-    m_marks.rnsEnabled = false;
+    SyncProtectionFlag();
 }
 
 void CTLXDoc::EmptyView() {
@@ -71,6 +156,7 @@ void CTLXDoc::EmptyView() {
 }
 
 void CTLXDoc::OnNewDocument() {
+    Announcement announce(*this);
     EmptyView();
     m_pathName.clear();
     ResetTree();
@@ -79,9 +165,11 @@ void CTLXDoc::OnNewDocument() {
         m_marks.dataSource = kDataSourceNodes;
         ResetViewFormatting(m_view);
     }
+    MarkSaved();
 }
 
 bool CTLXDoc::FileNew() {
+    Announcement announce(*this);
     if (!SaveModified()) {
         return false;
     }
@@ -90,50 +178,21 @@ bool CTLXDoc::FileNew() {
 }
 
 bool CTLXDoc::SaveModified() {
-    return m_prompter.AskYesNo(kCloseQuestion);
-}
-
-CTLXDoc::Snapshot CTLXDoc::TakeSnapshot() const {
-    Snapshot s;
-    s.rnsEnabled = m_tree.rnsEnabled;
-    s.filePath = m_tree.filePath;
-    s.dataSource = m_tree.dataSource;
-    s.renderer = m_tree.renderer;
-    if (m_tree.resume) {
-        s.resume = std::make_unique<ResumeNode>(*m_tree.resume);
+    Announcement announce(*this);
+    if (!IsModified()) {
+        return m_prompter.AskYesNo(kCloseQuestion);
     }
-    s.headers = m_tree.headers;
-    s.resumeSections = m_tree.resumeSections;
-    s.slFields = m_tree.slFields;
-    s.mlFields = m_tree.mlFields;
-    s.rtfOutputs = m_tree.rtfOutputs;
-    s.txtOutputs = m_tree.txtOutputs;
-    s.activeStack = m_tree.activeStack;
-    s.inactiveStack = m_tree.inactiveStack;
-    s.marks = m_marks;
-    s.pathName = m_pathName;
-    return s;
-}
-
-void CTLXDoc::Restore(Snapshot& s) {
-    m_tree.filePath = std::move(s.filePath);
-    m_tree.dataSource = s.dataSource;
-    m_tree.renderer = s.renderer;
-    m_tree.resume = std::move(s.resume);
-    m_tree.headers = std::move(s.headers);
-    m_tree.resumeSections = std::move(s.resumeSections);
-    m_tree.slFields = std::move(s.slFields);
-    m_tree.mlFields = std::move(s.mlFields);
-    m_tree.rtfOutputs = std::move(s.rtfOutputs);
-    m_tree.txtOutputs = std::move(s.txtOutputs);
-    m_tree.activeStack = std::move(s.activeStack);
-    m_tree.inactiveStack = std::move(s.inactiveStack);
-    m_marks = s.marks;
-    m_pathName = std::move(s.pathName);
-    // The reset let go of a protected file; take it again, quietly, as nothing was meant to
-    // change.
-    m_tree.rnsEnabled = s.rnsEnabled && m_tree.rnsFile.Open(m_tree.filePath);
-    m_marks.rnsEnabled = m_tree.rnsEnabled;
+    switch (m_prompter.AskSaveDiscardCancel(kCloseQuestion)) {
+    case SaveChoice::Save:
+        // A save that was cancelled or failed keeps the resume open: its changes exist nowhere
+        // else.
+        return SaveResume(false);
+    case SaveChoice::Discard:
+        return true;
+    case SaveChoice::Cancel:
+        break;
+    }
+    return false;
 }
 
 bool CTLXDoc::OpenResume(const std::string& initialFolder) {
@@ -148,90 +207,120 @@ bool CTLXDoc::OpenResume(const std::string& initialFolder) {
     if (!chosen) {
         return false;
     }
+    return OpenResumeFile(*chosen);
+}
 
+bool CTLXDoc::OpenResumeFile(const std::string& path, bool askToClose) {
+    Announcement announce(*this);
     m_log.AppendLog("EXEC: Trellic 'Open' command has started.\r\n\r\n");
-    Snapshot previous = TakeSnapshot();
-    ResetTree();
-    m_tree.filePath = *chosen;
-
-    const std::string loaded = "MEM: Loaded file: " + m_tree.filePath + "\r\n\r\n";
-    const std::string ext = FileExtension(m_tree.filePath);
+    const std::string ext = FileExtension(path);
+    int32_t dataSource = kDataSourceViewTxt;
     if (ext == "tlx") {
         m_log.AppendLog("INFO: Loading TLX file.\r\n\r\n");
-        m_tree.dataSource = kDataSourceNodes;
+        dataSource = kDataSourceNodes;
     } else if (ext == "rtf") {
         m_log.AppendLog("INFO: Loading RTF file.\r\n\r\n");
-        m_tree.dataSource = kDataSourceViewRtf;
+        dataSource = kDataSourceViewRtf;
     } else {
         if (ext != "txt") {
             m_log.AppendLog(std::string("INFO: Loading unknown file.\r\n\r\n") +
                             kUnknownFileWarning);
         }
         m_log.AppendLog("INFO: Loading TXT file.\r\n\r\n");
-        m_tree.dataSource = kDataSourceViewTxt;
     }
-    m_log.AppendLog(loaded);
+    m_log.AppendLog("MEM: Loaded file: " + path + "\r\n\r\n");
 
-    // The probe: a file another program holds, or one that is gone, is not opened.
-    if (!StartRNS()) {
-        Restore(previous);
+    // Nothing of the open resume changes until the new file has proved good and the user has
+    // agreed to close the old one.
+    Candidate candidate;
+    if (!ProbeFile(path) || !ReadCandidate(path, dataSource, candidate) ||
+        (askToClose && !SaveModified())) {
+        RestateProtection();
         return false;
     }
-    StopRNS();
-    if (!SaveModified()) {
-        Restore(previous);
-        return false;
-    }
-    EmptyView();
-    return LoadFile();
+    Adopt(path, dataSource, candidate);
+    return true;
 }
 
-bool CTLXDoc::LoadFile() {
-    const std::string path = m_tree.filePath;
-    std::string bytes;
-    const FileResult read = ReadWholeFile(path, bytes, kMaxResumeFileBytes);
-    bool ok = read.ok;
-    if (!ok) {
+bool CTLXDoc::ReadCandidate(const std::string& path, int32_t dataSource, Candidate& candidate) {
+    const FileResult read = ReadWholeFile(path, candidate.bytes, kMaxResumeFileBytes);
+    if (!read.ok) {
         m_prompter.ShowMessage("The resume could not be read from " + read.message + ".",
                                MessageIcon::Exclamation);
-    } else if (m_tree.dataSource == kDataSourceNodes) {
-        m_marks.dataSource = kDataSourceNodes;
-        Archive ar = Archive::ForLoading(bytes);
-        const auto status = ReadTLX(ar, m_tree, m_prompter,
-                                    [this](NodeTree& tree) { SetRenderer(tree.renderer, true); });
+        return false;
+    }
+    if (dataSource == kDataSourceNodes) {
+        candidate.tree = std::make_unique<NodeTree>(m_tree.programFolder);
+        ResetNodeTree(*candidate.tree, {});
+        Archive ar = Archive::ForLoading(candidate.bytes);
+        const auto status = ReadTLX(ar, *candidate.tree, m_prompter);
+        candidate.bytes.clear();
         if (status == TlxReadStatus::UnexpectedEnd) {
             m_prompter.ShowMessage("Unexpected file format.", MessageIcon::Exclamation);
-            ok = false;
-        } else if (status == TlxReadStatus::InvalidMagic) {
-            // The file is no resume: keep the empty one, but never save it over that file.
-            m_tree.filePath.clear();
-            m_pathName.clear();
-            return false;
         }
-    } else if (m_tree.dataSource == kDataSourceViewRtf) {
+        // A file with the wrong magic has had its warning from the reader.
+        return status == TlxReadStatus::Loaded;
+    }
+    // Taken as text, a binary file would be shown as noise and then saved over itself.
+    if (!LooksLikeText(candidate.bytes)) {
+        m_prompter.ShowMessage("The file holds binary data, not text, and cannot be opened as a "
+                               "resume:\n\n" +
+                                   path,
+                               MessageIcon::Exclamation);
+        return false;
+    }
+    if (dataSource == kDataSourceViewRtf && !LooksLikeRtf(candidate.bytes)) {
+        m_prompter.ShowMessage("The file is not a rich text file and cannot be opened as one:\n\n" +
+                                   path,
+                               MessageIcon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+void CTLXDoc::Adopt(const std::string& path, int32_t dataSource, Candidate& candidate) {
+    EmptyView();
+    ResetTree();
+    m_tree.filePath = path;
+    m_tree.dataSource = dataSource;
+    if (dataSource == kDataSourceNodes) {
+        NodeTree& read = *candidate.tree;
+        m_tree.renderer = read.renderer;
+        m_tree.resume = std::move(read.resume);
+        m_tree.headers = std::move(read.headers);
+        m_tree.resumeSections = std::move(read.resumeSections);
+        m_tree.slFields = std::move(read.slFields);
+        m_tree.mlFields = std::move(read.mlFields);
+        m_tree.rtfOutputs = std::move(read.rtfOutputs);
+        m_tree.txtOutputs = std::move(read.txtOutputs);
+        m_tree.activeStack = std::move(read.activeStack);
+        m_tree.inactiveStack = std::move(read.inactiveStack);
+        m_marks.dataSource = kDataSourceNodes;
+        SetRenderer(m_tree.renderer, true);
+    } else if (dataSource == kDataSourceViewRtf) {
         SetDataSource(kSetResumeView);
         SetRenderer(kRendererRtf, false);
-        m_view.ImportRtf(bytes);
+        m_view.ImportRtf(candidate.bytes);
     } else {
         SetDataSource(kSetResumeView);
         SetRenderer(kRendererTxt, false);
         ResetViewFormatting(m_view);
-        m_view.ImportText(bytes);
-    }
-    if (!ok) {
-        // The old resume is already closed; what was read of the new one must not be taken
-        // for it, so the document starts afresh, as File New would.
-        OnNewDocument();
-        return false;
+        m_view.ImportText(candidate.bytes);
     }
     m_pathName = path;
-    return true;
+    MarkSaved();
 }
 
 bool CTLXDoc::NewFromTemplate() {
+    Announcement announce(*this);
+    const bool unchanged = !IsModified();
     const bool opened = OpenResume(m_tree.programFolder + "/templates");
-    // The template itself is never saved over: the next Save asks for a name.
+    // The template itself is never saved over: the next Save asks for a name. Losing the name
+    // alone loses no work, so a resume that had nothing unsaved still has nothing unsaved.
     m_tree.filePath.clear();
+    if (opened || unchanged) {
+        MarkSaved();
+    }
     if (m_tree.dataSource == kDataSourceNodes) {
         const bool design = m_prompter.AskYesNo("Would you like to alter the resume's design?");
         m_prompter.OpenNodeEditor(design ? NodeEditor::Designer : NodeEditor::Explorer);
@@ -239,30 +328,55 @@ bool CTLXDoc::NewFromTemplate() {
     return opened;
 }
 
-bool CTLXDoc::StoreFile() {
-    std::string bytes;
+std::string CTLXDoc::ContentBytes() const {
     if (m_tree.dataSource == kDataSourceNodes) {
-        bytes = WriteTLX(m_tree);
-    } else if (m_tree.dataSource == kDataSourceViewRtf) {
-        bytes = m_view.ExportRtf();
-    } else {
-        bytes = m_view.ExportText();
+        return WriteTLX(m_tree);
+    }
+    if (m_tree.dataSource == kDataSourceViewRtf) {
+        return m_view.ExportRtf();
+    }
+    return m_view.ExportText();
+}
+
+bool CTLXDoc::StoreFile(bool protectAgain) {
+    // Everything is ready before the lock goes, so the file is unguarded only while written.
+    const std::string bytes = ContentBytes();
+    const bool wasProtected = IsProtected();
+    if (wasProtected) {
+        StopRNS(); // the lock would keep the new file from taking the old one's place
     }
     const FileResult written = WriteFileAtomically(m_tree.filePath, bytes);
+    const bool lockReported = wasProtected && protectAgain && !StartRNS();
     if (!written.ok) {
-        m_prompter.ShowMessage("The resume could not be saved to " + written.message +
-                                   ". The file on disk has not been changed.",
-                               MessageIcon::Exclamation);
+        ReportStoreFailure(written, lockReported);
         return false;
     }
     m_prompter.ShowMessage("The resume has been saved.", MessageIcon::Information);
     m_pathName = m_tree.filePath;
+    MarkSaved();
     return true;
 }
 
+void CTLXDoc::ReportStoreFailure(const FileResult& written, bool lockReported) {
+    if (written.failedAt == FileResult::Stage::Locked) {
+        // Another program holds the file: the same report as an open that meets it.
+        if (!lockReported) {
+            ReportEngineError(m_log, m_prompter, RnsErrorBlock());
+        }
+        return;
+    }
+    m_prompter.ShowMessage("The resume could not be saved to " + written.message +
+                               ". The file on disk has not been changed.",
+                           MessageIcon::Exclamation);
+}
+
 bool CTLXDoc::SaveResume(bool askName) {
+    Announcement announce(*this);
     m_log.AppendLog("EXEC: Trellic 'Save' command has started.\r\n\r\n");
-    if (!askName && m_tree.filePath.empty()) {
+    // A file of another program's kind (a .docx opened as text) is not written over without
+    // the user naming it again.
+    if (!askName &&
+        (m_tree.filePath.empty() || !IsResumeExtension(FileExtension(m_tree.filePath)))) {
         askName = true;
     }
     if (!askName) {
@@ -273,14 +387,7 @@ bool CTLXDoc::SaveResume(bool askName) {
         } else {
             m_log.AppendLog("INFO: Saving TXT file.\r\n\r\n");
         }
-        const bool wasProtected = m_tree.rnsEnabled;
-        if (wasProtected) {
-            StopRNS(); // the lock would keep the new file from taking the old one's place
-        }
-        const bool saved = StoreFile();
-        if (wasProtected) {
-            StartRNS();
-        }
+        const bool saved = StoreFile(true);
         if (saved) {
             m_log.AppendLog("MEM: Saved file: " + m_tree.filePath + "\r\n\r\n");
         }
@@ -337,10 +444,8 @@ bool CTLXDoc::SaveResume(bool askName) {
         m_tree.dataSource = kDataSourceViewTxt;
     }
     m_tree.filePath = *chosen;
-    if (m_tree.rnsEnabled) {
-        StopRNS();
-    }
-    const bool saved = StoreFile();
+    // Save As lets go of the old file and does not protect the new one.
+    const bool saved = StoreFile(false);
     if (saved) {
         m_log.AppendLog("MEM: Saved file: " + m_tree.filePath + "\r\n\r\n");
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/document_observer.h"
 #include "model/node_tree.h"
 
 #include <optional>
@@ -10,9 +11,11 @@ namespace trellic {
 class EngineLog;
 class Prompter;
 class ResumeView;
+struct FileResult;
 
 // The check marks of the File menu's three radio groups. Only the document's operations move
-// them, so after a reset they can disagree with the tree until the caller puts them back.
+// the renderer and data source marks, so after a reset they can disagree with the tree until
+// the caller puts them back. The protection mark is the lock itself: it cannot disagree.
 struct MenuMarks {
     int32_t renderer = kRendererRtf;
     int32_t dataSource = kDataSourceNodes; // 0 TLX Nodes, otherwise Resume View
@@ -41,12 +44,20 @@ public:
     void OnNewDocument();
     // File > New: the close question, then an emptied view and OnNewDocument.
     bool FileNew();
-    // The close question, asked every time a resume is about to be replaced or closed.
+    // The close question, asked every time a resume is about to be replaced or closed. With
+    // unsaved changes it offers to save them first; false when the resume must stay open.
     bool SaveModified();
+    // Whether the resume differs from what was last opened, saved or newly created: its tree,
+    // its settings and file name, and in the Resume View the view's text.
+    bool IsModified() const;
 
     // File > Open (and the start of New from Template): asks for a file and opens it. True when
     // a resume was loaded. An open that does not go ahead leaves the previous resume as it was.
     bool OpenResume(const std::string& initialFolder = {});
+    // Open without the file dialog (a file named when the program starts). The chosen file is
+    // read and checked completely before the open resume is closed; askToClose false skips the
+    // close question, for when there is nothing the user could lose.
+    bool OpenResumeFile(const std::string& path, bool askToClose = true);
     // File > New from Template: opens a resume from the templates folder without its path, then
     // offers the designer or the explorer for a node tree.
     bool NewFromTemplate();
@@ -57,6 +68,8 @@ public:
     // Protection of the open file against other programs.
     bool StartRNS();
     void StopRNS();
+    // Whether the file is held now; the menu mark, the status pane and the tree's flag follow.
+    bool IsProtected() const { return m_tree.rnsFile.IsOpen(); }
     // Activates a renderer (any value but 0 is TXT) and renders at once when asked.
     void SetRenderer(int32_t renderer, bool renderNow);
     // Switches to TLX Nodes (kSetNodes; refused from the Resume View) or converts to the Resume
@@ -67,22 +80,73 @@ public:
     // The guard of the commands that work on nodes: refuses with a message in the Resume View.
     bool RequireNodeDataSource();
 
-    const MenuMarks& Marks() const { return m_marks; }
+    MenuMarks Marks() const;
     // The framework's path of the document: the file last opened or saved, empty for a new one.
     const std::string& PathName() const { return m_pathName; }
     // The window title's document part: the file's name, or "Untitled".
     std::string Title() const;
 
-private:
-    struct Snapshot;
+    // Observers are told of changes until they are removed; they must outlive their
+    // subscription.
+    void AddObserver(DocumentObserver& observer);
+    void RemoveObserver(DocumentObserver& observer);
+    // For those who change the tree's records directly (the node editors): announces what
+    // changed.
+    void TreeChanged();
 
-    // Loads filePath by the data source; false (after telling the user) when it could not be
-    // read.
-    bool LoadFile();
-    // Writes the resume to filePath by the data source; tells the user either way.
-    bool StoreFile();
-    Snapshot TakeSnapshot() const;
-    void Restore(Snapshot& snapshot);
+private:
+    struct Candidate;
+    // Marks one document operation; when the outermost ends, observers hear what it changed.
+    class Announcement {
+    public:
+        explicit Announcement(CTLXDoc& doc) : m_doc(doc) { ++m_doc.m_operationDepth; }
+        ~Announcement() {
+            if (--m_doc.m_operationDepth == 0) {
+                m_doc.Announce();
+            }
+        }
+        Announcement(const Announcement&) = delete;
+        Announcement& operator=(const Announcement&) = delete;
+
+    private:
+        CTLXDoc& m_doc;
+    };
+    // What observers were last told, to announce only differences.
+    struct AnnouncedState {
+        std::string tree;
+        MenuMarks marks;
+        int32_t renderer = kRendererRtf;
+        int32_t dataSource = kDataSourceNodes;
+        std::string filePath;
+        std::string pathName;
+        bool modified = false;
+        bool protectedNow = false;
+    };
+    AnnouncedState CurrentState() const;
+    void Announce();
+
+    // The protection probe of Open: logs the module's lines and reports a file that another
+    // program holds or that is gone, without touching the lock of the open resume.
+    bool ProbeFile(const std::string& path);
+    // After an open that did not go ahead, the log's last word on protection must be the state
+    // the open resume is still in.
+    void RestateProtection();
+    // Reads and checks a chosen file without touching the open resume; false after telling the
+    // user why it cannot be opened.
+    bool ReadCandidate(const std::string& path, int32_t dataSource, Candidate& candidate);
+    // Replaces the open resume by a checked candidate.
+    void Adopt(const std::string& path, int32_t dataSource, Candidate& candidate);
+    // Writes the resume to filePath by the data source; tells the user either way. A held lock
+    // is let go only for the write itself and, when protectAgain, taken back before anything
+    // is said.
+    bool StoreFile(bool protectAgain);
+    std::string ContentBytes() const;
+    // Reports a save that failed; lockReported when the retaken lock has already said why.
+    void ReportStoreFailure(const FileResult& written, bool lockReported);
+    void SyncProtectionFlag();
+    static const std::string& RnsErrorBlock();
+    std::string Fingerprint() const;
+    void MarkSaved();
     void ResetTree();
     void EmptyView();
 
@@ -92,9 +156,18 @@ private:
     Prompter& m_prompter;
     MenuMarks m_marks;
     std::string m_pathName;
+    // The resume as last opened, saved or created, to tell whether closing it loses anything.
+    std::string m_savedFingerprint;
+    std::vector<DocumentObserver*> m_observers;
+    AnnouncedState m_announced;
+    // Operations run inside each other (Open asks to close, which may save); only the outermost
+    // announces.
+    int m_operationDepth = 0;
 };
 
 // The extension of a path's file name without the dot, as written; empty when it has none.
 std::string FileExtension(const std::string& path);
+// Whether an extension names one of the three kinds of file the program reads and writes.
+bool IsResumeExtension(const std::string& extension);
 
 } // namespace trellic

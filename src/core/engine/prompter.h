@@ -10,6 +10,9 @@ inline constexpr const char* kMessageCaption = "TLX Engine";
 
 enum class MessageIcon { Information, Exclamation, Warning, Question };
 
+// The answers to the question asked before a resume with unsaved changes is closed.
+enum class SaveChoice { Save, Discard, Cancel };
+
 // The node editors a document command may ask the application to open.
 enum class NodeEditor { Designer, Explorer };
 
@@ -37,6 +40,9 @@ public:
     virtual void ShowMessage(const std::string& text, MessageIcon icon) = 0;
     // A modal Yes/No question; true for Yes.
     virtual bool AskYesNo(const std::string& text) = 0;
+    // A modal question with Save, Discard and Cancel buttons, asked when closing a resume would
+    // lose changes.
+    virtual SaveChoice AskSaveDiscardCancel(const std::string& text) = 0;
     // The chosen full path, or nothing when the user cancels.
     virtual std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) = 0;
     virtual std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) = 0;
@@ -54,6 +60,8 @@ class SilentPrompter : public Prompter {
 public:
     void ShowMessage(const std::string&, MessageIcon) override {}
     bool AskYesNo(const std::string&) override { return false; }
+    // Nobody is there to choose, so nothing is thrown away.
+    SaveChoice AskSaveDiscardCancel(const std::string&) override { return SaveChoice::Cancel; }
     std::optional<std::string> ChooseOpenFile(const FileDialogOptions&) override { return {}; }
     std::optional<std::string> ChooseSaveFile(const FileDialogOptions&) override { return {}; }
     void OpenAddress(const std::string&) override {}
