@@ -166,8 +166,8 @@ TEST(DuplicateStackEntry, CopyFollowsTheOriginalAndLeavesItAlone) {
     const auto copy = DuplicateStackEntry(tree, StackId::Active, 1);
     ASSERT_TRUE(copy.has_value());
     EXPECT_EQ(*copy, (StackEntry{2, kKindHeader}));
-    EXPECT_EQ(tree.activeStack, (Stack{kResumeEntry, {0, kKindHeader}, {2, kKindHeader},
-                                       {1, kKindHeader}}));
+    EXPECT_EQ(tree.activeStack,
+              (Stack{kResumeEntry, {0, kKindHeader}, {2, kKindHeader}, {1, kKindHeader}}));
     EXPECT_EQ(HeaderNames(tree), (std::vector<std::string>{"Work", "Skills", "Work"}));
     // The copy is a record of its own: changing it leaves the original as it was.
     tree.headers[2].header = "Work 2";

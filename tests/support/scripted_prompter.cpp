@@ -45,8 +45,10 @@ void ScriptedPrompter::ShowEngineWindow() {
 }
 
 void ScriptedPrompter::OpenNodeEditor(NodeEditor editor) {
-    events.push_back({editor == NodeEditor::Designer ? "designer" : "explorer", {},
-                      MessageIcon::Information, {}});
+    events.push_back({editor == NodeEditor::Designer ? "designer" : "explorer",
+                      {},
+                      MessageIcon::Information,
+                      {}});
 }
 
 std::vector<std::string> ScriptedPrompter::Messages() const {

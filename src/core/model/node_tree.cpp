@@ -214,8 +214,7 @@ void DeactivateStackEntry(NodeTree& tree, std::size_t position) {
 
 namespace {
 
-template <typename Record>
-int32_t AppendCopy(std::vector<Record>& table, std::size_t index) {
+template <typename Record> int32_t AppendCopy(std::vector<Record>& table, std::size_t index) {
     // Copied before the push: the table may move its records while it grows.
     Record copy = table[index];
     table.push_back(std::move(copy));
@@ -224,8 +223,7 @@ int32_t AppendCopy(std::vector<Record>& table, std::size_t index) {
 
 } // namespace
 
-std::optional<StackEntry> DuplicateStackEntry(NodeTree& tree, StackId stack,
-                                              std::size_t position) {
+std::optional<StackEntry> DuplicateStackEntry(NodeTree& tree, StackId stack, std::size_t position) {
     std::vector<StackEntry>& entries = tree.Stack(stack);
     if (position >= entries.size() || !tree.RefersToRecord(entries[position])) {
         return std::nullopt;
