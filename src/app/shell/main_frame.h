@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/version.h"
+
 #include <QMainWindow>
 #include <QString>
 #include <functional>
@@ -71,7 +73,7 @@ public:
     void SetPrintDialogHandler(std::function<bool(QPrinter&)> handler);
 
     // The window title's fixed part after the document's title.
-    static constexpr const char* kWindowTitle = "Quelmar | Trellic 5.0";
+    static constexpr const char* kWindowTitle = "Quelmar | Trellic " TRELLIC_VERSION;
     static constexpr const char* kIdleText = "TLX Engine Idle";
     static constexpr const char* kNodeLibraryAddress = "docs/node-library.html";
     static constexpr const char* kMakerAddress = "https://quelmar.example/";
