@@ -116,8 +116,10 @@ TEST(CharFormatEditor, ColoursOutsideTheListStandAsCustomEntries) {
 }
 
 TEST(CharFormatEditor, EnterAndEscapeInTheFontListsAnswerForTheWholeWindow) {
-    for (const auto& [key, accepted] :
-         {std::pair{Qt::Key_Escape, false}, std::pair{Qt::Key_Return, true}}) {
+    for (const auto& row : {std::pair{Qt::Key_Escape, false}, std::pair{Qt::Key_Return, true}}) {
+        // Named copies: clang 14 lets no lambda capture a structured binding.
+        const Qt::Key key = row.first;
+        const bool accepted = row.second;
         CharFormat format = Georgia();
         bool stillOpen = false;
         OnNextModal([key](QWidget* window) {

@@ -155,7 +155,10 @@ TEST(StyleDialog, RenderCapabilitiesAreShownByName) {
         {4, ""},
         {-1, ""},
     };
-    for (const auto& [capabilities, text] : rows) {
+    for (const auto& row : rows) {
+        // Named copies: clang 14 lets no lambda capture a structured binding.
+        const int32_t capabilities = row.first;
+        const char* const text = row.second;
         EditorBench bench;
         Style(bench).info.renderCapabilities = capabilities;
         RunStyle(bench, [&](CStylesSetupDlg& d) {

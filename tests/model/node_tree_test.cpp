@@ -1,5 +1,6 @@
 #include "model/node_tree.h"
 #include "scripted_prompter.h"
+#include "tree_factory.h"
 
 #include <gtest/gtest.h>
 
@@ -166,8 +167,8 @@ TEST(DuplicateStackEntry, CopyFollowsTheOriginalAndLeavesItAlone) {
     const auto copy = DuplicateStackEntry(tree, StackId::Active, 1);
     ASSERT_TRUE(copy.has_value());
     EXPECT_EQ(*copy, (StackEntry{2, kKindHeader}));
-    EXPECT_EQ(tree.activeStack, (Stack{kResumeEntry, {0, kKindHeader}, {2, kKindHeader},
-                                       {1, kKindHeader}}));
+    EXPECT_EQ(tree.activeStack,
+              (Stack{kResumeEntry, {0, kKindHeader}, {2, kKindHeader}, {1, kKindHeader}}));
     EXPECT_EQ(HeaderNames(tree), (std::vector<std::string>{"Work", "Skills", "Work"}));
     // The copy is a record of its own: changing it leaves the original as it was.
     tree.headers[2].header = "Work 2";
@@ -215,6 +216,117 @@ TEST(NodeDisplayName, NamesEveryKindAndNothingOutsideTheTables) {
     EXPECT_EQ(NodeDisplayName(tree, {-1, kKindHeader}), "");
     EXPECT_EQ(NodeDisplayName(tree, {0, 5}), "");
     EXPECT_EQ(NodeDisplayName(tree, {1, kKindResume}), "");
+}
+
+// Each row names its kind's table by member, not through the tree's own kind-to-table mapping,
+// so a mapping that reaches the wrong table fails here.
+struct KindRow {
+    int32_t kind;
+    std::size_t (*size)(const NodeTables&);
+    void (*erase)(NodeTables&, std::size_t);
+    void (*duplicate)(NodeTables&, std::size_t);
+};
+
+template <auto Member> KindRow Row(int32_t kind) {
+    return {kind, [](const NodeTables& t) { return (t.*Member).size(); },
+            [](NodeTables& t, std::size_t i) {
+                auto& table = t.*Member;
+                table.erase(table.begin() + static_cast<std::ptrdiff_t>(i));
+            },
+            [](NodeTables& t, std::size_t i) {
+                auto& table = t.*Member;
+                auto copy = table[i];
+                table.push_back(copy);
+            }};
+}
+
+const KindRow kKindRows[] = {
+    Row<&NodeTables::headers>(kKindHeader),
+    Row<&NodeTables::resumeSections>(kKindResumeSection),
+    Row<&NodeTables::slFields>(kKindSLField),
+    Row<&NodeTables::mlFields>(kKindMLField),
+    Row<&NodeTables::rtfOutputs>(kKindRTFOutput),
+    Row<&NodeTables::txtOutputs>(kKindTXTOutput),
+};
+
+// Tables of different sizes and records that differ, so a size or a record taken from the wrong
+// table shows.
+NodeTree TreeOfEveryKind() {
+    testing::TreeFactory factory(7);
+    NodeTree tree = factory.RandomTree(3);
+    tree.headers.resize(4);
+    tree.resumeSections.resize(5);
+    tree.slFields.resize(6);
+    tree.mlFields.resize(7);
+    tree.rtfOutputs.resize(8);
+    tree.txtOutputs.resize(9);
+    return tree;
+}
+
+TEST(NodeTables, EveryKindReachesItsOwnTable) {
+    NodeTree tree = TreeOfEveryKind();
+    for (const KindRow& row : kKindRows) {
+        SCOPED_TRACE(KindName(row.kind));
+        EXPECT_EQ(tree.TableSize(row.kind), row.size(tree));
+        const StackEntry last{static_cast<int32_t>(row.size(tree)) - 1, row.kind};
+        EXPECT_TRUE(tree.RefersToRecord(last));
+        EXPECT_FALSE(tree.RefersToRecord({last.index + 1, row.kind}));
+        EXPECT_FALSE(
+            VisitRecord(tree, {last.index + 1, row.kind}, [](const auto&) { return true; }));
+    }
+    EXPECT_EQ(tree.TableSize(kKindResume), 1U);
+    EXPECT_EQ(tree.TableSize(5), 0U);
+}
+
+TEST(DeleteNode, EveryKindDeletesFromItsOwnTable) {
+    for (const KindRow& row : kKindRows) {
+        SCOPED_TRACE(KindName(row.kind));
+        NodeTree tree = TreeOfEveryKind();
+        const int32_t other = row.kind == kKindHeader ? kKindTXTOutput : kKindHeader;
+        tree.activeStack = {kResumeEntry, {1, row.kind}, {2, other}};
+        tree.inactiveStack = {{2, row.kind}};
+        NodeTables expected = tree;
+        row.erase(expected, 1);
+        expected.activeStack = {kResumeEntry, {2, other}};
+        expected.inactiveStack = {{1, row.kind}};
+
+        DeleteNode(tree, {1, row.kind}, StackId::Active, 1);
+        EXPECT_TRUE(static_cast<const NodeTables&>(tree) == expected);
+    }
+}
+
+TEST(DuplicateStackEntry, EveryKindCopiesWithinItsOwnTable) {
+    for (const KindRow& row : kKindRows) {
+        SCOPED_TRACE(KindName(row.kind));
+        NodeTree tree = TreeOfEveryKind();
+        tree.activeStack = {kResumeEntry, {0, row.kind}, {1, row.kind}};
+        tree.inactiveStack.clear();
+        NodeTables expected = tree;
+        row.duplicate(expected, 0);
+        const StackEntry copy{static_cast<int32_t>(row.size(expected)) - 1, row.kind};
+        expected.activeStack = {kResumeEntry, {0, row.kind}, copy, {1, row.kind}};
+
+        EXPECT_EQ(DuplicateStackEntry(tree, StackId::Active, 1), copy);
+        EXPECT_TRUE(static_cast<const NodeTables&>(tree) == expected);
+    }
+}
+
+TEST(NodeTables, ACopyHoldsItsOwnResumeAndPutsTheTreeBack) {
+    NodeTree tree = TreeOfEveryKind();
+    const NodeTables saved = tree;
+    ASSERT_NE(saved.resume.get(), tree.resume.get());
+    const std::string name = tree.resume->name;
+
+    ResetNodeTree(tree, [](ResumeNode& r) {
+        r.name = "Replaced";
+        return true;
+    });
+    EXPECT_EQ(saved.resume->name, name);
+    EXPECT_FALSE(static_cast<const NodeTables&>(tree) == saved);
+
+    static_cast<NodeTables&>(tree) = saved;
+    EXPECT_TRUE(static_cast<const NodeTables&>(tree) == saved);
+    EXPECT_EQ(tree.resume->name, name);
 }
 
 TEST(ProgramFolder, CutBeforeTheLastSeparator) {

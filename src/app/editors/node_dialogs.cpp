@@ -610,54 +610,62 @@ CTXTOutputSetupDlg::CTXTOutputSetupDlg(EditorContext& context, const TXTOutputNo
     Build(parts);
 }
 
+namespace {
+
+// The dialog that edits each kind of record, and the record it starts a new node from.
+template <typename Record> struct KindEditor;
+template <> struct KindEditor<HeaderNode> {
+    using Dialog = CHeaderSetupDlg;
+    static constexpr auto Fresh = NewHeaderRecord;
+};
+template <> struct KindEditor<ResumeSectionNode> {
+    using Dialog = CResumeSectionSetupDlg;
+    static constexpr auto Fresh = NewResumeSectionRecord;
+};
+template <> struct KindEditor<SLFieldNode> {
+    using Dialog = CSLFieldSetupDlg;
+    static constexpr auto Fresh = NewSLFieldRecord;
+};
+template <> struct KindEditor<MLFieldNode> {
+    using Dialog = CMLFieldSetupDlg;
+    static constexpr auto Fresh = NewMLFieldRecord;
+};
+template <> struct KindEditor<RTFOutputNode> {
+    using Dialog = CRTFOutputSetupDlg;
+    static constexpr auto Fresh = NewRTFOutputRecord;
+};
+template <> struct KindEditor<TXTOutputNode> {
+    using Dialog = CTXTOutputSetupDlg;
+    static constexpr auto Fresh = NewTXTOutputRecord;
+};
+
+} // namespace
+
 bool InspectNodeRecord(EditorContext& context, const StackEntry& entry, QWidget* parent) {
     NodeTree& tree = context.tree;
-    if (entry.kind == kKindResume || !tree.RefersToRecord(entry)) {
-        return false;
-    }
-    const auto index = static_cast<std::size_t>(entry.index);
-    switch (entry.kind) {
-    case kKindHeader:
-        return EditInTable<CHeaderSetupDlg>(context, tree.headers, index, parent);
-    case kKindResumeSection:
-        return EditInTable<CResumeSectionSetupDlg>(context, tree.resumeSections, index, parent);
-    case kKindSLField:
-        return EditInTable<CSLFieldSetupDlg>(context, tree.slFields, index, parent);
-    case kKindMLField:
-        return EditInTable<CMLFieldSetupDlg>(context, tree.mlFields, index, parent);
-    case kKindRTFOutput:
-        return EditInTable<CRTFOutputSetupDlg>(context, tree.rtfOutputs, index, parent);
-    case kKindTXTOutput:
-        return EditInTable<CTXTOutputSetupDlg>(context, tree.txtOutputs, index, parent);
-    default:
-        return false;
-    }
+    return VisitRecord(tree, entry, [&](auto& node) {
+        using Record = std::remove_cvref_t<decltype(node)>;
+        if constexpr (std::is_same_v<Record, ResumeNode>) {
+            return false; // the resume has its own window
+        } else {
+            return EditInTable<typename KindEditor<Record>::Dialog>(
+                context, tree.Table<Record>(), static_cast<std::size_t>(entry.index), parent);
+        }
+    });
 }
 
 std::optional<StackEntry> CreateNodeRecord(EditorContext& context, int32_t kind, QWidget* parent) {
     NodeTree& tree = context.tree;
-    switch (kind) {
-    case kKindHeader:
-        return CreateInTable<CHeaderSetupDlg>(context, tree.headers, NewHeaderRecord(tree), kind,
-                                              parent);
-    case kKindResumeSection:
-        return CreateInTable<CResumeSectionSetupDlg>(context, tree.resumeSections,
-                                                     NewResumeSectionRecord(tree), kind, parent);
-    case kKindSLField:
-        return CreateInTable<CSLFieldSetupDlg>(context, tree.slFields, NewSLFieldRecord(tree), kind,
-                                               parent);
-    case kKindMLField:
-        return CreateInTable<CMLFieldSetupDlg>(context, tree.mlFields, NewMLFieldRecord(tree), kind,
-                                               parent);
-    case kKindRTFOutput:
-        return CreateInTable<CRTFOutputSetupDlg>(context, tree.rtfOutputs, NewRTFOutputRecord(tree),
-                                                 kind, parent);
-    case kKindTXTOutput:
-        return CreateInTable<CTXTOutputSetupDlg>(context, tree.txtOutputs, NewTXTOutputRecord(tree),
-                                                 kind, parent);
-    default:
-        return std::nullopt;
-    }
+    return VisitKind(kind, [&](auto tag) -> std::optional<StackEntry> {
+        using Record = typename decltype(tag)::type;
+        if constexpr (std::is_same_v<Record, ResumeNode>) {
+            return std::nullopt; // there is only one resume
+        } else {
+            using Editor = KindEditor<Record>;
+            return CreateInTable<typename Editor::Dialog>(context, tree.Table<Record>(),
+                                                          Editor::Fresh(tree), kind, parent);
+        }
+    });
 }
 
 } // namespace trellic

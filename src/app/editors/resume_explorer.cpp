@@ -17,142 +17,89 @@ namespace {
 
 constexpr const char* kNoMoreHelp = "There is no additional help available.";
 
-template <typename Record>
-const Record* RecordAt(const std::vector<Record>& table, const StackEntry& entry) {
-    return entry.index >= 0 && static_cast<std::size_t>(entry.index) < table.size()
-               ? &table[static_cast<std::size_t>(entry.index)]
-               : nullptr;
-}
-
-template <typename Record> Record* RecordAt(std::vector<Record>& table, const StackEntry& entry) {
-    return const_cast<Record*>(RecordAt(std::as_const(table), entry));
-}
-
 // Null for the resume, an unknown kind or an entry that points past its table.
 const NodeHelp* HelpOf(const NodeTree& tree, const StackEntry& entry) {
-    switch (entry.kind) {
-    case kKindHeader:
-        if (const auto* node = RecordAt(tree.headers, entry)) {
-            return &node->help;
+    return VisitRecord(tree, entry, [](const auto& node) -> const NodeHelp* {
+        if constexpr (std::is_same_v<std::remove_cvref_t<decltype(node)>, ResumeNode>) {
+            return nullptr;
+        } else {
+            return &node.help;
         }
-        break;
-    case kKindResumeSection:
-        if (const auto* node = RecordAt(tree.resumeSections, entry)) {
-            return &node->help;
-        }
-        break;
-    case kKindSLField:
-        if (const auto* node = RecordAt(tree.slFields, entry)) {
-            return &node->help;
-        }
-        break;
-    case kKindMLField:
-        if (const auto* node = RecordAt(tree.mlFields, entry)) {
-            return &node->help;
-        }
-        break;
-    case kKindRTFOutput:
-        if (const auto* node = RecordAt(tree.rtfOutputs, entry)) {
-            return &node->help;
-        }
-        break;
-    case kKindTXTOutput:
-        if (const auto* node = RecordAt(tree.txtOutputs, entry)) {
-            return &node->help;
-        }
-        break;
-    default:
-        break;
-    }
-    return nullptr;
+    });
 }
 
 // The node's text that the content pane edits: a header's text, a single line field's data, or
 // the multi-line text of the other kinds.
-std::string ContentOf(const NodeTree& tree, const StackEntry& entry) {
-    switch (entry.kind) {
-    case kKindHeader:
-        if (const auto* node = RecordAt(tree.headers, entry)) {
-            return node->header;
-        }
-        break;
-    case kKindResumeSection:
-        if (const auto* node = RecordAt(tree.resumeSections, entry)) {
-            return node->data.text;
-        }
-        break;
-    case kKindSLField:
-        if (const auto* node = RecordAt(tree.slFields, entry)) {
-            return node->fieldData;
-        }
-        break;
-    case kKindMLField:
-        if (const auto* node = RecordAt(tree.mlFields, entry)) {
-            return node->fieldData.text;
-        }
-        break;
-    case kKindRTFOutput:
-        if (const auto* node = RecordAt(tree.rtfOutputs, entry)) {
-            return node->output.text;
-        }
-        break;
-    case kKindTXTOutput:
-        if (const auto* node = RecordAt(tree.txtOutputs, entry)) {
-            return node->output.text;
-        }
-        break;
-    default:
-        break;
-    }
+std::string ContentText(const ResumeNode&) {
     return {};
+}
+std::string ContentText(const HeaderNode& node) {
+    return node.header;
+}
+std::string ContentText(const ResumeSectionNode& node) {
+    return node.data.text;
+}
+std::string ContentText(const SLFieldNode& node) {
+    return node.fieldData;
+}
+std::string ContentText(const MLFieldNode& node) {
+    return node.fieldData.text;
+}
+std::string ContentText(const RTFOutputNode& node) {
+    return node.output.text;
+}
+std::string ContentText(const TXTOutputNode& node) {
+    return node.output.text;
+}
+
+std::string ContentOf(const NodeTree& tree, const StackEntry& entry) {
+    return VisitRecord(tree, entry, [](const auto& node) { return ContentText(node); });
 }
 
 // Writes the pane's text into the node by the rules of its kind; true when something was
 // written. An emptied header, single line field or section keeps its text, as a resume cannot do
 // without them, while a multiple line field or an output may well be left empty.
-bool StoreContent(NodeTree& tree, const StackEntry& entry, const QString& text) {
-    const QString firstLine = text.section(QLatin1Char('\n'), 0, 0).trimmed();
-    switch (entry.kind) {
-    case kKindHeader:
-        if (auto* node = RecordAt(tree.headers, entry); node && !firstLine.isEmpty()) {
-            node->header = ToEngineText(firstLine);
-            return true;
-        }
-        break;
-    case kKindSLField:
-        if (auto* node = RecordAt(tree.slFields, entry); node && !firstLine.isEmpty()) {
-            node->fieldData = ToEngineText(firstLine);
-            return true;
-        }
-        break;
-    case kKindResumeSection:
-        if (auto* node = RecordAt(tree.resumeSections, entry); node && !firstLine.isEmpty()) {
-            node->data.text = ToNodeText(text);
-            return true;
-        }
-        break;
-    case kKindMLField:
-        if (auto* node = RecordAt(tree.mlFields, entry)) {
-            node->fieldData.text = ToNodeText(text);
-            return true;
-        }
-        break;
-    case kKindRTFOutput:
-        if (auto* node = RecordAt(tree.rtfOutputs, entry)) {
-            node->output.text = ToNodeText(text);
-            return true;
-        }
-        break;
-    case kKindTXTOutput:
-        if (auto* node = RecordAt(tree.txtOutputs, entry)) {
-            node->output.text = ToNodeText(text);
-            return true;
-        }
-        break;
-    default:
-        break;
-    }
+bool StoreContentText(ResumeNode&, const QString&) {
     return false;
+}
+bool StoreContentText(HeaderNode& node, const QString& text) {
+    const QString firstLine = text.section(QLatin1Char('\n'), 0, 0).trimmed();
+    if (firstLine.isEmpty()) {
+        return false;
+    }
+    node.header = ToEngineText(firstLine);
+    return true;
+}
+bool StoreContentText(SLFieldNode& node, const QString& text) {
+    const QString firstLine = text.section(QLatin1Char('\n'), 0, 0).trimmed();
+    if (firstLine.isEmpty()) {
+        return false;
+    }
+    node.fieldData = ToEngineText(firstLine);
+    return true;
+}
+bool StoreContentText(ResumeSectionNode& node, const QString& text) {
+    if (text.section(QLatin1Char('\n'), 0, 0).trimmed().isEmpty()) {
+        return false;
+    }
+    node.data.text = ToNodeText(text);
+    return true;
+}
+bool StoreContentText(MLFieldNode& node, const QString& text) {
+    node.fieldData.text = ToNodeText(text);
+    return true;
+}
+bool StoreContentText(RTFOutputNode& node, const QString& text) {
+    node.output.text = ToNodeText(text);
+    return true;
+}
+bool StoreContentText(TXTOutputNode& node, const QString& text) {
+    node.output.text = ToNodeText(text);
+    return true;
+}
+
+bool StoreContent(NodeTree& tree, const StackEntry& entry, const QString& text) {
+    return VisitRecord(tree, entry, [&](auto& node) { return StoreContentText(node, text); });
 }
 
 } // namespace

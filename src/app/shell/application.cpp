@@ -2,6 +2,7 @@
 
 #include "document/tlx_doc.h"
 #include "engine/engine_log.h"
+#include "engine/version.h"
 #include "model/node_tree.h"
 #include "render/render_driver.h"
 #include "shell/engine_window.h"
@@ -33,7 +34,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     if (parser.isSet(help)) {
         result.output = parser.helpText();
     } else if (parser.isSet(version)) {
-        result.output = QStringLiteral("Trellic 5.0\n");
+        result.output = QStringLiteral("Trellic " TRELLIC_VERSION "\n");
     } else if (!parsed) {
         result.output = parser.errorText() + u'\n';
         result.exitCode = 1;

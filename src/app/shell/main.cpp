@@ -1,3 +1,4 @@
+#include "engine/version.h"
 #include "shell/application.h"
 
 #include <QApplication>
@@ -7,7 +8,7 @@
 
 int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Trellic"));
-    QApplication::setApplicationVersion(QStringLiteral("5.0"));
+    QApplication::setApplicationVersion(QStringLiteral(TRELLIC_VERSION));
     // --help and --version answer without a display, so they are read before the window
     // system is. Anything else waits until Qt has taken its own options (-platform, -style).
     {

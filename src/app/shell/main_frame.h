@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/document_observer.h"
+#include "engine/version.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -79,7 +80,7 @@ public:
         "File > Set Data Source > Resume View.";
 
     // The window title's fixed part after the document's title.
-    static constexpr const char* kWindowTitle = "Quelmar | Trellic 5.0";
+    static constexpr const char* kWindowTitle = "Quelmar | Trellic " TRELLIC_VERSION;
     static constexpr const char* kIdleText = "TLX Engine Idle";
     static constexpr const char* kNodeLibraryAddress = "docs/node-library.html";
     static constexpr const char* kMakerAddress = "https://quelmar.example/";

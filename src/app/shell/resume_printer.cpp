@@ -1,5 +1,6 @@
 #include "shell/resume_printer.h"
 
+#include "engine/version.h"
 #include "shell/rich_text_bridge.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -130,7 +131,7 @@ bool ExportPdf(const RichDocument& document, const std::string& path, const Page
     int pages = 0;
     {
         QPdfWriter writer(&file);
-        writer.setCreator(QStringLiteral("Trellic 5.0"));
+        writer.setCreator(QStringLiteral("Trellic " TRELLIC_VERSION));
         writer.setPageSize(setup.paper);
         writer.setPageMargins(setup.marginsInches, QPageLayout::Inch);
         pages = PrintResume(document, writer);

@@ -2,6 +2,7 @@
 
 #include "engine/file_io.h"
 #include "engine/prompter.h"
+#include "engine/version.h"
 
 namespace trellic {
 
@@ -15,7 +16,8 @@ constexpr const char* kErrorNotice =
 EngineLog::EngineLog() : m_text(Banner()) {}
 
 std::string EngineLog::Banner() {
-    std::string banner = "Trellic 5.0\r\nCopyright (C) 2026 Quelmar. All rights reserved.\r\n";
+    std::string banner =
+        "Trellic " TRELLIC_VERSION "\r\nCopyright (C) 2026 Quelmar. All rights reserved.\r\n";
     banner += "\r\nINFO: Compiled on ";
     banner += __DATE__;
     banner += " at ";

@@ -28,7 +28,7 @@ public:
     // Called after every change of the text, so a window showing it can refresh.
     void SetChangedHandler(std::function<void()> handler) { m_changed = std::move(handler); }
 
-    // "Trellic 5.0", the notice and the build's date and time, as the log starts.
+    // The program's name and version, the notice and the build's date and time, as the log starts.
     static std::string Banner();
 
 private:

@@ -8,24 +8,9 @@
 namespace trellic {
 
 const char* KindName(int32_t kind) {
-    switch (kind) {
-    case kKindHeader:
-        return "Header";
-    case kKindMLField:
-        return "Multiple Line Field";
-    case kKindResume:
-        return "Resume";
-    case kKindResumeSection:
-        return "Resume Section";
-    case kKindRTFOutput:
-        return "Rich Text File Output";
-    case kKindSLField:
-        return "Single Line Field";
-    case kKindTXTOutput:
-        return "Text File Output";
-    default:
-        return "";
-    }
+    const char* name =
+        VisitKind(kind, [](auto tag) { return RecordKind<typename decltype(tag)::type>::name; });
+    return name != nullptr ? name : "";
 }
 
 bool IsKnownKind(int32_t kind) {
@@ -36,28 +21,18 @@ NodeTree::NodeTree() : NodeTree(RunningProgramFolder()) {}
 
 NodeTree::NodeTree(std::string folder) : programFolder(std::move(folder)) {}
 
-std::size_t NodeTree::TableSize(int32_t kind) const {
-    switch (kind) {
-    case kKindHeader:
-        return headers.size();
-    case kKindMLField:
-        return mlFields.size();
-    case kKindResume:
-        return resume ? 1 : 0;
-    case kKindResumeSection:
-        return resumeSections.size();
-    case kKindRTFOutput:
-        return rtfOutputs.size();
-    case kKindSLField:
-        return slFields.size();
-    case kKindTXTOutput:
-        return txtOutputs.size();
-    default:
-        return 0;
-    }
+std::size_t NodeTables::TableSize(int32_t kind) const {
+    return VisitKind(kind, [this](auto tag) -> std::size_t {
+        using Record = typename decltype(tag)::type;
+        if constexpr (std::is_same_v<Record, ResumeNode>) {
+            return resume ? 1 : 0;
+        } else {
+            return Table<Record>().size();
+        }
+    });
 }
 
-bool NodeTree::RefersToRecord(const StackEntry& entry) const {
+bool NodeTables::RefersToRecord(const StackEntry& entry) const {
     return entry.index >= 0 && static_cast<std::size_t>(entry.index) < TableSize(entry.kind);
 }
 
@@ -91,48 +66,25 @@ void ResetNodeTree(NodeTree& tree, const ResumeDefaultsLoader& loadDefaults) {
     }
     tree.resume->renderer = kRendererRtf;
 
-    tree.headers.clear();
-    tree.resumeSections.clear();
-    tree.slFields.clear();
-    tree.mlFields.clear();
-    tree.rtfOutputs.clear();
-    tree.txtOutputs.clear();
-    tree.inactiveStack.clear();
-    tree.activeStack.assign(1, kResumeEntry);
+    // Assigned whole, so a table added to NodeTables is emptied with the rest.
+    NodeTables fresh;
+    fresh.resume = std::move(tree.resume);
+    fresh.activeStack.assign(1, kResumeEntry);
+    static_cast<NodeTables&>(tree) = std::move(fresh);
 }
 
 namespace {
 
-template <typename Table> void EraseRecord(Table& table, int32_t index) {
-    if (index >= 0 && static_cast<std::size_t>(index) < table.size()) {
-        table.erase(table.begin() + index);
-    }
-}
-
+// The resume record is never deleted, and an unknown kind or an index outside the table names
+// nothing to delete.
 void EraseRecord(NodeTree& tree, StackEntry entry) {
-    switch (entry.kind) {
-    case kKindHeader:
-        EraseRecord(tree.headers, entry.index);
-        break;
-    case kKindMLField:
-        EraseRecord(tree.mlFields, entry.index);
-        break;
-    case kKindResumeSection:
-        EraseRecord(tree.resumeSections, entry.index);
-        break;
-    case kKindRTFOutput:
-        EraseRecord(tree.rtfOutputs, entry.index);
-        break;
-    case kKindSLField:
-        EraseRecord(tree.slFields, entry.index);
-        break;
-    case kKindTXTOutput:
-        EraseRecord(tree.txtOutputs, entry.index);
-        break;
-    default:
-        // The resume record is never deleted, and an unknown kind has no table.
-        break;
-    }
+    VisitRecord(tree, entry, [&](auto& record) {
+        using Record = std::remove_cvref_t<decltype(record)>;
+        if constexpr (!std::is_same_v<Record, ResumeNode>) {
+            auto& table = tree.Table<Record>();
+            table.erase(table.begin() + entry.index);
+        }
+    });
 }
 
 bool EraseFirst(std::vector<StackEntry>& stack, StackEntry entry) {
@@ -212,75 +164,58 @@ void DeactivateStackEntry(NodeTree& tree, std::size_t position) {
     tree.inactiveStack.push_back(entry);
 }
 
+std::optional<StackEntry> DuplicateStackEntry(NodeTree& tree, StackId stack, std::size_t position) {
+    std::vector<StackEntry>& entries = tree.Stack(stack);
+    if (position >= entries.size()) {
+        return std::nullopt;
+    }
+    const StackEntry entry = entries[position];
+    const auto copy = VisitRecord(tree, entry, [&](auto& record) -> std::optional<StackEntry> {
+        using Record = std::remove_cvref_t<decltype(record)>;
+        if constexpr (std::is_same_v<Record, ResumeNode>) {
+            return std::nullopt; // the resume is one of a kind
+        } else {
+            // Copied before the push: the table may move its records while it grows.
+            Record duplicate = record;
+            auto& table = tree.Table<Record>();
+            table.push_back(std::move(duplicate));
+            return StackEntry{static_cast<int32_t>(table.size() - 1), entry.kind};
+        }
+    });
+    if (copy) {
+        entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(position) + 1, *copy);
+    }
+    return copy;
+}
+
 namespace {
 
-template <typename Record>
-int32_t AppendCopy(std::vector<Record>& table, std::size_t index) {
-    // Copied before the push: the table may move its records while it grows.
-    Record copy = table[index];
-    table.push_back(std::move(copy));
-    return static_cast<int32_t>(table.size() - 1);
+const std::string& DisplayNameOf(const ResumeNode& node) {
+    return node.name;
+}
+const std::string& DisplayNameOf(const HeaderNode& node) {
+    return node.header;
+}
+const std::string& DisplayNameOf(const ResumeSectionNode& node) {
+    return node.title;
+}
+const std::string& DisplayNameOf(const SLFieldNode& node) {
+    return node.fieldName;
+}
+const std::string& DisplayNameOf(const MLFieldNode& node) {
+    return node.fieldName;
+}
+const std::string& DisplayNameOf(const RTFOutputNode& node) {
+    return node.name;
+}
+const std::string& DisplayNameOf(const TXTOutputNode& node) {
+    return node.name;
 }
 
 } // namespace
 
-std::optional<StackEntry> DuplicateStackEntry(NodeTree& tree, StackId stack,
-                                              std::size_t position) {
-    std::vector<StackEntry>& entries = tree.Stack(stack);
-    if (position >= entries.size() || !tree.RefersToRecord(entries[position])) {
-        return std::nullopt;
-    }
-    StackEntry copy = entries[position];
-    const auto i = static_cast<std::size_t>(copy.index);
-    switch (copy.kind) {
-    case kKindHeader:
-        copy.index = AppendCopy(tree.headers, i);
-        break;
-    case kKindResumeSection:
-        copy.index = AppendCopy(tree.resumeSections, i);
-        break;
-    case kKindSLField:
-        copy.index = AppendCopy(tree.slFields, i);
-        break;
-    case kKindMLField:
-        copy.index = AppendCopy(tree.mlFields, i);
-        break;
-    case kKindRTFOutput:
-        copy.index = AppendCopy(tree.rtfOutputs, i);
-        break;
-    case kKindTXTOutput:
-        copy.index = AppendCopy(tree.txtOutputs, i);
-        break;
-    default: // the resume is one of a kind
-        return std::nullopt;
-    }
-    entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(position) + 1, copy);
-    return copy;
-}
-
 std::string NodeDisplayName(const NodeTree& tree, const StackEntry& entry) {
-    if (!tree.RefersToRecord(entry)) {
-        return {};
-    }
-    const auto i = static_cast<std::size_t>(entry.index);
-    switch (entry.kind) {
-    case kKindResume:
-        return tree.resume->name;
-    case kKindHeader:
-        return tree.headers[i].header;
-    case kKindResumeSection:
-        return tree.resumeSections[i].title;
-    case kKindSLField:
-        return tree.slFields[i].fieldName;
-    case kKindMLField:
-        return tree.mlFields[i].fieldName;
-    case kKindRTFOutput:
-        return tree.rtfOutputs[i].name;
-    case kKindTXTOutput:
-        return tree.txtOutputs[i].name;
-    default:
-        return {};
-    }
+    return VisitRecord(tree, entry, [](const auto& record) { return DisplayNameOf(record); });
 }
 
 } // namespace trellic

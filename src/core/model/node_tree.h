@@ -8,6 +8,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace trellic {
@@ -31,9 +33,173 @@ enum class MoveDirection { Up, Down };
 enum DataSource : int32_t { kDataSourceNodes = 0, kDataSourceViewRtf = 1, kDataSourceViewTxt = 2 };
 enum Renderer : int32_t { kRendererRtf = 0, kRendererTxt = 1 };
 
+// An owning pointer that copies what it points to, so a record held by pointer still copies with
+// the value that holds it. Const reaches through: a const holder gives a const record.
+template <typename T> class ValuePtr {
+public:
+    ValuePtr() = default;
+    // Implicit, so a tree takes a freshly made record as it took a std::unique_ptr.
+    ValuePtr(std::unique_ptr<T> owned) : m_owned(owned.release()) {}
+    ValuePtr(const ValuePtr& other) : m_owned(other.m_owned ? new T(*other.m_owned) : nullptr) {}
+    ValuePtr(ValuePtr&& other) noexcept : m_owned(std::exchange(other.m_owned, nullptr)) {}
+    ValuePtr& operator=(ValuePtr other) noexcept {
+        std::swap(m_owned, other.m_owned);
+        return *this;
+    }
+    ~ValuePtr() { delete m_owned; }
+
+    T* get() { return m_owned; }
+    const T* get() const { return m_owned; }
+    T& operator*() { return *m_owned; }
+    const T& operator*() const { return *m_owned; }
+    T* operator->() { return m_owned; }
+    const T* operator->() const { return m_owned; }
+    explicit operator bool() const { return m_owned != nullptr; }
+
+    // Equal when both are empty or both hold equal values.
+    friend bool operator==(const ValuePtr& a, const ValuePtr& b) {
+        return a.m_owned == nullptr || b.m_owned == nullptr ? a.m_owned == b.m_owned
+                                                            : *a.m_owned == *b.m_owned;
+    }
+
+private:
+    // A plain pointer: the static analyser follows its null checks, which it does not through a
+    // wrapped std::unique_ptr.
+    T* m_owned = nullptr;
+};
+
+// The kind code of each record type, and its name as lists show it.
+template <typename Record> struct RecordKind;
+template <> struct RecordKind<ResumeNode> {
+    static constexpr int32_t kind = kKindResume;
+    static constexpr const char* name = "Resume";
+};
+template <> struct RecordKind<HeaderNode> {
+    static constexpr int32_t kind = kKindHeader;
+    static constexpr const char* name = "Header";
+};
+template <> struct RecordKind<ResumeSectionNode> {
+    static constexpr int32_t kind = kKindResumeSection;
+    static constexpr const char* name = "Resume Section";
+};
+template <> struct RecordKind<SLFieldNode> {
+    static constexpr int32_t kind = kKindSLField;
+    static constexpr const char* name = "Single Line Field";
+};
+template <> struct RecordKind<MLFieldNode> {
+    static constexpr int32_t kind = kKindMLField;
+    static constexpr const char* name = "Multiple Line Field";
+};
+template <> struct RecordKind<RTFOutputNode> {
+    static constexpr int32_t kind = kKindRTFOutput;
+    static constexpr const char* name = "Rich Text File Output";
+};
+template <> struct RecordKind<TXTOutputNode> {
+    static constexpr int32_t kind = kKindTXTOutput;
+    static constexpr const char* name = "Text File Output";
+};
+
+// Calls fn with a std::type_identity<Record> for the record type of a kind code and returns its
+// result; a code that is none of the seven gives a value-initialised result without calling fn.
+// This is the one place that maps codes to record types: per-kind code goes through it.
+template <typename Fn> auto VisitKind(int32_t kind, Fn&& fn) {
+    using Result = std::invoke_result_t<Fn&, std::type_identity<HeaderNode>>;
+    switch (kind) { // NOLINT(bugprone-branch-clone): the branches differ in the type they pass
+    case kKindResume:
+        return static_cast<Result>(fn(std::type_identity<ResumeNode>{}));
+    case kKindHeader:
+        return static_cast<Result>(fn(std::type_identity<HeaderNode>{}));
+    case kKindResumeSection:
+        return static_cast<Result>(fn(std::type_identity<ResumeSectionNode>{}));
+    case kKindSLField:
+        return static_cast<Result>(fn(std::type_identity<SLFieldNode>{}));
+    case kKindMLField:
+        return static_cast<Result>(fn(std::type_identity<MLFieldNode>{}));
+    case kKindRTFOutput:
+        return static_cast<Result>(fn(std::type_identity<RTFOutputNode>{}));
+    case kKindTXTOutput:
+        return static_cast<Result>(fn(std::type_identity<TXTOutputNode>{}));
+    default:
+        return Result();
+    }
+}
+
+// The records of a resume and the two stacks that order them: everything a .tlx file holds
+// besides the renderer, as one value. Copying it copies the resume whole, which is what a caller
+// that must put a resume back after a failed open needs; a table added here is copied with it.
+struct NodeTables {
+    ValuePtr<ResumeNode> resume;
+    std::vector<HeaderNode> headers;
+    std::vector<ResumeSectionNode> resumeSections;
+    std::vector<SLFieldNode> slFields;
+    std::vector<MLFieldNode> mlFields;
+    std::vector<RTFOutputNode> rtfOutputs;
+    std::vector<TXTOutputNode> txtOutputs;
+    std::vector<StackEntry> activeStack;
+    std::vector<StackEntry> inactiveStack;
+
+    bool operator==(const NodeTables&) const = default;
+
+    // The table of a record type; the resume is one record, not a table.
+    template <typename Record> std::vector<Record>& Table() { return TableIn<Record>(*this); }
+    template <typename Record> const std::vector<Record>& Table() const {
+        return TableIn<Record>(*this);
+    }
+
+    std::vector<StackEntry>& Stack(StackId id) {
+        return id == StackId::Active ? activeStack : inactiveStack;
+    }
+    const std::vector<StackEntry>& Stack(StackId id) const {
+        return id == StackId::Active ? activeStack : inactiveStack;
+    }
+    // Number of records in the table of a kind: 1 for the resume, 0 for an unknown code.
+    std::size_t TableSize(int32_t kind) const;
+    // True when the entry names a known kind and a record that exists.
+    bool RefersToRecord(const StackEntry& entry) const;
+
+private:
+    template <typename Record, typename Self> static auto& TableIn(Self& self) {
+        if constexpr (std::is_same_v<Record, HeaderNode>) {
+            return self.headers;
+        } else if constexpr (std::is_same_v<Record, ResumeSectionNode>) {
+            return self.resumeSections;
+        } else if constexpr (std::is_same_v<Record, SLFieldNode>) {
+            return self.slFields;
+        } else if constexpr (std::is_same_v<Record, MLFieldNode>) {
+            return self.mlFields;
+        } else if constexpr (std::is_same_v<Record, RTFOutputNode>) {
+            return self.rtfOutputs;
+        } else {
+            static_assert(std::is_same_v<Record, TXTOutputNode>, "not a record with a table");
+            return self.txtOutputs;
+        }
+    }
+};
+
+// Calls fn with the record an entry names (ResumeNode&, HeaderNode&, ..., const when the tables
+// are) and returns its result. An entry of an unknown kind, or one that points outside its table,
+// gives a value-initialised result without calling fn, so nothing is ever read outside a table.
+template <typename Tables, typename Fn>
+auto VisitRecord(Tables& tables, const StackEntry& entry, Fn&& fn) {
+    using Header = std::conditional_t<std::is_const_v<Tables>, const HeaderNode, HeaderNode>;
+    using Result = std::invoke_result_t<Fn&, Header&>;
+    return VisitKind(entry.kind, [&](auto tag) -> Result {
+        using Record = typename decltype(tag)::type;
+        if (!tables.RefersToRecord(entry)) {
+            return Result();
+        }
+        if constexpr (std::is_same_v<Record, ResumeNode>) {
+            return fn(*tables.resume);
+        } else {
+            return fn(tables.template Table<Record>()[static_cast<std::size_t>(entry.index)]);
+        }
+    });
+}
+
 // The resume held as data, with the settings of the open document. Exactly one exists for the
-// whole run of the program; it owns every record by value.
-struct NodeTree {
+// whole run of the program; it owns every record by value. Its records and stacks are the
+// NodeTables it is made of, so `NodeTables copy = tree;` takes them all at once.
+struct NodeTree : NodeTables {
     // The folder of the running executable (the node library and templates lie beside it).
     NodeTree();
     // A tree that finds its node library below the given folder (for tests and tools).
@@ -46,26 +212,6 @@ struct NodeTree {
     int32_t dataSource = kDataSourceNodes;
     int32_t renderer = kRendererRtf;
     int32_t resetCount = 0;
-    std::unique_ptr<ResumeNode> resume;
-    std::vector<HeaderNode> headers;
-    std::vector<ResumeSectionNode> resumeSections;
-    std::vector<SLFieldNode> slFields;
-    std::vector<MLFieldNode> mlFields;
-    std::vector<RTFOutputNode> rtfOutputs;
-    std::vector<TXTOutputNode> txtOutputs;
-    std::vector<StackEntry> activeStack;
-    std::vector<StackEntry> inactiveStack;
-
-    std::vector<StackEntry>& Stack(StackId id) {
-        return id == StackId::Active ? activeStack : inactiveStack;
-    }
-    const std::vector<StackEntry>& Stack(StackId id) const {
-        return id == StackId::Active ? activeStack : inactiveStack;
-    }
-    // Number of records in the table of a kind: 1 for the resume, 0 for an unknown code.
-    std::size_t TableSize(int32_t kind) const;
-    // True when the entry names a known kind and a record that exists.
-    bool RefersToRecord(const StackEntry& entry) const;
 };
 
 // The folder part of an executable's path, cut before its last separator; empty if none.

@@ -244,31 +244,22 @@ void RenderTXTOutput(RenderTarget& target, const TXTOutputNode& node, int32_t pr
 }
 
 int32_t EffectiveNumbering(const NodeTree& tree, const StackEntry& entry) {
-    if (!tree.RefersToRecord(entry) || !tree.resume) {
+    if (!tree.resume) {
         return 0;
     }
     const StyleNode& resumeStyle = tree.resume->style;
-    const auto i = static_cast<std::size_t>(entry.index);
-    switch (entry.kind) {
-    case kKindHeader:
-        return StyleOf(tree.headers[i], resumeStyle).style->paraFormat.numbering;
-    case kKindResumeSection:
-        return StyleOf(tree.resumeSections[i], resumeStyle).style->paraFormat.numbering;
-    case kKindSLField:
-        return StyleOf(tree.slFields[i], resumeStyle).style->paraFormat.numbering;
-    case kKindMLField:
-        return StyleOf(tree.mlFields[i], resumeStyle).style->paraFormat.numbering;
-    case kKindRTFOutput: {
-        const auto& o = tree.rtfOutputs[i];
-        return o.useFormatting ? o.style.paraFormat.numbering : 0;
-    }
-    case kKindTXTOutput: {
-        const auto& o = tree.txtOutputs[i];
-        return o.useFormatting ? o.paraFormat.numbering : 0;
-    }
-    default:
-        return 0;
-    }
+    return VisitRecord(tree, entry, [&](const auto& node) -> int32_t {
+        using Record = std::remove_cvref_t<decltype(node)>;
+        if constexpr (std::is_same_v<Record, ResumeNode>) {
+            return 0;
+        } else if constexpr (std::is_same_v<Record, RTFOutputNode>) {
+            return node.useFormatting ? node.style.paraFormat.numbering : 0;
+        } else if constexpr (std::is_same_v<Record, TXTOutputNode>) {
+            return node.useFormatting ? node.paraFormat.numbering : 0;
+        } else {
+            return StyleOf(node, resumeStyle).style->paraFormat.numbering;
+        }
+    });
 }
 
 } // namespace trellic

@@ -31,32 +31,37 @@ std::string Repeat(std::string_view piece, int32_t count) {
     return text;
 }
 
+// One renderer per record type, chosen by overload; the resume's own entry writes nothing.
+void RenderRecord(RenderTarget&, const ResumeNode&, int32_t, uint16_t) {}
+void RenderRecord(RenderTarget& target, const HeaderNode& node, int32_t previousKind,
+                  uint16_t listNumber) {
+    RenderHeader(target, node, previousKind, listNumber);
+}
+void RenderRecord(RenderTarget& target, const ResumeSectionNode& node, int32_t previousKind,
+                  uint16_t listNumber) {
+    RenderResumeSection(target, node, previousKind, listNumber);
+}
+void RenderRecord(RenderTarget& target, const SLFieldNode& node, int32_t previousKind,
+                  uint16_t listNumber) {
+    RenderSLField(target, node, previousKind, listNumber);
+}
+void RenderRecord(RenderTarget& target, const MLFieldNode& node, int32_t previousKind,
+                  uint16_t listNumber) {
+    RenderMLField(target, node, previousKind, listNumber);
+}
+void RenderRecord(RenderTarget& target, const RTFOutputNode& node, int32_t previousKind,
+                  uint16_t listNumber) {
+    RenderRTFOutput(target, node, previousKind, listNumber);
+}
+void RenderRecord(RenderTarget& target, const TXTOutputNode& node, int32_t previousKind,
+                  uint16_t listNumber) {
+    RenderTXTOutput(target, node, previousKind, listNumber);
+}
+
 void RenderEntry(RenderTarget& target, const StackEntry& entry, int32_t previousKind,
                  uint16_t listNumber) {
-    const NodeTree& tree = target.tree;
-    const auto i = static_cast<std::size_t>(entry.index);
-    switch (entry.kind) {
-    case kKindHeader:
-        RenderHeader(target, tree.headers[i], previousKind, listNumber);
-        break;
-    case kKindMLField:
-        RenderMLField(target, tree.mlFields[i], previousKind, listNumber);
-        break;
-    case kKindResumeSection:
-        RenderResumeSection(target, tree.resumeSections[i], previousKind, listNumber);
-        break;
-    case kKindRTFOutput:
-        RenderRTFOutput(target, tree.rtfOutputs[i], previousKind, listNumber);
-        break;
-    case kKindSLField:
-        RenderSLField(target, tree.slFields[i], previousKind, listNumber);
-        break;
-    case kKindTXTOutput:
-        RenderTXTOutput(target, tree.txtOutputs[i], previousKind, listNumber);
-        break;
-    default:
-        break; // the resume's own entry writes nothing
-    }
+    VisitRecord(target.tree, entry,
+                [&](const auto& node) { RenderRecord(target, node, previousKind, listNumber); });
 }
 
 } // namespace

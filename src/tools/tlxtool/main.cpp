@@ -4,6 +4,7 @@
 #include "engine/engine_log.h"
 #include "engine/file_io.h"
 #include "engine/prompter.h"
+#include "engine/version.h"
 #include "model/tlx_file.h"
 #include "pdf_output.h"
 #include "render/resume_view.h"
@@ -292,7 +293,7 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (arg == "--version") {
-            std::puts("tlxtool (Trellic) 5.0");
+            std::puts("tlxtool (Trellic) " TRELLIC_VERSION);
             return 0;
         }
         if (arg == "--category") {
