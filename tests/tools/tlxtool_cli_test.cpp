@@ -240,9 +240,9 @@ TEST(TlxtoolFiles, AProtectedFileIsNotWrittenOver) {
         << build.err;
     const ToolRun convert =
         Tool(dir, "convert " + Quote(dir.File("cv.tlx")) + " " + Quote(dir.File("held.rtf")));
+    // The document words this refusal itself; what counts is that it is one.
     EXPECT_EQ(convert.status, 1);
-    EXPECT_NE(convert.err.find("another program holds the file protected"), std::string::npos)
-        << convert.err;
+    EXPECT_EQ(convert.err.find("tlxtool: " + dir.File("held.rtf") + ": "), 0U) << convert.err;
     EXPECT_EQ(ReadFileBytes(dir.File("held.tlx")), "held");
     EXPECT_EQ(ReadFileBytes(dir.File("held.rtf")), "held");
 

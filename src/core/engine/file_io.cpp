@@ -385,8 +385,8 @@ FileResult ReadWholeFile(const std::string& path, std::string& bytes, std::size_
 
 FileResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
     std::string target;
-    int error = 0;
-    if (!ResolveTarget(path, target, error)) {
+    int error = ENOENT;
+    if (path.empty() || !ResolveTarget(path, target, error)) {
         return Failure(FileResult::Stage::Open, path, error);
     }
     const std::string folder = FolderOf(target);
