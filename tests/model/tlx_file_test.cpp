@@ -163,6 +163,39 @@ TEST(TlxRead, AbsurdCountsFailFastWithoutAllocating) {
     }
 }
 
+TEST(TlxRead, StacksAndTablesBeyondAnyResumeAreRefused) {
+    // Every entry points to the one header, as a file made to stall the renderer would.
+    NodeTree full = EmptiedTree();
+    full.headers.emplace_back().header = "Again";
+    full.activeStack.resize(kMaxTlxEntries, StackEntry{0, kKindHeader});
+    full.inactiveStack.resize(kMaxTlxEntries, StackEntry{0, kKindHeader});
+    full.slFields.resize(kMaxTlxEntries);
+    ScriptedPrompter prompter;
+    {
+        NodeTree back = EmptiedTree();
+        ASSERT_EQ(Read(WriteTLX(full), back, prompter), TlxReadStatus::Loaded);
+        EXPECT_EQ(back.activeStack.size(), static_cast<std::size_t>(kMaxTlxEntries));
+    }
+
+    NodeTree longActive = EmptiedTree();
+    longActive.activeStack = full.activeStack;
+    longActive.activeStack.push_back({0, kKindHeader});
+    NodeTree longInactive = EmptiedTree();
+    longInactive.inactiveStack = full.inactiveStack;
+    longInactive.inactiveStack.push_back({0, kKindHeader});
+    NodeTree bigTable = EmptiedTree();
+    bigTable.slFields.resize(kMaxTlxEntries + 1);
+    for (const NodeTree* tree : {&longActive, &longInactive, &bigTable}) {
+        NodeTree back = EmptiedTree();
+        bool rendered = false;
+        const std::string bytes = WriteTLX(*tree);
+        Archive ar = Archive::ForLoading(bytes);
+        EXPECT_EQ(ReadTLX(ar, back, prompter, [&](NodeTree&) { rendered = true; }),
+                  TlxReadStatus::UnexpectedEnd);
+        EXPECT_FALSE(rendered);
+    }
+}
+
 TEST(TlxRead, NegativeCountsReadNoRecords) {
     NodeTree tree = EmptiedTree();
     std::string bytes = WriteTLX(tree);

@@ -1,12 +1,15 @@
 // Runs the real tlxtool and looks at its exit status, output and files.
 
+#include "model/protected_file.h"
 #include "model/tlx_file.h"
 #include "temp_dir.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace trellic {
 namespace {
@@ -21,9 +24,11 @@ struct ToolRun {
     std::string err;
 };
 
-ToolRun Tool(const TempDir& dir, const std::string& arguments) {
-    const std::string command = std::string(TRELLIC_BIN_DIR) + "/tlxtool " + arguments + " >" +
-                                dir.File("out.txt") + " 2>" + dir.File("err.txt");
+// launcher, when given, runs the tool: a time limit, or another user.
+ToolRun Tool(const TempDir& dir, const std::string& arguments, const std::string& launcher = {}) {
+    const std::string command = launcher + " " + std::string(TRELLIC_BIN_DIR) + "/tlxtool " +
+                                arguments + " >" + dir.File("out.txt") + " 2>" +
+                                dir.File("err.txt");
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFileBytes(dir.File("out.txt")),
             ReadFileBytes(dir.File("err.txt"))};
@@ -175,6 +180,128 @@ TEST(TlxtoolConvert, FailuresWriteNothing) {
 
     EXPECT_EQ(Tool(dir, "convert --renderer pdf " + Quote(dir.File("cv.txt")) + " x.rtf").status,
               1);
+}
+
+TEST(TlxtoolConvert, RefusesOutputsItCannotWrite) {
+    TempDir dir;
+    WriteFileBytes(dir.File("cv.tlx"), SampleTlx());
+    // Each would otherwise be written as plain text under the name given.
+    for (const char* name : {"cv.docx", "cv", "cv.RTF"}) {
+        const ToolRun run =
+            Tool(dir, "convert " + Quote(dir.File("cv.tlx")) + " " + Quote(dir.File(name)));
+        EXPECT_EQ(run.status, 1) << name;
+        EXPECT_NE(run.err.find("the output must end in .tlx, .rtf, .txt or .pdf"),
+                  std::string::npos)
+            << run.err;
+        EXPECT_FALSE(std::filesystem::exists(dir.File(name))) << name;
+    }
+}
+
+TEST(TlxtoolFiles, PipesAreRefusedWithoutWaiting) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.File("pipe.tlx").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(dir.File("pipe.json").c_str(), 0600), 0);
+    const std::string pipe = Quote(dir.File("pipe.tlx"));
+    // Without a writer, opening a pipe waits for ever; the limit only keeps a fault from
+    // hanging the suite.
+    for (const std::string& arguments :
+         {"dump " + pipe, "check " + pipe, "convert " + pipe + " " + Quote(dir.File("out.rtf")),
+          "build " + Quote(dir.File("pipe.json")) + " " + Quote(dir.File("out.tlx"))}) {
+        const ToolRun run = Tool(dir, arguments, "timeout 60");
+        EXPECT_EQ(run.status, 1) << arguments;
+        EXPECT_NE(run.err.find("it is not a regular file"), std::string::npos) << run.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("out.rtf")));
+    // Nor is a pipe replaced by a file.
+    WriteFileBytes(dir.File("cv.tlx"), SampleTlx());
+    const ToolRun onto = Tool(dir, "convert " + Quote(dir.File("cv.tlx")) + " " + pipe);
+    EXPECT_EQ(onto.status, 1);
+    struct stat info {};
+    ASSERT_EQ(::stat(dir.File("pipe.tlx").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+TEST(TlxtoolFiles, AProtectedFileIsNotWrittenOver) {
+    TempDir dir;
+    WriteFileBytes(dir.File("cv.tlx"), SampleTlx());
+    WriteFileBytes(dir.File("cv.json"), Tool(dir, "dump " + Quote(dir.File("cv.tlx"))).out);
+    WriteFileBytes(dir.File("held.tlx"), "held");
+    WriteFileBytes(dir.File("held.rtf"), "held");
+    // This test's process holds the lock; the tool is the other program.
+    ProtectedFile tlx;
+    ProtectedFile rtf;
+    ASSERT_TRUE(tlx.Open(dir.File("held.tlx")));
+    ASSERT_TRUE(rtf.Open(dir.File("held.rtf")));
+
+    const ToolRun build =
+        Tool(dir, "build " + Quote(dir.File("cv.json")) + " " + Quote(dir.File("held.tlx")));
+    EXPECT_EQ(build.status, 1);
+    EXPECT_NE(build.err.find("another program holds the file protected"), std::string::npos)
+        << build.err;
+    const ToolRun convert =
+        Tool(dir, "convert " + Quote(dir.File("cv.tlx")) + " " + Quote(dir.File("held.rtf")));
+    // The document words this refusal itself; what counts is that it is one.
+    EXPECT_EQ(convert.status, 1);
+    EXPECT_EQ(convert.err.find("tlxtool: " + dir.File("held.rtf") + ": "), 0U) << convert.err;
+    EXPECT_EQ(ReadFileBytes(dir.File("held.tlx")), "held");
+    EXPECT_EQ(ReadFileBytes(dir.File("held.rtf")), "held");
+
+    tlx.Close();
+    EXPECT_EQ(
+        Tool(dir, "build " + Quote(dir.File("cv.json")) + " " + Quote(dir.File("held.tlx"))).status,
+        0);
+    EXPECT_EQ(ReadFileBytes(dir.File("held.tlx")), SampleTlx());
+}
+
+TEST(TlxtoolFiles, AReadOnlyFileIsNotWrittenOverByAnOrdinaryUser) {
+    TempDir dir;
+    const std::string asNobody = "setpriv --reuid=65534 --regid=65534 --clear-groups";
+    if (::geteuid() != 0 || std::system((asNobody + " true").c_str()) != 0) {
+        GTEST_SKIP() << "cannot run the tool as another user here";
+    }
+    // Only the files' own mode may stop the tool.
+    ::chmod(dir.Path().c_str(), 0777);
+    WriteFileBytes(dir.File("cv.tlx"), SampleTlx());
+    WriteFileBytes(dir.File("cv.json"), Tool(dir, "dump " + Quote(dir.File("cv.tlx"))).out);
+    for (const char* name : {"kept.tlx", "kept.rtf"}) {
+        WriteFileBytes(dir.File(name), "read-only");
+        ::chown(dir.File(name).c_str(), 65534, 65534);
+        ::chmod(dir.File(name).c_str(), 0444);
+    }
+    const ToolRun build = Tool(
+        dir, "build " + Quote(dir.File("cv.json")) + " " + Quote(dir.File("kept.tlx")), asNobody);
+    EXPECT_EQ(build.status, 1);
+    EXPECT_NE(build.err.find("cannot write: the file is read-only"), std::string::npos)
+        << build.err;
+    const ToolRun convert = Tool(
+        dir, "convert " + Quote(dir.File("cv.tlx")) + " " + Quote(dir.File("kept.rtf")), asNobody);
+    EXPECT_EQ(convert.status, 1);
+    EXPECT_NE(convert.err.find("(the file is read-only)"), std::string::npos) << convert.err;
+    EXPECT_EQ(ReadFileBytes(dir.File("kept.tlx")), "read-only");
+    EXPECT_EQ(ReadFileBytes(dir.File("kept.rtf")), "read-only");
+    // The same user may still write a new file there.
+    EXPECT_EQ(Tool(dir, "build " + Quote(dir.File("cv.json")) + " " + Quote(dir.File("new.tlx")),
+                   asNobody)
+                  .status,
+              0);
+}
+
+TEST(TlxtoolFiles, AMillionEntriesAreRefusedQuickly) {
+    TempDir dir;
+    NodeTree tree{std::string()};
+    ResetNodeTree(tree, {});
+    tree.headers.emplace_back().header = "Again";
+    tree.activeStack.resize(1000000, StackEntry{0, kKindHeader});
+    WriteFileBytes(dir.File("huge.tlx"), WriteTLX(tree));
+
+    const ToolRun convert =
+        Tool(dir, "convert " + Quote(dir.File("huge.tlx")) + " " + Quote(dir.File("huge.rtf")));
+    EXPECT_EQ(convert.status, 1);
+    EXPECT_NE(convert.err.find("Unexpected file format."), std::string::npos) << convert.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("huge.rtf")));
+    const ToolRun check = Tool(dir, "check " + Quote(dir.File("huge.tlx")));
+    EXPECT_EQ(check.status, 1);
+    EXPECT_NE(check.err.find("more than 10000 entries"), std::string::npos) << check.err;
 }
 
 } // namespace

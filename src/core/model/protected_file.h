@@ -15,7 +15,8 @@ public:
     ProtectedFile(ProtectedFile&& other) noexcept;
     ProtectedFile& operator=(ProtectedFile&& other) noexcept;
 
-    // Opens and locks path; false when it is missing, unreadable or locked by another process.
+    // Opens and locks path; false when it is missing, unreadable, not a regular file or locked
+    // by another process.
     [[nodiscard]] bool Open(const std::string& path);
     void Close();
     bool IsOpen() const { return m_fd >= 0; }

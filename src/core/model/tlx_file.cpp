@@ -3,6 +3,9 @@
 #include "engine/prompter.h"
 #include "model/serialize.h"
 
+#include <new>
+#include <stdexcept>
+
 namespace trellic {
 
 namespace {
@@ -22,11 +25,15 @@ template <typename Record> void StoreTable(Archive& ar, std::vector<Record>& tab
     }
 }
 
-template <typename Record> void LoadTable(Archive& ar, std::vector<Record>& table) {
+// False when the table claims more records than any resume has.
+template <typename Record> bool LoadTable(Archive& ar, std::vector<Record>& table) {
     int32_t count = 0;
     ar.IoCount(count, MinEncodedSize<Record>());
+    if (count > kMaxTlxEntries) {
+        return false;
+    }
     if (ar.Failed() || count <= 0) {
-        return;
+        return true;
     }
     // The count has been checked against the bytes that remain, so reserving is bounded.
     table.reserve(table.size() + static_cast<std::size_t>(count));
@@ -34,9 +41,10 @@ template <typename Record> void LoadTable(Archive& ar, std::vector<Record>& tabl
         Serialize(ar, table.emplace_back());
         if (ar.Failed()) {
             table.pop_back(); // only whole records join the table
-            return;
+            return true;
         }
     }
+    return true;
 }
 
 // The tables in the order the file holds them, which is not the tree's.
@@ -85,8 +93,9 @@ std::string WriteTLX(const NodeTree& tree) {
     return ar.TakeStored();
 }
 
-TlxReadStatus ReadTLX(Archive& ar, NodeTree& tree, Prompter& prompter,
-                      const std::function<void(NodeTree&)>& activateStoredRenderer) {
+namespace {
+
+TlxReadStatus ReadTLXRecords(Archive& ar, NodeTree& tree, Prompter& prompter) {
     std::string magic;
     ar.IoText(magic);
     if (ar.Failed()) {
@@ -103,6 +112,9 @@ TlxReadStatus ReadTLX(Archive& ar, NodeTree& tree, Prompter& prompter,
     ar.Io(activeCount);
     // The count includes the resume entry, which is not stored.
     const int32_t storedActive = activeCount > 1 ? activeCount - 1 : 0;
+    if (storedActive >= kMaxTlxEntries) {
+        return TlxReadStatus::UnexpectedEnd;
+    }
     ar.RequireRoom(storedActive, kEntryBytes);
     if (!ar.Failed()) {
         tree.activeStack.reserve(tree.activeStack.size() + static_cast<std::size_t>(storedActive));
@@ -117,6 +129,9 @@ TlxReadStatus ReadTLX(Archive& ar, NodeTree& tree, Prompter& prompter,
 
     int32_t inactiveCount = 0;
     ar.IoCount(inactiveCount, kEntryBytes);
+    if (inactiveCount > kMaxTlxEntries) {
+        return TlxReadStatus::UnexpectedEnd;
+    }
     for (int32_t i = 0; i < inactiveCount && !ar.Failed(); ++i) {
         StackEntry entry;
         IoEntry(ar, entry);
@@ -129,15 +144,34 @@ TlxReadStatus ReadTLX(Archive& ar, NodeTree& tree, Prompter& prompter,
         tree.resume = std::make_unique<ResumeNode>();
     }
     SerializeResume(ar, *tree.resume);
-    ForEachTableInFileOrder(tree, [&](auto& table) { LoadTable(ar, table); });
+    bool withinLimits = true;
+    ForEachTableInFileOrder(
+        tree, [&](auto& table) { withinLimits = withinLimits && LoadTable(ar, table); });
 
-    if (ar.Failed()) {
+    if (!withinLimits || ar.Failed()) {
         return TlxReadStatus::UnexpectedEnd;
     }
-    if (activateStoredRenderer) {
+    return TlxReadStatus::Loaded;
+}
+
+} // namespace
+
+TlxReadStatus ReadTLX(Archive& ar, NodeTree& tree, Prompter& prompter,
+                      const std::function<void(NodeTree&)>& activateStoredRenderer) {
+    TlxReadStatus status = TlxReadStatus::UnexpectedEnd;
+    try {
+        status = ReadTLXRecords(ar, tree, prompter);
+    } catch (const std::bad_alloc&) {
+        // Every count and length was checked against the file, so only a file near the size
+        // of memory gets here; it is refused like any other that cannot be read whole.
+        return TlxReadStatus::UnexpectedEnd;
+    } catch (const std::length_error&) {
+        return TlxReadStatus::UnexpectedEnd;
+    }
+    if (status == TlxReadStatus::Loaded && activateStoredRenderer) {
         activateStoredRenderer(tree);
     }
-    return TlxReadStatus::Loaded;
+    return status;
 }
 
 } // namespace trellic

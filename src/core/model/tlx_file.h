@@ -18,9 +18,15 @@ enum class TlxReadStatus {
     Loaded,
     // The magic did not match; the user was warned and nothing further was read.
     InvalidMagic,
-    // The bytes ended inside a field, or a count or length claimed more than the file holds.
+    // The bytes ended inside a field, a count or length claimed more than the file holds, a
+    // stack or table held more than kMaxTlxEntries, or memory ran out while reading.
     UnexpectedEnd,
 };
+
+// The most entries a stack, and the most records a table, may hold in a file that is read. A
+// resume has tens of nodes; a file claiming hundreds of thousands is damaged or hostile, and
+// rendering it would take minutes and gigabytes.
+inline constexpr int32_t kMaxTlxEntries = 10000;
 
 // Writes the whole tree in the .tlx layout to a storing archive.
 void WriteTLX(const NodeTree& tree, Archive& ar);

@@ -4,6 +4,8 @@
 #include "render/rich_formats.h"
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 #include <string>
 
 namespace trellic {
@@ -80,7 +82,9 @@ void ResetViewFormatting(ResumeView& view) {
     view.SetModified(false);
 }
 
-void RenderResume(const NodeTree& tree, ResumeView& view) {
+namespace {
+
+void RenderInto(const NodeTree& tree, ResumeView& view) {
     const TextRange selection = view.Selection();
 
     if (tree.dataSource == kDataSourceNodes) {
@@ -122,6 +126,21 @@ void RenderResume(const NodeTree& tree, ResumeView& view) {
         return;
     }
     view.SetSelection(selection);
+}
+
+} // namespace
+
+bool RenderResume(const NodeTree& tree, ResumeView& view) {
+    // A node rendering is built aside and handed over whole, so running out of memory part
+    // way leaves the view as it was; the nodes themselves are never touched.
+    try {
+        RenderInto(tree, view);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {
+        return false;
+    }
 }
 
 void InsertText(RenderTarget& target, std::string_view text) {

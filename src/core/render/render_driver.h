@@ -14,7 +14,10 @@ namespace trellic {
 // view's own text is passed out and back in so the view's default formatting is re-applied
 // (rich text with the RTF renderer, plain text with the TXT renderer; any other combination
 // leaves the view alone). The selection is kept as far as the new text reaches.
-void RenderResume(const NodeTree& tree, ResumeView& view);
+//
+// False when memory ran out on the way; in TLX Nodes the view then still shows what it showed
+// before.
+bool RenderResume(const NodeTree& tree, ResumeView& view);
 
 // Resets the view to plain formatting: Arial 12 points black as the default character format,
 // an unnumbered, left-aligned, single-spaced paragraph at the selection; forgets the undo

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -59,7 +60,7 @@ int UsageError(const std::string& problem) {
 bool Load(const std::string& path, std::string& bytes, int& status) {
     const auto result = ReadWholeFile(path, bytes);
     if (!result.ok) {
-        status = Fail(path, result.message.substr(path.size() + 2));
+        status = Fail(path, result.reason);
     }
     return result.ok;
 }
@@ -90,8 +91,10 @@ bool ReadTree(const std::string& path, LoadedTree& loaded, int& status) {
         status = Fail(path, "not a TLX file (it does not begin with \"TLX4QV\")");
         return false;
     case TlxReadStatus::UnexpectedEnd:
-        status = Fail(path, "unexpected file format: the file ends inside a record, or a count "
-                            "or length claims more than the file holds");
+        status = Fail(path, "unexpected file format: the file ends inside a record, a count or "
+                            "length claims more than the file holds, or a stack or table holds "
+                            "more than " +
+                                std::to_string(kMaxTlxEntries) + " entries");
         return false;
     case TlxReadStatus::Loaded:
         break;
@@ -169,7 +172,7 @@ int Build(const std::string& input, const std::string& output) {
     }
     const auto written = WriteFileAtomically(output, EncodeSource(*source));
     if (!written.ok) {
-        return Fail(output, "cannot write: " + written.message.substr(output.size() + 2));
+        return Fail(output, "cannot write: " + written.reason);
     }
     return 0;
 }
@@ -215,6 +218,15 @@ int Convert(const std::string& input, const std::string& output, const std::stri
     if (!renderer.empty() && renderer != "rtf" && renderer != "txt") {
         return UsageError("--renderer takes rtf or txt");
     }
+    // Save As writes any other name as plain text, which under a name like .docx only makes a
+    // file no program reads.
+    const std::string extension = FileExtension(output);
+    if (extension != "tlx" && extension != "rtf" && extension != "txt" && extension != "pdf") {
+        return Fail(output, (extension.empty() ? std::string("no extension")
+                                               : "a ." + extension + " file") +
+                                " cannot be written: the output must end in .tlx, .rtf, .txt "
+                                "or .pdf");
+    }
     std::string probe;
     int status = 0;
     if (!Load(input, probe, status)) {
@@ -252,8 +264,12 @@ int Convert(const std::string& input, const std::string& output, const std::stri
         return finish(0);
     }
     if (!doc.SaveResume(true)) {
-        return finish(Fail(output, prompter.problems.empty() ? "cannot be written"
-                                                             : prompter.problems.back()));
+        std::string problem =
+            prompter.problems.empty() ? "cannot be written" : prompter.problems.back();
+        if (problem.rfind("An error occurred.", 0) == 0 && !LastLoggedError(log).empty()) {
+            problem = LastLoggedError(log);
+        }
+        return finish(Fail(output, problem));
     }
     return finish(0);
 }
@@ -280,7 +296,8 @@ int Check(const std::string& path) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+// A damaged or hostile file must end in a message and a status, never in an abort.
+int main(int argc, char** argv) try {
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string category;
     std::string renderer;
@@ -335,4 +352,10 @@ int main(int argc, char** argv) {
         return Convert(positional[1], positional[2], renderer, printLog);
     }
     return UsageError("bad command line");
+} catch (const std::bad_alloc&) {
+    std::fputs("tlxtool: not enough memory to finish\n", stderr);
+    return 1;
+} catch (const std::exception& error) {
+    std::fprintf(stderr, "tlxtool: %s\n", error.what());
+    return 1;
 }

@@ -1,0 +1,44 @@
+#include "render/render_driver.h"
+
+#include <gtest/gtest.h>
+#include <new>
+
+namespace trellic {
+namespace {
+
+// A view that runs out of memory when it is handed the next rendering.
+class ExhaustedView : public HeadlessResumeView {
+public:
+    void ReplaceContent(const RichDocument& document, TextRange selection) override {
+        if (failuresLeft > 0) {
+            --failuresLeft;
+            throw std::bad_alloc();
+        }
+        HeadlessResumeView::ReplaceContent(document, selection);
+    }
+    int failuresLeft = 0;
+};
+
+TEST(RenderResume, RunningOutOfMemoryKeepsTheViewAndReportsIt) {
+    NodeTree tree{std::string()};
+    ResetNodeTree(tree, {});
+    tree.headers.emplace_back().header = "Shown";
+    tree.activeStack.push_back({0, kKindHeader});
+    tree.renderer = kRendererTxt;
+    ExhaustedView view;
+    ASSERT_TRUE(RenderResume(tree, view));
+    const std::string shown = view.ExportText();
+    ASSERT_NE(shown.find("Shown"), std::string::npos);
+
+    tree.headers[0].header = "Next";
+    view.failuresLeft = 1;
+    EXPECT_FALSE(RenderResume(tree, view));
+    EXPECT_EQ(view.ExportText(), shown);
+    EXPECT_EQ(tree.headers[0].header, "Next");
+
+    EXPECT_TRUE(RenderResume(tree, view));
+    EXPECT_NE(view.ExportText().find("Next"), std::string::npos);
+}
+
+} // namespace
+} // namespace trellic
