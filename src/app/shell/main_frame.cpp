@@ -1,6 +1,7 @@
 #include "shell/main_frame.h"
 
 #include "document/tlx_doc.h"
+#include "document/undo_history.h"
 #include "editors/resume_designer.h"
 #include "editors/resume_explorer.h"
 #include "engine/engine_log.h"
@@ -10,6 +11,7 @@
 #include "shell/about_dialog.h"
 #include "shell/resume_printer.h"
 #include "shell/tlx_view.h"
+#include "shell/undo_router.h"
 #include "shell/welcome_dialog.h"
 
 #include <QAction>
@@ -113,6 +115,10 @@ CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidg
 
 CMainFrame::~CMainFrame() = default;
 
+UndoHistory& CMainFrame::History() const {
+    return m_undoRouter->History();
+}
+
 QAction* CMainFrame::Action(const QString& name) const {
     const auto it = m_actions.find(name);
     return it == m_actions.end() ? nullptr : it->second;
@@ -210,13 +216,19 @@ void CMainFrame::CreateFileMenu() {
                                  tr("Set the data source to TLX Nodes"),
                                  {},
                                  {},
-                                 [this] { m_doc->SetDataSource(CTLXDoc::kSetNodes); }},
+                                 [this] {
+                                     UndoScope step(&History(), "Set Data Source");
+                                     m_doc->SetDataSource(CTLXDoc::kSetNodes);
+                                 }},
                                 {"dataSourceView",
                                  tr("Resume &View"),
                                  tr("Set the data source to Resume View"),
                                  {},
                                  {},
-                                 [this] { m_doc->SetDataSource(CTLXDoc::kSetResumeView); }}});
+                                 [this] {
+                                     UndoScope step(&History(), "Convert to Resume View");
+                                     m_doc->SetDataSource(CTLXDoc::kSetResumeView);
+                                 }}});
     QMenu* renderer = file->addMenu(tr("Se&t Renderer"));
     m_rendererGroup = radioGroup(
         renderer,
@@ -225,8 +237,12 @@ void CMainFrame::CreateFileMenu() {
           tr("Activate the RTF renderer"),
           {},
           {},
-          [this] { m_doc->SetRenderer(kRendererRtf, true); }},
+          [this] {
+              UndoScope step(&History(), "Set Renderer");
+              m_doc->SetRenderer(kRendererRtf, true);
+          }},
          {"rendererTxt", tr("&Text File (TXT)"), tr("Activate the TXT renderer"), {}, {}, [this] {
+              UndoScope step(&History(), "Set Renderer");
               m_doc->SetRenderer(kRendererTxt, true);
           }}});
     QMenu* rns = file->addMenu(tr("R&esume Network Security"));
@@ -272,10 +288,10 @@ void CMainFrame::CreateEditMenu() {
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     QAction* undo =
         AddCommand(edit, {"editUndo", tr("&Undo"), tr("Undo the last action"), tr("Undo"),
-                          Keys({"Ctrl+Z", "Alt+Backspace"}), [this] { m_view->undo(); }});
+                          Keys({"Ctrl+Z", "Alt+Backspace"}), [this] { m_undoRouter->Undo(); }});
     QAction* redo =
         AddCommand(edit, {"editRedo", tr("&Redo"), tr("Redo the previously undone action"),
-                          tr("Redo"), Keys({"Ctrl+Y"}), [this] { m_view->redo(); }});
+                          tr("Redo"), Keys({"Ctrl+Y"}), [this] { m_undoRouter->Redo(); }});
     edit->addSeparator();
     QAction* cut = AddCommand(edit, {"editCut", tr("Cu&t"),
                                      tr("Cut the selection and put it on the Clipboard"), tr("Cut"),
@@ -322,12 +338,10 @@ void CMainFrame::CreateEditMenu() {
 
     // Like the framework's update handlers, the history and clipboard items are only offered
     // when they would do something.
-    undo->setEnabled(false);
-    redo->setEnabled(false);
+    m_undoRouter = new UndoRouter(std::make_unique<UndoHistory>(m_tree, *m_view, *m_doc), *m_view,
+                                  *undo, *redo, this);
     cut->setEnabled(false);
     copy->setEnabled(false);
-    connect(m_view, &QTextEdit::undoAvailable, undo, &QAction::setEnabled);
-    connect(m_view, &QTextEdit::redoAvailable, redo, &QAction::setEnabled);
     connect(m_view, &QTextEdit::copyAvailable, cut, &QAction::setEnabled);
     connect(m_view, &QTextEdit::copyAvailable, copy, &QAction::setEnabled);
 }
@@ -636,6 +650,7 @@ void CMainFrame::UpdateIndicators() {
 }
 
 void CMainFrame::AfterCommand() {
+    m_undoRouter->Refresh(); // a new or opened resume has left its history behind
     SyncMarks();
     UpdateTitle();
     UpdateIndicators();
@@ -648,7 +663,7 @@ void CMainFrame::RunNodeCommand(const std::function<void()>& run) {
 }
 
 void CMainFrame::OpenNodeEditor(NodeEditor editor) {
-    EditorContext context{m_tree, *m_doc, *m_view, m_log, m_prompter};
+    EditorContext context{m_tree, *m_doc, *m_view, m_log, m_prompter, &History()};
     if (editor == NodeEditor::Designer) {
         CResumeDesignerDlg designer(context, this);
         designer.exec();

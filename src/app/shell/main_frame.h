@@ -22,6 +22,8 @@ class CTLXDoc;
 class CTLXView;
 class EngineLog;
 class Prompter;
+class UndoHistory;
+class UndoRouter;
 struct NodeTree;
 
 // The main window: menus, toolbar and status bar around the resume view, and the commands of
@@ -39,6 +41,8 @@ public:
 
     CTLXView* View() const { return m_view; }
     CTLXDoc& Doc() const { return *m_doc; }
+    // Edit > Undo and Redo of the commands that changed the resume.
+    UndoHistory& History() const;
     // A command's action by its object name ("fileNew", "viewDesigner", ...); null if none.
     QAction* Action(const QString& name) const;
     // Every action bound to a command, menu items and the keys that have no menu item.
@@ -108,6 +112,7 @@ private:
     Prompter& m_prompter;
     CTLXView* m_view = nullptr;
     std::unique_ptr<CTLXDoc> m_doc;
+    UndoRouter* m_undoRouter = nullptr;
     std::map<QString, QAction*> m_actions;
     QActionGroup* m_rendererGroup = nullptr;
     QActionGroup* m_rnsGroup = nullptr;

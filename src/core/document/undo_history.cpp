@@ -26,7 +26,10 @@ TreeState CaptureTree(const NodeTree& tree) {
 }
 
 void ApplyTree(const TreeState& state, NodeTree& tree) {
-    if (state.resume) {
+    // The record keeps its address: a caller may hold a reference into it.
+    if (state.resume && tree.resume) {
+        *tree.resume = *state.resume;
+    } else if (state.resume) {
         tree.resume = std::make_unique<ResumeNode>(*state.resume);
     } else {
         tree.resume.reset();
