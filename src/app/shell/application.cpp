@@ -104,7 +104,9 @@ bool CTLXApp::InitInstance(const QStringList& arguments) {
     m_frame->repaint();
     QCoreApplication::processEvents();
 
-    if (m_options.showWelcome) {
+    // A restored resume is the user's work: the welcome window's New would throw it away.
+    const bool restored = m_frame->OfferRecovery();
+    if (m_options.showWelcome && !restored) {
         m_frame->ShowWelcomeWindow();
     }
     return true;

@@ -1,5 +1,6 @@
 #include "shell/main_frame.h"
 
+#include "document/recovery.h"
 #include "document/tlx_doc.h"
 #include "document/undo_history.h"
 #include "editors/resume_designer.h"
@@ -9,6 +10,7 @@
 #include "model/node_tree.h"
 #include "render/render_driver.h"
 #include "shell/about_dialog.h"
+#include "shell/recovery_keeper.h"
 #include "shell/resume_printer.h"
 #include "shell/tlx_view.h"
 #include "shell/undo_router.h"
@@ -105,6 +107,11 @@ CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidg
     CreateToolBar();
     CreateStatusBar();
 
+    m_recovery = new RecoveryKeeper(
+        RecoveryStore(RecoveryFolder()), m_tree, *m_view, *m_doc, m_log, m_prompter,
+        [this] { return History().CanUndo() || m_view->IsModified(); }, // MERGE: IsModified()
+        [this] { return RecoveryBytes(m_tree, *m_view); }, this);
+
     m_idleTimer = new QTimer(this);
     m_idleTimer->setInterval(kIndicatorRefreshMs);
     connect(m_idleTimer, &QTimer::timeout, this, &CMainFrame::UpdateIndicators);
@@ -117,6 +124,12 @@ CMainFrame::~CMainFrame() = default;
 
 UndoHistory& CMainFrame::History() const {
     return m_undoRouter->History();
+}
+
+bool CMainFrame::OfferRecovery() {
+    const bool restored = m_recovery->OfferRestore();
+    AfterCommand();
+    return restored;
 }
 
 QAction* CMainFrame::Action(const QString& name) const {
@@ -651,6 +664,7 @@ void CMainFrame::UpdateIndicators() {
 
 void CMainFrame::AfterCommand() {
     m_undoRouter->Refresh(); // a new or opened resume has left its history behind
+    m_recovery->AfterCommand();
     SyncMarks();
     UpdateTitle();
     UpdateIndicators();
@@ -785,6 +799,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    m_recovery->Discard();
     QMainWindow::closeEvent(event);
 }
 

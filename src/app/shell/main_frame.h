@@ -22,6 +22,7 @@ class CTLXDoc;
 class CTLXView;
 class EngineLog;
 class Prompter;
+class RecoveryKeeper;
 class UndoHistory;
 class UndoRouter;
 struct NodeTree;
@@ -43,6 +44,10 @@ public:
     CTLXDoc& Doc() const { return *m_doc; }
     // Edit > Undo and Redo of the commands that changed the resume.
     UndoHistory& History() const;
+    // The recovery copy of the open resume while it has unsaved changes.
+    RecoveryKeeper& Recovery() const { return *m_recovery; }
+    // At start-up: offers what an earlier run left unsaved; true when a resume was restored.
+    bool OfferRecovery();
     // A command's action by its object name ("fileNew", "viewDesigner", ...); null if none.
     QAction* Action(const QString& name) const;
     // Every action bound to a command, menu items and the keys that have no menu item.
@@ -113,6 +118,7 @@ private:
     CTLXView* m_view = nullptr;
     std::unique_ptr<CTLXDoc> m_doc;
     UndoRouter* m_undoRouter = nullptr;
+    RecoveryKeeper* m_recovery = nullptr;
     std::map<QString, QAction*> m_actions;
     QActionGroup* m_rendererGroup = nullptr;
     QActionGroup* m_rnsGroup = nullptr;
