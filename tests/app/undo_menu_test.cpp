@@ -7,6 +7,7 @@
 #include "shell_fixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QListWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -72,6 +73,26 @@ TEST(UndoMenu, TypingIsUndoneBeforeTheCommandsAndTheItemsNameTheCommand) {
     QTest::keyClicks(s.Frame().View(), "a");
     EXPECT_FALSE(s.Frame().History().CanRedo());
     EXPECT_EQ(s.Redo()->text(), "&Redo");
+}
+
+TEST(UndoMenu, TheKeysReachTheCommandsWhileTheViewHasTheFocus) {
+    UndoApp s;
+    s.Frame().activateWindow();
+    QApplication::setActiveWindow(&s.Frame());
+    s.Trigger("rendererTxt");
+    QTest::keyClick(s.Frame().View(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(s.app.Tree().renderer, kRendererRtf);
+    QTest::keyClick(s.Frame().View(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(s.app.Tree().renderer, kRendererTxt);
+    QTest::keyClick(s.Frame().View(), Qt::Key_Backspace, Qt::AltModifier);
+    EXPECT_EQ(s.app.Tree().renderer, kRendererRtf);
+
+    // Typing is still the view's to take back first.
+    const QString rendered = s.ViewText();
+    QTest::keyClicks(s.Frame().View(), "ab");
+    QTest::keyClick(s.Frame().View(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(s.ViewText(), rendered);
+    EXPECT_EQ(s.app.Tree().renderer, kRendererRtf);
 }
 
 TEST(UndoMenu, ConversionIsUndoneFromTheResumeView) {

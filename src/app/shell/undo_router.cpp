@@ -3,6 +3,7 @@
 #include "document/undo_history.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -17,10 +18,25 @@ UndoRouter::UndoRouter(std::unique_ptr<UndoHistory> history, QTextEdit& view, QA
     // Undoing and redoing in the view add no command; only a fresh edit does.
     connect(m_view.document(), &QTextDocument::undoCommandAdded, this,
             [this] { m_history->ClearRedo(); });
+    m_view.installEventFilter(this);
     Refresh();
 }
 
 UndoRouter::~UndoRouter() = default;
+
+bool UndoRouter::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &m_view && event->type() == QEvent::ShortcutOverride) {
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (const QAction* action : {&m_undo, &m_redo}) {
+            if (action->shortcuts().contains(pressed)) {
+                // Not taken by the view: the window's shortcut runs instead.
+                event->ignore();
+                return true;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
 
 void UndoRouter::Undo() {
     if (m_view.document()->isUndoAvailable()) {

@@ -33,6 +33,11 @@ public:
     // offered only when there is something to do.
     void Refresh();
 
+protected:
+    // The text control takes Ctrl+Z and the other history keys for its own history; they must
+    // reach the Edit menu's items, which know both.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     std::unique_ptr<UndoHistory> m_history;
     QTextEdit& m_view;
