@@ -1,10 +1,15 @@
 // Runs the application's GoogleTest cases inside a QApplication on the offscreen platform.
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Recovery copies of the tests' resumes stay out of the user's own state folder, and the
+    // user's copies out of the tests' start-up.
+    QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/tlx_doc.h"
+#include "document/undo_history.h"
 #include "editors/editor_context.h"
 #include "engine/engine_log.h"
 #include "model/node_tree.h"
@@ -46,7 +47,8 @@ struct EditorBench {
     ScriptedPrompter prompter;
     HeadlessResumeView view;
     CTLXDoc doc{tree, view, log, prompter};
-    EditorContext context{tree, doc, view, log, prompter};
+    UndoHistory history{tree, view, doc};
+    EditorContext context{tree, doc, view, log, prompter, &history};
 };
 
 // Runs act on the modal window that the next call opens, once its event loop is running.

@@ -6,6 +6,7 @@ class CTLXDoc;
 class EngineLog;
 class Prompter;
 class ResumeView;
+class UndoHistory;
 struct NodeTree;
 
 // What every node editor works on: the open resume's tree and document, the view it renders
@@ -16,6 +17,8 @@ struct EditorContext {
     ResumeView& view;
     EngineLog& log;
     Prompter& prompter;
+    // Where each command records its step for Edit > Undo; none in a context without one.
+    UndoHistory* history = nullptr;
 };
 
 // Renders the resume into the view, as every editor command that changed it does.

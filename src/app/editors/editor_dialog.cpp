@@ -1,5 +1,6 @@
 #include "editors/editor_dialog.h"
 
+#include "document/undo_history.h"
 #include "engine/engine_log.h"
 #include "engine/prompter.h"
 #include "model/node_tree.h"
@@ -105,7 +106,10 @@ void CEditorDialog::AddPresetMenu(std::function<PresetParts()> parts,
 
     QAction* reset = edit->addAction(tr("&Reset Settings"));
     reset->setObjectName(QStringLiteral("presetReset"));
+    // A dialog over the tree's own record changes the resume here; one over a working copy
+    // changes nothing yet, and its step stays empty.
     connect(reset, &QAction::triggered, this, [this, parts, refresh] {
+        UndoScope step(m_context.history, "Reset Settings");
         if (LoadDefaultPreset(m_context.tree.programFolder, parts(), m_context.log,
                               m_context.prompter)) {
             refresh();
@@ -116,6 +120,7 @@ void CEditorDialog::AddPresetMenu(std::function<PresetParts()> parts,
     load->setObjectName(QStringLiteral("presetLoad"));
     connect(load, &QAction::triggered, this, [this, parts, refresh] {
         const PresetParts target = parts();
+        UndoScope step(m_context.history, "Load Preset");
         const std::optional<std::string> path = m_context.prompter.ChooseOpenFile(
             LoadPresetOptions(m_context.tree.programFolder, target.category));
         if (path && ReadPreset(target, *path, m_context.prompter) == PresetReadResult::Read) {

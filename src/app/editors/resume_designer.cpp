@@ -1,6 +1,7 @@
 #include "editors/resume_designer.h"
 
 #include "document/tlx_doc.h"
+#include "document/undo_history.h"
 #include "editors/editor_text.h"
 #include "editors/node_dialogs.h"
 #include "editors/resume_setup_dlg.h"
@@ -256,6 +257,7 @@ void CResumeDesignerDlg::ShowStack() {
 }
 
 void CResumeDesignerDlg::CreateNode(int32_t kind) {
+    UndoScope step(m_context.history, std::string("Create ") + KindName(kind));
     const std::optional<StackEntry> entry = CreateNodeRecord(m_context, kind, this);
     if (!entry) {
         return;
@@ -283,6 +285,7 @@ void CResumeDesignerDlg::InspectNode() {
         InspectResume();
         return;
     }
+    UndoScope step(m_context.history, std::string("Edit ") + KindName(entry.kind));
     if (!InspectNodeRecord(m_context, entry, this)) {
         return;
     }
@@ -327,6 +330,7 @@ void CResumeDesignerDlg::DeleteSelectedNode() {
         return;
     }
     const StackEntry entry = entries[static_cast<std::size_t>(line)];
+    UndoScope step(m_context.history, "Delete Node");
     if (entry.kind == kKindResume) {
         m_context.prompter.ShowMessage("The resume node cannot be deleted.",
                                        MessageIcon::Information);
@@ -345,6 +349,8 @@ void CResumeDesignerDlg::MoveNode(MoveDirection direction) {
         m_context.prompter.ShowMessage("Please select a node to move.", MessageIcon::Information);
         return;
     }
+    UndoScope step(m_context.history,
+                   direction == MoveDirection::Up ? "Move Node Up" : "Move Node Down");
     MoveStackEntry(m_context.tree, m_context.prompter, static_cast<std::size_t>(line),
                    ChosenStack(), direction);
     FillList();
@@ -366,6 +372,7 @@ void CResumeDesignerDlg::MakeNodeActive() {
         static_cast<std::size_t>(line) >= m_context.tree.inactiveStack.size()) {
         return;
     }
+    UndoScope step(m_context.history, "Make Node Active");
     ActivateStackEntry(m_context.tree, static_cast<std::size_t>(line));
     FillList();
     SelectLine(line);
@@ -384,6 +391,7 @@ void CResumeDesignerDlg::MakeNodeInactive() {
         active[static_cast<std::size_t>(line)].kind == kKindResume) {
         return;
     }
+    UndoScope step(m_context.history, "Make Node Inactive");
     DeactivateStackEntry(m_context.tree, static_cast<std::size_t>(line));
     FillList();
     SelectLine(line);
@@ -407,6 +415,7 @@ void CResumeDesignerDlg::DuplicateNode() {
                                        MessageIcon::Information);
         return;
     }
+    UndoScope step(m_context.history, "Duplicate Node");
     // An entry that points at no record (a damaged file) has nothing to copy.
     if (!DuplicateStackEntry(m_context.tree, stack, static_cast<std::size_t>(line))) {
         return;

@@ -1,6 +1,7 @@
 #include "editors/resume_explorer.h"
 
 #include "document/tlx_doc.h"
+#include "document/undo_history.h"
 #include "editors/editor_text.h"
 #include "engine/prompter.h"
 
@@ -201,8 +202,9 @@ void CResumeExplorerDlg::StoreBack() {
         !m_content->document()->isModified()) {
         return;
     }
-    if (StoreContent(m_context.tree, m_nodes[static_cast<std::size_t>(m_shown)],
-                     m_content->toPlainText())) {
+    const StackEntry& entry = m_nodes[static_cast<std::size_t>(m_shown)];
+    UndoScope step(m_context.history, std::string("Edit ") + KindName(entry.kind));
+    if (StoreContent(m_context.tree, entry, m_content->toPlainText())) {
         m_changed = true;
     }
 }

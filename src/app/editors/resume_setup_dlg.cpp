@@ -1,5 +1,6 @@
 #include "editors/resume_setup_dlg.h"
 
+#include "document/undo_history.h"
 #include "editors/char_format_editor.h"
 #include "editors/editor_text.h"
 #include "editors/styles_setup_dlg.h"
@@ -64,6 +65,7 @@ void CResumeSetupDlg::LoadControls() {
 }
 
 void CResumeSetupDlg::EditDefaultCharFormat() {
+    UndoScope step(m_context.history, "Default Character Format");
     RichCharFormat chosen;
     // The record changes at once; the view takes the same format so that text typed into an
     // empty view matches what the renderer writes.
@@ -85,6 +87,7 @@ void CResumeSetupDlg::OnOK() {
         RefuseMissing("a resume name");
         return;
     }
+    UndoScope step(m_context.history, "Edit Resume");
     ResumeNode& resume = Resume();
     resume.renderer = m_rtf->isChecked() ? 0 : 1;
     resume.description = ToNodeText(description);

@@ -1,5 +1,6 @@
 #include "editors/styles_setup_dlg.h"
 
+#include "document/undo_history.h"
 #include "editors/char_format_editor.h"
 #include "editors/editor_text.h"
 #include "editors/paragraph_format_dlg.h"
@@ -147,6 +148,7 @@ void CStylesSetupDlg::LoadControls() {
 void CStylesSetupDlg::OnOK() {
     const float version = ReadVersion(m_version->text());
     m_version->setText(VersionText(version));
+    UndoScope step(m_context.history, "Edit Style");
 
     NodeInfo& info = m_style.info;
     info.author = ToEngineText(m_author->text().trimmed());
@@ -176,9 +178,13 @@ void CStyleKindSetupDlg::AddStyleRows() {
     Form()->addRow(tr("Commands:"), commands);
 
     // Both formats change the style at once and leave rendering to Refresh Render.
-    connect(character, &QPushButton::clicked, this,
-            [this] { EditCharFormat(this, m_textStyle.charFormat); });
+    connect(character, &QPushButton::clicked, this, [this] {
+        UndoScope step(m_context.history, "Character Format");
+        EditCharFormat(this, m_textStyle.charFormat);
+    });
     connect(paragraph, &QPushButton::clicked, this, [this] {
+        // The dialog's OK and its presets write the style: one step for the whole visit.
+        UndoScope step(m_context.history, "Paragraph Format");
         CParagraphFormatSetupDlg dialog(m_context, m_textStyle.paraFormat, this);
         dialog.exec();
     });
@@ -186,11 +192,13 @@ void CStyleKindSetupDlg::AddStyleRows() {
 }
 
 void CStyleKindSetupDlg::OnOK() {
+    UndoScope step(m_context.history, "Edit " + windowTitle().toStdString());
     StoreOption();
     accept();
 }
 
 void CStyleKindSetupDlg::RefreshRender() {
+    UndoScope step(m_context.history, "Edit " + windowTitle().toStdString());
     StoreOption();
     RenderNow(m_context);
 }

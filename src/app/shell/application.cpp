@@ -127,12 +127,14 @@ bool CTLXApp::InitInstance(const QStringList& arguments) {
     m_frame->repaint();
     QCoreApplication::processEvents();
 
+    // A restored resume is the user's work: the welcome window's New would throw it away.
+    const bool restored = m_frame->OfferRecovery();
     // A file handed over by the desktop is opened as File > Open would open it; the new
-    // resume it replaces holds nothing yet, so there is nothing to ask about.
+    // resume it replaces holds nothing yet unless a recovery copy was just restored.
     if (const std::string file = NamedFile(arguments); !file.empty()) {
-        m_frame->Doc().OpenResumeFile(file, false);
+        m_frame->Doc().OpenResumeFile(file, restored);
         m_frame->AfterCommand();
-    } else if (m_options.showWelcome) {
+    } else if (m_options.showWelcome && !restored) {
         m_frame->ShowWelcomeWindow();
     }
     return true;

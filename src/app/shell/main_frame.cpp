@@ -1,6 +1,8 @@
 #include "shell/main_frame.h"
 
+#include "document/recovery.h"
 #include "document/tlx_doc.h"
+#include "document/undo_history.h"
 #include "editors/resume_designer.h"
 #include "editors/resume_explorer.h"
 #include "engine/engine_log.h"
@@ -8,8 +10,10 @@
 #include "model/node_tree.h"
 #include "render/render_driver.h"
 #include "shell/about_dialog.h"
+#include "shell/recovery_keeper.h"
 #include "shell/resume_printer.h"
 #include "shell/tlx_view.h"
+#include "shell/undo_router.h"
 #include "shell/welcome_dialog.h"
 
 #include <QAction>
@@ -104,6 +108,11 @@ CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidg
     CreateToolBar();
     CreateStatusBar();
 
+    m_recovery = new RecoveryKeeper(
+        RecoveryStore(RecoveryFolder()), m_tree, *m_view, *m_doc, m_log, m_prompter,
+        [this] { return m_doc->IsModified(); },
+        [this] { return RecoveryBytes(m_tree, *m_view); }, this);
+
     m_idleTimer = new QTimer(this);
     m_idleTimer->setInterval(kIndicatorRefreshMs);
     // The lock keys have no signal of their own; everything else is announced.
@@ -144,6 +153,16 @@ void CMainFrame::OnFileNameChanged() {
 void CMainFrame::OnProtectionChanged(bool) {
     SyncMarks();
     UpdateIndicators();
+}
+
+UndoHistory& CMainFrame::History() const {
+    return m_undoRouter->History();
+}
+
+bool CMainFrame::OfferRecovery() {
+    const bool restored = m_recovery->OfferRestore();
+    AfterCommand();
+    return restored;
 }
 
 QAction* CMainFrame::Action(const QString& name) const {
@@ -251,13 +270,19 @@ void CMainFrame::CreateFileMenu() {
                                  tr("Set the data source to TLX Nodes"),
                                  {},
                                  {},
-                                 [this] { m_doc->SetDataSource(CTLXDoc::kSetNodes); }},
+                                 [this] {
+                                     UndoScope step(&History(), "Set Data Source");
+                                     m_doc->SetDataSource(CTLXDoc::kSetNodes);
+                                 }},
                                 {"dataSourceView",
                                  tr("Resume &View"),
                                  tr("Set the data source to Resume View"),
                                  {},
                                  {},
-                                 [this] { m_doc->SetDataSource(CTLXDoc::kSetResumeView); }}});
+                                 [this] {
+                                     UndoScope step(&History(), "Convert to Resume View");
+                                     m_doc->SetDataSource(CTLXDoc::kSetResumeView);
+                                 }}});
     QMenu* renderer = file->addMenu(tr("Se&t Renderer"));
     m_rendererGroup = radioGroup(
         renderer,
@@ -266,8 +291,12 @@ void CMainFrame::CreateFileMenu() {
           tr("Activate the RTF renderer"),
           {},
           {},
-          [this] { m_doc->SetRenderer(kRendererRtf, true); }},
+          [this] {
+              UndoScope step(&History(), "Set Renderer");
+              m_doc->SetRenderer(kRendererRtf, true);
+          }},
          {"rendererTxt", tr("&Text File (TXT)"), tr("Activate the TXT renderer"), {}, {}, [this] {
+              UndoScope step(&History(), "Set Renderer");
               m_doc->SetRenderer(kRendererTxt, true);
           }}});
     QMenu* rns = file->addMenu(tr("R&esume Network Security"));
@@ -313,10 +342,10 @@ void CMainFrame::CreateEditMenu() {
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     QAction* undo =
         AddCommand(edit, {"editUndo", tr("&Undo"), tr("Undo the last action"), tr("Undo"),
-                          Keys({"Ctrl+Z", "Alt+Backspace"}), [this] { m_view->undo(); }});
+                          Keys({"Ctrl+Z", "Alt+Backspace"}), [this] { m_undoRouter->Undo(); }});
     QAction* redo =
         AddCommand(edit, {"editRedo", tr("&Redo"), tr("Redo the previously undone action"),
-                          tr("Redo"), Keys({"Ctrl+Y"}), [this] { m_view->redo(); }});
+                          tr("Redo"), Keys({"Ctrl+Y"}), [this] { m_undoRouter->Redo(); }});
     edit->addSeparator();
     QAction* cut = AddCommand(edit, {"editCut", tr("Cu&t"),
                                      tr("Cut the selection and put it on the Clipboard"), tr("Cut"),
@@ -363,15 +392,11 @@ void CMainFrame::CreateEditMenu() {
 
     // Like the framework's update handlers, the history and clipboard items are only offered
     // when they would do something.
-    undo->setEnabled(false);
-    redo->setEnabled(false);
+    m_undoRouter = new UndoRouter(std::make_unique<UndoHistory>(m_tree, *m_view, *m_doc), *m_view,
+                                  *undo, *redo, this);
     cut->setEnabled(false);
     copy->setEnabled(false);
-    // A read-only rendering has nothing to cut or undo.
-    connect(m_view, &QTextEdit::undoAvailable, undo,
-            [this, undo](bool on) { undo->setEnabled(on && !m_view->isReadOnly()); });
-    connect(m_view, &QTextEdit::redoAvailable, redo,
-            [this, redo](bool on) { redo->setEnabled(on && !m_view->isReadOnly()); });
+    // A read-only rendering has nothing to cut; its node commands still undo through the router.
     connect(m_view, &QTextEdit::copyAvailable, cut,
             [this, cut](bool on) { cut->setEnabled(on && !m_view->isReadOnly()); });
     connect(m_view, &QTextEdit::copyAvailable, copy, &QAction::setEnabled);
@@ -676,9 +701,9 @@ void CMainFrame::SyncEditing() {
     for (QAction* action : m_textEditing) {
         action->setEnabled(!nodes);
     }
-    // Undo, Redo and Cut otherwise follow the view's signals, which a switch does not send.
-    Action(QStringLiteral("editUndo"))->setEnabled(!nodes && m_view->document()->isUndoAvailable());
-    Action(QStringLiteral("editRedo"))->setEnabled(!nodes && m_view->document()->isRedoAvailable());
+    // Node commands stay undoable in a read-only rendering; the router knows both histories.
+    // Cut otherwise follows the view's signal, which a switch does not send.
+    m_undoRouter->Refresh();
     Action(QStringLiteral("editCut"))->setEnabled(!nodes && m_view->textCursor().hasSelection());
     if (!nodes && statusBar()->currentMessage() == tr(kNodesReadOnlyHint)) {
         statusBar()->clearMessage();
@@ -702,6 +727,8 @@ void CMainFrame::UpdateIndicators() {
 }
 
 void CMainFrame::AfterCommand() {
+    m_undoRouter->Refresh(); // a new or opened resume has left its history behind
+    m_recovery->AfterCommand();
     SyncMarks();
     SyncEditing();
     UpdateTitle();
@@ -715,7 +742,7 @@ void CMainFrame::RunNodeCommand(const std::function<void()>& run) {
 }
 
 void CMainFrame::OpenNodeEditor(NodeEditor editor) {
-    EditorContext context{m_tree, *m_doc, *m_view, m_log, m_prompter};
+    EditorContext context{m_tree, *m_doc, *m_view, m_log, m_prompter, &History()};
     if (editor == NodeEditor::Designer) {
         CResumeDesignerDlg designer(context, this);
         designer.exec();
@@ -843,6 +870,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         AfterCommand(); // the offered save may have changed the file and its name
         return;
     }
+    m_recovery->Discard();
     emit closing();
     QMainWindow::closeEvent(event);
 }

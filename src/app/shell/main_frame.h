@@ -25,6 +25,9 @@ class CTLXDoc;
 class CTLXView;
 class EngineLog;
 class Prompter;
+class RecoveryKeeper;
+class UndoHistory;
+class UndoRouter;
 struct NodeTree;
 
 // The main window: menus, toolbar and status bar around the resume view, and the commands of
@@ -42,6 +45,12 @@ public:
 
     CTLXView* View() const { return m_view; }
     CTLXDoc& Doc() const { return *m_doc; }
+    // Edit > Undo and Redo of the commands that changed the resume.
+    UndoHistory& History() const;
+    // The recovery copy of the open resume while it has unsaved changes.
+    RecoveryKeeper& Recovery() const { return *m_recovery; }
+    // At start-up: offers what an earlier run left unsaved; true when a resume was restored.
+    bool OfferRecovery();
     // A command's action by its object name ("fileNew", "viewDesigner", ...); null if none.
     QAction* Action(const QString& name) const;
     // Every action bound to a command, menu items and the keys that have no menu item.
@@ -130,6 +139,8 @@ private:
     Prompter& m_prompter;
     CTLXView* m_view = nullptr;
     std::unique_ptr<CTLXDoc> m_doc;
+    UndoRouter* m_undoRouter = nullptr;
+    RecoveryKeeper* m_recovery = nullptr;
     std::map<QString, QAction*> m_actions;
     // The commands that change the view's text, offered only in the Resume View.
     QList<QAction*> m_textEditing;

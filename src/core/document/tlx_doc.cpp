@@ -65,6 +65,12 @@ void CTLXDoc::TreeChanged() {
     Announcement announce(*this);
 }
 
+void CTLXDoc::AdoptRecoveredPath(const std::string& path) {
+    Announcement announce(*this);
+    m_tree.filePath = path;
+    m_pathName = path;
+}
+
 CTLXDoc::AnnouncedState CTLXDoc::CurrentState() const {
     AnnouncedState state;
     state.tree = WriteTLX(m_tree);

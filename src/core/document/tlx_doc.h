@@ -83,6 +83,8 @@ public:
     MenuMarks Marks() const;
     // The framework's path of the document: the file last opened or saved, empty for a new one.
     const std::string& PathName() const { return m_pathName; }
+    // A recovered resume takes its original file's name, unsaved: the next Save writes there.
+    void AdoptRecoveredPath(const std::string& path);
     // The window title's document part: the file's name, or "Untitled".
     std::string Title() const;
 
