@@ -166,7 +166,7 @@ TEST(RecoveryKeeper, StartUpRestoresAndClosingRemovesTheCopy) {
 
     app.MainFrame()->Recovery().Tick();
     EXPECT_FALSE(std::filesystem::is_empty(folder));
-    prompter.answers.push_back(true);
+    prompter.saveChoices.push_back(SaveChoice::Discard); // the restored words are unsaved
     EXPECT_TRUE(app.MainFrame()->close());
     EXPECT_TRUE(std::filesystem::is_empty(folder));
 }

@@ -45,16 +45,8 @@ TEST(UndoMenu, TypingIsUndoneBeforeTheCommandsAndTheItemsNameTheCommand) {
     s.Trigger("rendererTxt");
     EXPECT_TRUE(s.Undo()->isEnabled());
     EXPECT_EQ(s.Undo()->text(), "&Undo Set Renderer");
-    const QString rendered = s.ViewText();
-
-    // Typing after the command is newer: Undo takes it back first, and names no command.
+    // A rendering of nodes takes no typing, so the command stays the next step to undo.
     QTest::keyClicks(s.Frame().View(), "xyz");
-    EXPECT_EQ(s.Undo()->text(), "&Undo");
-    while (s.ViewText() != rendered) {
-        ASSERT_TRUE(s.Undo()->isEnabled());
-        ASSERT_EQ(s.Undo()->text(), "&Undo");
-        s.Undo()->trigger();
-    }
     EXPECT_EQ(s.Undo()->text(), "&Undo Set Renderer");
 
     s.Undo()->trigger();
@@ -67,7 +59,24 @@ TEST(UndoMenu, TypingIsUndoneBeforeTheCommandsAndTheItemsNameTheCommand) {
     EXPECT_EQ(s.app.Tree().renderer, kRendererTxt);
     EXPECT_TRUE(s.Checked("rendererTxt"));
 
+    // In the Resume View, typing after a command is newer: Undo takes it back first, and names
+    // no command.
+    s.prompter.answers.push_back(true);
+    s.Trigger("dataSourceView");
+    ASSERT_NE(s.app.Tree().dataSource, kDataSourceNodes);
+    const QString converted = s.ViewText();
+    QTest::keyClicks(s.Frame().View(), "xyz");
+    EXPECT_EQ(s.Undo()->text(), "&Undo");
+    while (s.ViewText() != converted) {
+        ASSERT_TRUE(s.Undo()->isEnabled());
+        ASSERT_EQ(s.Undo()->text(), "&Undo");
+        s.Undo()->trigger();
+    }
+    EXPECT_EQ(s.Undo()->text(), "&Undo Convert to Resume View");
+
     // An edit in the view after an undone command: that command can no longer be redone.
+    s.Trigger("rendererRtf");
+    ASSERT_EQ(s.Undo()->text(), "&Undo Set Renderer");
     s.Undo()->trigger();
     ASSERT_TRUE(s.Redo()->isEnabled());
     QTest::keyClicks(s.Frame().View(), "a");
@@ -126,7 +135,7 @@ TEST(UndoMenu, DesignerStepsReachTheMenuAndANewResumeForgetsThem) {
     ASSERT_EQ(s.app.Tree().headers.size(), 1U);
     EXPECT_EQ(s.Undo()->text(), "&Undo Delete Node");
 
-    s.prompter.answers.push_back(true);
+    s.prompter.saveChoices.push_back(SaveChoice::Discard); // the deletion is not saved
     s.Trigger("fileNew");
     EXPECT_FALSE(s.Undo()->isEnabled());
     EXPECT_EQ(s.Undo()->text(), "&Undo");

@@ -161,7 +161,7 @@ TEST(UndoHistory, AReplacedResumeTakesItsHistoryAlong) {
         DeleteNode(f.tree, {0, kKindHeader}, StackId::Active, 1);
     }
     ASSERT_TRUE(f.history.CanUndo());
-    f.prompter.answers.push_back(true);
+    f.prompter.saveChoices.push_back(SaveChoice::Discard); // the fixture's nodes are unsaved
     ASSERT_TRUE(f.doc.FileNew());
     // Undoing now would put the old resume's nodes into the new one.
     EXPECT_FALSE(f.history.CanUndo());
@@ -183,6 +183,7 @@ TEST(UndoHistory, AReplacedResumeTakesItsHistoryAlong) {
 TEST(UndoHistory, ConversionToTheResumeViewIsUndoneAndRedone) {
     UndoFixture f;
     const std::string path = f.WriteSampleTlx("cv.tlx");
+    f.prompter.saveChoices.push_back(SaveChoice::Discard); // the fixture's nodes are unsaved
     ASSERT_TRUE(f.Open(path));
     const std::string rendered = f.view.ExportText();
     {
@@ -219,6 +220,7 @@ TEST(UndoHistory, RendererSwitchInTheResumeViewGivesItsFormattingBack) {
     UndoFixture f;
     const std::string rtf = f.dir.File("cv.rtf");
     WriteFileBytes(rtf, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\b Bold\\b0  plain\\par}");
+    f.prompter.saveChoices.push_back(SaveChoice::Discard); // the fixture's nodes are unsaved
     ASSERT_TRUE(f.Open(rtf));
     ASSERT_NE(f.view.ExportRtf().find("\\b "), std::string::npos);
     {

@@ -110,8 +110,8 @@ CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidg
 
     m_recovery = new RecoveryKeeper(
         RecoveryStore(RecoveryFolder()), m_tree, *m_view, *m_doc, m_log, m_prompter,
-        [this] { return m_doc->IsModified(); },
-        [this] { return RecoveryBytes(m_tree, *m_view); }, this);
+        [this] { return m_doc->IsModified(); }, [this] { return RecoveryBytes(m_tree, *m_view); },
+        this);
 
     m_idleTimer = new QTimer(this);
     m_idleTimer->setInterval(kIndicatorRefreshMs);
