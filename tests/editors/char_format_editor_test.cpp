@@ -1,6 +1,7 @@
 #include "editors/char_format_editor.h"
 #include "editors_fixture.h"
 #include "render/rich_formats.h"
+#include "shell/tlx_view.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -117,6 +118,41 @@ TEST(CharFormatEditor, OkKeepsEveryUntouchedAttributeOfAFaceThatIsNotInstalled) 
         EXPECT_EQ(d.SubstituteNote(), nullptr);
         return true;
     }));
+}
+
+TEST(CharFormatEditor, FormatFontChangesOnlyWhatTheUserChangedInAMixedSelection) {
+    RichCharFormat missing = PlainCharFormat();
+    missing.faceName = "Trellic Missing Serif Face";
+    missing.effects = kCfeBold; // an explicit black
+    RichCharFormat sans = PlainCharFormat();
+    sans.faceName = "Liberation Sans";
+    RichDocument document;
+    document.paragraphs[0].runs = {{U"Head", missing}, {U"line", sans}};
+    document.paragraphs[0].markFormat = sans;
+    CTLXView view;
+    view.ReplaceContent(document, {0, 8});
+
+    OnNextModal([](QWidget* window) {
+        auto* dialog = qobject_cast<CCharFormatDlg*>(window);
+        ASSERT_NE(dialog, nullptr);
+        QFont font = dialog->FontChooser()->currentFont();
+        font.setPointSize(20);
+        dialog->FontChooser()->setCurrentFont(font);
+        dialog->accept();
+    });
+    view.ChooseFont();
+    const RichDocument after = view.Document();
+    ASSERT_EQ(after.paragraphs[0].runs.size(), 2u);
+    const RichCharFormat& head = after.paragraphs[0].runs[0].format;
+    const RichCharFormat& line = after.paragraphs[0].runs[1].format;
+    EXPECT_EQ(head.faceName, "Trellic Missing Serif Face");
+    EXPECT_TRUE(head.Has(kCfeBold));
+    EXPECT_FALSE(head.Has(kCfeAutoColor));
+    EXPECT_EQ(line.faceName, "Liberation Sans");
+    EXPECT_FALSE(line.Has(kCfeBold));
+    EXPECT_TRUE(line.Has(kCfeAutoColor));
+    EXPECT_EQ(head.height, 400);
+    EXPECT_EQ(line.height, 400);
 }
 
 TEST(CharFormatEditor, EveryAttributeCanBeChosen) {

@@ -210,6 +210,24 @@ RichCharFormat CCharFormatDlg::ChosenFormat() const {
     return format;
 }
 
+uint32_t CCharFormatDlg::ChangedMask() const {
+    const QFont font = m_font->currentFont();
+    uint32_t mask = 0;
+    auto changed = [&mask](bool differs, uint32_t bits) {
+        if (differs) {
+            mask |= bits;
+        }
+    };
+    changed(FaceChanged(font), kCfmFace | kCfmCharSet);
+    changed(font.pointSizeF() != m_shownFont.pointSizeF(), kCfmSize);
+    changed(font.weight() != m_shownFont.weight(), kCfmBold);
+    changed(font.italic() != m_shownFont.italic(), kCfmItalic);
+    changed(font.underline() != m_shownFont.underline(), kCfmUnderline);
+    changed(font.strikeOut() != m_shownFont.strikeOut(), kCfmStrikeout);
+    changed(m_colors->currentIndex() != m_shownColorIndex, kCfmColor);
+    return mask;
+}
+
 void CCharFormatDlg::ApplyTo(CharFormat& format) const {
     const RichCharFormat chosen = ChosenFormat();
     FontChoice choice;

@@ -32,6 +32,9 @@ public:
     // Stores the choice into format: bold exactly when a chosen weight is 700, the character
     // set 2 for a symbol font; untouched attributes keep their stored values exactly.
     void ApplyTo(CharFormat& format) const;
+    // The attributes the user changed from what the window first showed (kCfm* bits), so that
+    // a selection of mixed formats keeps the attributes left alone.
+    uint32_t ChangedMask() const;
     // The note under the font lists naming a stored face that is not installed; null otherwise.
     QLabel* SubstituteNote() const { return m_substituteNote; }
 

@@ -468,12 +468,12 @@ void CTLXView::ChooseFont() {
         return;
     }
     RichCharFormat change = dialog.ChosenFormat();
-    // An automatic or mixed colour that the user left as shown stays as it was.
-    const bool colorKept = static_cast<int32_t>(change.color) == initial.color;
-    if (colorKept && ((current.effects & kCfeAutoColor) || !(current.mask & kCfmColor))) {
-        change.mask &= ~kCfmColor;
+    // What the user left as shown stays as it was, character by character: a mixed selection
+    // keeps its faces, sizes and colours, an automatic colour stays automatic.
+    change.mask &= dialog.ChangedMask();
+    if (change.mask != 0) {
+        SetSelectionCharFormat(change);
     }
-    SetSelectionCharFormat(change);
 }
 
 // ---- Clipboard ---------------------------------------------------------------------------
