@@ -152,6 +152,32 @@ TEST(RichTextBridge, SymbolBytesShowAsLookAlikesAndMapBack) {
     }
 }
 
+TEST(RichTextBridge, SymbolFontBytesShowAsTheirOwnCharacters) {
+    // Inline Symbol-font text (Greek, mathematical signs) is no bullet: the Wingdings
+    // look-alikes would show it as nothing at all.
+    const RichCharFormat symbol = Char("Symbol", 240, 0, 0, kSymbolCharSet);
+    RichDocument document;
+    document.paragraphs[0].runs = {
+        {{0x61, 0x62, 0x57, 0xB3, 0xA3, 0xD2, 0xE2, 0xE3, 0xD4, 0xE4, 0x30, 0x80, 0xFE}, symbol}};
+    QTextDocument qt;
+    DocumentToQt(document, qt);
+    EXPECT_EQ(qt.toPlainText(),
+              QString::fromUtf8("\u03B1\u03B2\u03A9\u2265\u2264\u00AE\u00AE\u00A9\u2122\u2122"
+                                "0\uF080\u23AD"));
+    // Every byte comes back as itself, the sans-serif signs included.
+    EXPECT_EQ(DocumentFromQt(qt).paragraphs[0].runs, document.paragraphs[0].runs);
+    for (unsigned byte = 0; byte < 0x100; ++byte) {
+        const bool sans = byte >= 0xE2 && byte <= 0xE4;
+        EXPECT_EQ(SymbolFontByteOf(SymbolFontCharacter(static_cast<unsigned char>(byte)), sans),
+                  byte);
+    }
+    // Other symbol-charset fonts keep their look-alikes.
+    EXPECT_EQ(ToQtText({0xFC, 0x61}, Char("Wingdings", 240, 0, 0, kSymbolCharSet)),
+              QString::fromUtf8("\u2714\uF061"));
+    EXPECT_EQ(ToQtText({0x61}, Char("symbol", 240, 0, 0, kSymbolCharSet)),
+              QString::fromUtf8("\u03B1"));
+}
+
 TEST(RichTextBridge, QtShowsWhatItCanOfTheFormats) {
     RichCharFormat format =
         Char("Georgia", 250, kCfeUnderline | kCfeBold | kCfeSuperscript, 0x00332211);

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -210,6 +211,77 @@ TEST_F(TlxView, DefaultCharFormatReachesAnEmptyViewAndImportedText) {
     EXPECT_EQ(FormatAt(view, 2).faceName, "Times New Roman");
 }
 
+TEST_F(TlxView, PlainTextRerenderPutsEveryParagraphInPlainFormatting) {
+    RichParaFormat fancy = PlainParaFormat();
+    fancy.numbering = kPfnBullet;
+    fancy.alignment = kPfaCenter;
+    fancy.lineSpacingRule = kLineSpacingOneAndHalf;
+    RichDocument document = Paragraphs({U"first", U"second", U"third"}, PlainParaFormat());
+    document.paragraphs[0].format = fancy;
+    Load(document, {14, 14});
+
+    NodeTree tree;
+    tree.dataSource = kDataSourceViewTxt;
+    tree.renderer = kRendererTxt;
+    RenderResume(tree, view);
+    const RichDocument after = view.Document();
+    ASSERT_EQ(after.paragraphs.size(), 3u);
+    for (const RichParagraph& paragraph : after.paragraphs) {
+        EXPECT_EQ(paragraph.format, PlainParaFormat());
+    }
+}
+
+TEST_F(TlxView, TypingBesideABulletSymbolTakesTheParagraphsTextFont) {
+    RichCharFormat wingdings = Plain();
+    wingdings.faceName = "Wingdings";
+    wingdings.charSet = kSymbolCharSet;
+    wingdings.pitchAndFamily = 0;
+    RichCharFormat georgia = Plain();
+    georgia.faceName = "Georgia";
+    RichDocument document = Paragraphs({U"Title"});
+    document.paragraphs[0].runs = {{{0xFC, ' '}, wingdings}, {U"Title", georgia}};
+    document.paragraphs[0].markFormat = georgia;
+    auto type = [this](char c) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A + (c - 'a'), Qt::NoModifier,
+                        QString(QLatin1Char(c)));
+        QCoreApplication::sendEvent(&view, &press);
+    };
+
+    for (size_t at : {size_t(0), size_t(2)}) {
+        Load(document, {at, at});
+        type('m');
+        EXPECT_EQ(FormatAt(view, at).faceName, "Georgia") << at;
+        EXPECT_EQ(FormatAt(view, at).charSet, kAnsiCharSet) << at;
+        EXPECT_NE(view.ExportRtf().find("Georgia"), std::string::npos);
+    }
+
+    // A symbol font chosen at the insertion point is kept for every character typed next.
+    Load(document, {0, 0});
+    RichCharFormat choose = wingdings;
+    choose.mask = kCfmAll;
+    view.SetSelectionCharFormat(choose);
+    type('a');
+    type('b');
+    EXPECT_EQ(FormatAt(view, 0).charSet, kSymbolCharSet);
+    EXPECT_EQ(FormatAt(view, 1).charSet, kSymbolCharSet);
+}
+
+TEST_F(TlxView, SymbolFontTextKeepsItsBytesThroughFormatCommands) {
+    RichCharFormat symbol = Plain();
+    symbol.faceName = "Symbol";
+    symbol.charSet = kSymbolCharSet;
+    symbol.pitchAndFamily = 0x12;
+    RichDocument document = Paragraphs({U"x"});
+    document.paragraphs[0].runs = {{{0x61, 0xE2, 0xD2, 0xB3}, symbol}};
+    Load(document, {0, 4});
+    EXPECT_EQ(view.toPlainText(), QString::fromUtf8("\u03B1\u00AE\u00AE\u2265"));
+    view.Bold();
+    const RichDocument after = view.Document();
+    ASSERT_EQ(after.paragraphs[0].runs.size(), 1u);
+    EXPECT_EQ(after.paragraphs[0].runs[0].text, (std::u32string{0x61, 0xE2, 0xD2, 0xB3}));
+    EXPECT_TRUE(after.paragraphs[0].runs[0].format.Has(kCfeBold));
+}
+
 TEST_F(TlxView, ParagraphFormatStopsAtABreakThatEndsTheSelection) {
     Load(Paragraphs({U"one", U"two", U"three"}, PlainParaFormat()));
     view.SetSelection({0, 4}); // "one" and its break
@@ -262,6 +334,9 @@ TEST_F(TlxView, SubscriptAndSuperscriptExcludeEachOther) {
     EXPECT_TRUE(FormatAt(view, 1).Has(kCfeSubscript));
     EXPECT_FALSE(FormatAt(view, 1).Has(kCfeSuperscript));
     EXPECT_FALSE(FormatAt(view, 0).Has(kCfeSubscript));
+    view.Superscript();
+    EXPECT_TRUE(FormatAt(view, 1).Has(kCfeSuperscript));
+    EXPECT_FALSE(FormatAt(view, 1).Has(kCfeSubscript));
 }
 
 TEST_F(TlxView, NumberingCommandsToggleTheirStyle) {

@@ -1,10 +1,12 @@
 #include "editors/char_format_editor.h"
 #include "editors_fixture.h"
 #include "render/rich_formats.h"
+#include "shell/tlx_view.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFontDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -62,6 +64,95 @@ TEST(CharFormatEditor, OpensOnTheFormatAndOkWithoutChangesKeepsIt) {
     EXPECT_EQ(chosen.color, 0x800000U);
     EXPECT_TRUE(chosen.effects & kCfeBold);
     EXPECT_EQ(chosen.mask & kFullCharMask, kFullCharMask);
+}
+
+// A template's face that no test machine installs, as on many a reader's.
+CharFormat MissingFace() {
+    CharFormat format = Georgia();
+    format.faceName = "Trellic Missing Serif Face";
+    format.charSet = 0;
+    format.pitchAndFamily = 0x12;
+    format.bold = true;
+    format.italic = true;
+    return format;
+}
+
+TEST(CharFormatEditor, OkKeepsEveryUntouchedAttributeOfAFaceThatIsNotInstalled) {
+    CharFormat format = MissingFace();
+    RichCharFormat chosen;
+    EXPECT_TRUE(Edit(
+        format,
+        [](CCharFormatDlg& d) {
+            // The stored face is named, with the face it is drawn in.
+            EXPECT_NE(d.SubstituteNote(), nullptr);
+            if (d.SubstituteNote() != nullptr) {
+                EXPECT_TRUE(d.SubstituteNote()->text().contains("Trellic Missing Serif Face"));
+            }
+            bool named = false;
+            for (auto* edit : d.FontChooser()->findChildren<QLineEdit*>()) {
+                named = named || edit->text() == "Trellic Missing Serif Face";
+            }
+            EXPECT_TRUE(named);
+            return true;
+        },
+        &chosen));
+    EXPECT_EQ(format, MissingFace());
+    EXPECT_EQ(chosen.faceName, "Trellic Missing Serif Face");
+    EXPECT_EQ(chosen.pitchAndFamily, 0x12);
+    EXPECT_TRUE(chosen.Has(kCfeBold));
+
+    // Changing the size alone changes nothing else.
+    EXPECT_TRUE(Edit(format, [](CCharFormatDlg& d) {
+        QFont font = d.FontChooser()->currentFont();
+        font.setPointSize(20);
+        d.FontChooser()->setCurrentFont(font);
+        return true;
+    }));
+    CharFormat bigger = MissingFace();
+    bigger.height = 400;
+    EXPECT_EQ(format, bigger);
+
+    // An installed face needs no note.
+    CharFormat installed = Georgia();
+    EXPECT_TRUE(Edit(installed, [](CCharFormatDlg& d) {
+        EXPECT_EQ(d.SubstituteNote(), nullptr);
+        return true;
+    }));
+}
+
+TEST(CharFormatEditor, FormatFontChangesOnlyWhatTheUserChangedInAMixedSelection) {
+    RichCharFormat missing = PlainCharFormat();
+    missing.faceName = "Trellic Missing Serif Face";
+    missing.effects = kCfeBold; // an explicit black
+    RichCharFormat sans = PlainCharFormat();
+    sans.faceName = "Liberation Sans";
+    RichDocument document;
+    document.paragraphs[0].runs = {{U"Head", missing}, {U"line", sans}};
+    document.paragraphs[0].markFormat = sans;
+    CTLXView view;
+    view.ReplaceContent(document, {0, 8});
+
+    OnNextModal([](QWidget* window) {
+        auto* dialog = qobject_cast<CCharFormatDlg*>(window);
+        ASSERT_NE(dialog, nullptr);
+        QFont font = dialog->FontChooser()->currentFont();
+        font.setPointSize(20);
+        dialog->FontChooser()->setCurrentFont(font);
+        dialog->accept();
+    });
+    view.ChooseFont();
+    const RichDocument after = view.Document();
+    ASSERT_EQ(after.paragraphs[0].runs.size(), 2u);
+    const RichCharFormat& head = after.paragraphs[0].runs[0].format;
+    const RichCharFormat& line = after.paragraphs[0].runs[1].format;
+    EXPECT_EQ(head.faceName, "Trellic Missing Serif Face");
+    EXPECT_TRUE(head.Has(kCfeBold));
+    EXPECT_FALSE(head.Has(kCfeAutoColor));
+    EXPECT_EQ(line.faceName, "Liberation Sans");
+    EXPECT_FALSE(line.Has(kCfeBold));
+    EXPECT_TRUE(line.Has(kCfeAutoColor));
+    EXPECT_EQ(head.height, 400);
+    EXPECT_EQ(line.height, 400);
 }
 
 TEST(CharFormatEditor, EveryAttributeCanBeChosen) {

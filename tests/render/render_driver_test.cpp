@@ -135,6 +135,32 @@ TEST(RenderResume, ResumeViewPathsKeepWordsAndSelection) {
     EXPECT_EQ(f.view.Selection(), (TextRange{3, 8}));
 }
 
+TEST(RenderResume, PlainTextResumeViewComesBackPlainInEveryParagraph) {
+    // A rich Resume View switched to plain formatting: the first paragraph's bullet, centring,
+    // spacing and indent must not spread over the rest, wherever the insertion point stands.
+    RenderFixture f;
+    auto& buffer = f.view.Buffer();
+    buffer.InsertText(std::string_view("first\r\nsecond\r\nthird"));
+    RichParaFormat fancy;
+    fancy.mask = kPfmNumbering | kPfmAlignment | kPfmLineSpacing | kPfmStartIndent;
+    fancy.numbering = kPfnBullet;
+    fancy.alignment = kPfaCenter;
+    fancy.lineSpacingRule = kLineSpacingDouble;
+    fancy.startIndent = 720;
+    f.view.SetSelection({0, 0});
+    f.view.SetSelectionParaFormat(fancy);
+    f.view.SetSelection({16, 16});
+
+    f.tree.dataSource = kDataSourceViewTxt;
+    f.tree.renderer = kRendererTxt;
+    RenderResume(f.tree, f.view);
+    EXPECT_EQ(f.view.ExportText(), "first\r\nsecond\r\nthird");
+    for (const RichParagraph& paragraph : buffer.Document().paragraphs) {
+        EXPECT_EQ(paragraph.format, PlainParaFormat());
+    }
+    EXPECT_EQ(f.view.Selection(), (TextRange{16, 16}));
+}
+
 TEST(RenderResume, MismatchedDataSourceAndRendererChangeNothing) {
     const std::pair<int32_t, int32_t> combinations[] = {
         {kDataSourceViewRtf, kRendererTxt}, {kDataSourceViewTxt, kRendererRtf}, {7, kRendererRtf}};

@@ -66,6 +66,15 @@ TEST(FormatCommands, SubscriptAndSuperscriptExcludeEachOther) {
     buffer.SetSelection(0, 1);
     Flip(buffer, kCfeSubscript);
     EXPECT_EQ(FormatOf(buffer, 0).effects & (kCfeSubscript | kCfeSuperscript), 0u);
+
+    // Superscript on subscripted text switches it over rather than losing to the subscript.
+    buffer.SetSelection(0, 1);
+    Flip(buffer, kCfeSubscript);
+    buffer.SetSelection(0, 1);
+    Flip(buffer, kCfeSuperscript);
+    const RichCharFormat super = FormatOf(buffer, 0);
+    EXPECT_TRUE(super.Has(kCfeSuperscript));
+    EXPECT_FALSE(super.Has(kCfeSubscript));
 }
 
 TEST(FormatCommands, UnderlineTogglesSwitchTypeOrTurnOff) {

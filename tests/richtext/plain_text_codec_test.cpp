@@ -29,6 +29,12 @@ TEST(PlainTextCodec, WritesCrLfBetweenParagraphsAndQuestionMarksOutsideTheCodePa
     EXPECT_EQ(WritePlainText(document), "?\xE9\x92?\r\n");
 }
 
+TEST(PlainTextCodec, SoftLineBreakIsWrittenAsALineBreak) {
+    RichDocument document = ReadPlainText("x", PlainCharFormat(), PlainParaFormat());
+    document.paragraphs[0].runs[0].text = U"Jane Doe\u2028London";
+    EXPECT_EQ(WritePlainText(document), "Jane Doe\r\nLondon");
+}
+
 TEST(PlainTextCodec, SymbolFontTextIsWrittenAsItsBytes) {
     RichCharFormat wingdings = testing::Font("Wingdings");
     wingdings.charSet = kSymbolCharSet;

@@ -284,6 +284,40 @@ TEST(RichTextBuffer, SymbolFontTextKeepsItsBytes) {
     EXPECT_EQ(buffer.Text(), U"\u00FC \u20AC");
 }
 
+TEST(RichTextBuffer, TypingBesideABulletSymbolTakesTheParagraphsTextFont) {
+    // A rendered bullet paragraph: the symbol and its space in Wingdings, then the title.
+    RichTextBuffer buffer;
+    RichCharFormat wingdings = Font("Wingdings");
+    wingdings.charSet = kSymbolCharSet;
+    buffer.SetSelectionCharFormat(wingdings);
+    buffer.InsertText("\xFC ");
+    buffer.SetSelectionCharFormat(Font("Georgia"));
+    buffer.InsertText("Title\r\n");
+    buffer.SetSelectionCharFormat(wingdings);
+    buffer.InsertText("\xFC"); // a paragraph of nothing but a symbol
+
+    for (long long at : {0LL, 1LL, 2LL}) {
+        buffer.SetSelection(at, at);
+        EXPECT_EQ(buffer.GetSelectionCharFormat().faceName, "Georgia") << at;
+    }
+    buffer.SetSelection(2, 2);
+    buffer.InsertText("My ");
+    EXPECT_EQ(FormatAt(buffer, 2).faceName, "Georgia");
+    EXPECT_EQ(FormatAt(buffer, 2).charSet, kAnsiCharSet);
+
+    // With no text font in the paragraph, the mark's or the default format is written in.
+    const auto end = static_cast<long long>(buffer.TextLength());
+    buffer.SetSelection(end, end);
+    EXPECT_NE(buffer.GetSelectionCharFormat().charSet, kSymbolCharSet);
+
+    // A symbol font chosen on purpose at the insertion point stays for what is typed next.
+    buffer.SetSelection(0, 0);
+    buffer.SetSelectionCharFormat(wingdings);
+    buffer.InsertText("\xFB");
+    buffer.InsertText("\xFB");
+    EXPECT_EQ(FormatAt(buffer, 1).charSet, kSymbolCharSet);
+}
+
 TEST(RichTextBuffer, ClearAndDefaultFormat) {
     RichTextBuffer buffer;
     buffer.InsertText("some text");

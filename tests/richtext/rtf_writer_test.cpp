@@ -36,6 +36,12 @@ TEST(RtfWriter, TextEscapes) {
                               "\\u-10179?\\u-8704? 1"));
 }
 
+TEST(RtfWriter, SoftLineBreakIsALineControlWord) {
+    const std::string rtf = WriteRtf(OneParagraph(U"Jane Doe\u2028London"));
+    EXPECT_TRUE(Contains(rtf, "Jane Doe\\line London\\par"));
+    EXPECT_FALSE(Contains(rtf, "\\u8232"));
+}
+
 TEST(RtfWriter, FormatsAreWrittenAsChanges) {
     RichDocument document = OneParagraph(U"plain");
     RichCharFormat format = Font("Arial");

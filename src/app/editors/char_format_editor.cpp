@@ -6,9 +6,13 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QFormLayout>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -79,7 +83,24 @@ CCharFormatDlg::CCharFormatDlg(const CharFormat& initial, QWidget* parent)
     font.setUnderline(initial.underline);
     font.setStrikeOut(initial.strikeout);
     m_font->setCurrentFont(font);
+    m_shownFont = m_font->currentFont();
     layout->addWidget(m_font, 1);
+    const QString face = FromEngineText(initial.faceName);
+    if (!face.isEmpty() && !QFontDatabase::hasFamily(face)) {
+        // The lists can only offer installed faces; the stored one is named all the same, with
+        // the face it is drawn in here, and stays unless another is chosen.
+        for (auto* edit : m_font->findChildren<QLineEdit*>()) {
+            if (edit->isReadOnly() && edit->text() == m_shownFont.family()) {
+                edit->setText(face);
+                break;
+            }
+        }
+        m_substituteNote = new QLabel(
+            tr("%1 is not installed here: it is drawn in %2.").arg(face, QFontInfo(font).family()));
+        m_substituteNote->setObjectName(QStringLiteral("substituteNote"));
+        m_substituteNote->setWordWrap(true);
+        layout->addWidget(m_substituteNote);
+    }
     // Enter and Escape reach the embedded dialog first, which would close only itself (or,
     // having no buttons of its own, swallow Enter) and leave an empty window: they answer for
     // the whole window instead.
@@ -98,6 +119,7 @@ CCharFormatDlg::CCharFormatDlg(const CharFormat& initial, QWidget* parent)
     colorRow->addRow(tr("&Color:"), m_colors);
     layout->addLayout(colorRow);
     SelectColor(initial.color);
+    m_shownColorIndex = m_colors->currentIndex();
     connect(m_colors, &QComboBox::activated, this, [this](int index) {
         if (m_colors->itemData(index, kCustomRole).toBool()) {
             ChooseCustomColor();
@@ -157,39 +179,66 @@ RichCharFormat CCharFormatDlg::ChosenFormat() const {
     const QFont font = m_font->currentFont();
     RichCharFormat format;
     format.mask = kFullCharMask;
-    format.faceName = TruncateFaceName(font.family().toStdString());
-    format.height = static_cast<int32_t>(std::lround(font.pointSizeF() * 20.0));
-    format.color =
-        static_cast<uint32_t>(m_colors->itemData(m_colors->currentIndex(), kColorRole).toInt());
-    format.Set(kCfeBold, font.weight() == QFont::Bold);
-    format.Set(kCfeItalic, font.italic());
-    format.Set(kCfeUnderline, font.underline());
-    format.Set(kCfeStrikeout, font.strikeOut());
-    const bool sameFace = ToEngineText(font.family()) == m_initial.faceName;
-    if (IsSymbolFace(font.family())) {
-        format.charSet = kSymbolCharSet;
-    } else if (sameFace && m_initial.charSet != kSymbolCharSet) {
-        format.charSet = m_initial.charSet;
+    const int colorIndex = m_colors->currentIndex();
+    format.color = colorIndex == m_shownColorIndex
+                       ? static_cast<uint32_t>(m_initial.color)
+                       : static_cast<uint32_t>(m_colors->itemData(colorIndex, kColorRole).toInt());
+    if (font.pointSizeF() != m_shownFont.pointSizeF()) {
+        format.height = static_cast<int32_t>(std::lround(font.pointSizeF() * 20.0));
     } else {
-        format.charSet = kAnsiCharSet;
+        format.height = m_initial.height;
     }
-    if (sameFace) {
+    const bool bold =
+        font.weight() != m_shownFont.weight() ? font.weight() == QFont::Bold : m_initial.bold;
+    format.Set(kCfeBold, bold);
+    format.Set(kCfeItalic,
+               font.italic() != m_shownFont.italic() ? font.italic() : m_initial.italic);
+    format.Set(kCfeUnderline, font.underline() != m_shownFont.underline() ? font.underline()
+                                                                          : m_initial.underline);
+    format.Set(kCfeStrikeout, font.strikeOut() != m_shownFont.strikeOut() ? font.strikeOut()
+                                                                          : m_initial.strikeout);
+    if (!FaceChanged(font)) {
+        format.faceName = TruncateFaceName(FromEngineText(m_initial.faceName).toStdString());
+        format.charSet = m_initial.charSet;
         format.pitchAndFamily = m_initial.pitchAndFamily;
     } else {
+        format.faceName = TruncateFaceName(font.family().toStdString());
+        format.charSet = IsSymbolFace(font.family()) ? kSymbolCharSet : kAnsiCharSet;
         // Fixed pitch in the modern family, otherwise let the face speak for itself.
         format.pitchAndFamily = font.fixedPitch() ? 0x31 : 0;
     }
     return format;
 }
 
-void CCharFormatDlg::ApplyTo(CharFormat& format) const {
+uint32_t CCharFormatDlg::ChangedMask() const {
     const QFont font = m_font->currentFont();
+    uint32_t mask = 0;
+    auto changed = [&mask](bool differs, uint32_t bits) {
+        if (differs) {
+            mask |= bits;
+        }
+    };
+    changed(FaceChanged(font), kCfmFace | kCfmCharSet);
+    changed(font.pointSizeF() != m_shownFont.pointSizeF(), kCfmSize);
+    changed(font.weight() != m_shownFont.weight(), kCfmBold);
+    changed(font.italic() != m_shownFont.italic(), kCfmItalic);
+    changed(font.underline() != m_shownFont.underline(), kCfmUnderline);
+    changed(font.strikeOut() != m_shownFont.strikeOut(), kCfmStrikeout);
+    changed(m_colors->currentIndex() != m_shownColorIndex, kCfmColor);
+    return mask;
+}
+
+void CCharFormatDlg::ApplyTo(CharFormat& format) const {
+    const RichCharFormat chosen = ChosenFormat();
     FontChoice choice;
-    choice.weight = font.weight();
-    choice.italic = font.italic();
-    choice.underline = font.underline();
-    choice.strikeout = font.strikeOut();
-    FromFontDialog(choice, ChosenFormat(), format);
+    choice.weight = chosen.Has(kCfeBold) ? 700 : 400;
+    choice.italic = chosen.Has(kCfeItalic);
+    choice.underline = chosen.Has(kCfeUnderline);
+    choice.strikeout = chosen.Has(kCfeStrikeout);
+    FromFontDialog(choice, chosen, format);
+    if (!FaceChanged(m_font->currentFont())) {
+        format.faceName = m_initial.faceName; // not even cut to the view's 31 characters
+    }
 }
 
 bool EditCharFormat(QWidget* parent, CharFormat& format, RichCharFormat* chosen) {

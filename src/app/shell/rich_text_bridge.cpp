@@ -26,6 +26,7 @@ enum Property : int {
     kAutoColorProperty,
     kUnderlineTypeProperty,
     kOtherEffectsProperty,
+    kSansSignsProperty, // Symbol-font text whose signs are the sans-serif ones
 
     kNumberingProperty = QTextFormat::UserProperty + 32,
     kNumberingStartProperty,
@@ -72,6 +73,53 @@ constexpr std::pair<unsigned char, char32_t> kSymbolLookAlikes[] = {
 // The private-use block the platform maps symbol fonts into: a byte without a look-alike shows
 // there, which at least keeps it distinct from every real character.
 constexpr char32_t kSymbolPrivateBase = 0xF000;
+
+// The Symbol font's own characters (its standard encoding), from 0x20 on; 0 where a byte has
+// no character of its own (undefined, the radical and arrow extenders, the maker's logo), which
+// then shows in the private-use block as in any other symbol font. The sans-serif registered,
+// copyright and trademark signs (0xE2 to 0xE4) show as the same characters as the serif ones
+// (0xD2 to 0xD4); their fragments carry kSansSignsProperty so that they map back to their own
+// bytes.
+// clang-format off
+constexpr char32_t kSymbolFontCharacters[0xE0] = {
+    /* 20 */ U' ', U'!', U'\u2200', U'#', U'\u2203', U'%', U'&', U'\u220B',
+    /* 28 */ U'(', U')', U'\u2217', U'+', U',', U'\u2212', U'.', U'/',
+    /* 30 */ U'0', U'1', U'2', U'3', U'4', U'5', U'6', U'7',
+    /* 38 */ U'8', U'9', U':', U';', U'<', U'=', U'>', U'?',
+    /* 40 */ U'\u2245', U'\u0391', U'\u0392', U'\u03A7', U'\u0394', U'\u0395', U'\u03A6', U'\u0393',
+    /* 48 */ U'\u0397', U'\u0399', U'\u03D1', U'\u039A', U'\u039B', U'\u039C', U'\u039D', U'\u039F',
+    /* 50 */ U'\u03A0', U'\u0398', U'\u03A1', U'\u03A3', U'\u03A4', U'\u03A5', U'\u03C2', U'\u03A9',
+    /* 58 */ U'\u039E', U'\u03A8', U'\u0396', U'[', U'\u2234', U']', U'\u22A5', U'_',
+    /* 60 */ 0, U'\u03B1', U'\u03B2', U'\u03C7', U'\u03B4', U'\u03B5', U'\u03C6', U'\u03B3',
+    /* 68 */ U'\u03B7', U'\u03B9', U'\u03D5', U'\u03BA', U'\u03BB', U'\u03BC', U'\u03BD', U'\u03BF',
+    /* 70 */ U'\u03C0', U'\u03B8', U'\u03C1', U'\u03C3', U'\u03C4', U'\u03C5', U'\u03D6', U'\u03C9',
+    /* 78 */ U'\u03BE', U'\u03C8', U'\u03B6', U'{', U'|', U'}', U'\u223C', 0,
+    /* 80 */ 0, 0, 0, 0, 0, 0, 0, 0,
+    /* 88 */ 0, 0, 0, 0, 0, 0, 0, 0,
+    /* 90 */ 0, 0, 0, 0, 0, 0, 0, 0,
+    /* 98 */ 0, 0, 0, 0, 0, 0, 0, 0,
+    /* A0 */ U'\u20AC', U'\u03D2', U'\u2032', U'\u2264', U'\u2044', U'\u221E', U'\u0192', U'\u2663',
+    /* A8 */ U'\u2666', U'\u2665', U'\u2660', U'\u2194', U'\u2190', U'\u2191', U'\u2192', U'\u2193',
+    /* B0 */ U'\u00B0', U'\u00B1', U'\u2033', U'\u2265', U'\u00D7', U'\u221D', U'\u2202', U'\u2022',
+    /* B8 */ U'\u00F7', U'\u2260', U'\u2261', U'\u2248', U'\u2026', 0, 0, U'\u21B5',
+    /* C0 */ U'\u2135', U'\u2111', U'\u211C', U'\u2118', U'\u2297', U'\u2295', U'\u2205', U'\u2229',
+    /* C8 */ U'\u222A', U'\u2283', U'\u2287', U'\u2284', U'\u2282', U'\u2286', U'\u2208', U'\u2209',
+    /* D0 */ U'\u2220', U'\u2207', U'\u00AE', U'\u00A9', U'\u2122', U'\u220F', U'\u221A', U'\u22C5',
+    /* D8 */ U'\u00AC', U'\u2227', U'\u2228', U'\u21D4', U'\u21D0', U'\u21D1', U'\u21D2', U'\u21D3',
+    /* E0 */ U'\u25CA', U'\u2329', U'\u00AE', U'\u00A9', U'\u2122', U'\u2211', U'\u239B', U'\u239C',
+    /* E8 */ U'\u239D', U'\u23A1', U'\u23A2', U'\u23A3', U'\u23A7', U'\u23A8', U'\u23A9', U'\u23AA',
+    /* F0 */ 0, U'\u232A', U'\u222B', U'\u2320', U'\u23AE', U'\u2321', U'\u239E', U'\u239F',
+    /* F8 */ U'\u23A0', U'\u23A4', U'\u23A5', U'\u23A6', U'\u23AB', U'\u23AC', U'\u23AD', 0,
+};
+// clang-format on
+
+constexpr unsigned char kFirstSansSign = 0xE2; // registered, copyright, trademark
+constexpr unsigned char kLastSansSign = 0xE4;
+constexpr unsigned char kSerifSignOffset = 0xE2 - 0xD2;
+
+bool IsSansSign(char32_t byte) {
+    return byte >= kFirstSansSign && byte <= kLastSansSign;
+}
 
 Qt::Alignment AlignmentToQt(uint16_t alignment) {
     switch (alignment) {
@@ -145,7 +193,7 @@ QString Roman(int n, bool upper) {
 void AppendRun(RichParagraph& paragraph, const QString& text, const QTextCharFormat& qtFormat) {
     RichRun run;
     run.format = FromQtCharFormat(qtFormat);
-    run.text = FromQtText(text, run.format.charSet == kSymbolCharSet);
+    run.text = FromQtText(text, run.format, qtFormat.boolProperty(kSansSignsProperty));
     paragraph.runs.push_back(std::move(run));
 }
 
@@ -204,11 +252,45 @@ char32_t SymbolByteOf(char32_t shown) {
     return shown;
 }
 
-QString ToQtText(const std::u32string& text, bool symbolFont) {
+bool IsSymbolEncodedFace(const std::string& faceName) {
+    return QString::fromStdString(faceName).compare(QLatin1String("Symbol"), Qt::CaseInsensitive) ==
+           0;
+}
+
+char32_t SymbolFontCharacter(unsigned char byte) {
+    if (byte < 0x20) {
+        return byte;
+    }
+    const char32_t shown = kSymbolFontCharacters[byte - 0x20];
+    return shown != 0 ? shown : kSymbolPrivateBase + byte;
+}
+
+char32_t SymbolFontByteOf(char32_t shown, bool sansSigns) {
+    if (shown < 0x20) {
+        return shown;
+    }
+    if (shown >= kSymbolPrivateBase && shown <= kSymbolPrivateBase + 0xFF) {
+        return shown - kSymbolPrivateBase;
+    }
+    for (unsigned byte = 0x20; byte <= 0xFF; ++byte) {
+        if (kSymbolFontCharacters[byte - 0x20] == shown) {
+            // The serif signs come first in the table, the sans-serif ones stand 0x10 later.
+            const bool sign = IsSansSign(byte + kSerifSignOffset);
+            return sansSigns && sign ? byte + kSerifSignOffset : byte;
+        }
+    }
+    // Typed in where the font has no such character: kept, and written as what it is.
+    return shown;
+}
+
+QString ToQtText(const std::u32string& text, const RichCharFormat& format) {
+    const bool symbolFont = format.charSet == kSymbolCharSet;
+    const bool symbolEncoded = symbolFont && IsSymbolEncodedFace(format.faceName);
     std::u32string shown = text;
     for (char32_t& c : shown) {
         if (symbolFont && c < 0x100) {
-            c = SymbolLookAlike(static_cast<unsigned char>(c));
+            const auto byte = static_cast<unsigned char>(c);
+            c = symbolEncoded ? SymbolFontCharacter(byte) : SymbolLookAlike(byte);
         } else if (c == U'\r' || c == U'\n' || c == U'\u2029') {
             // A break inside a run would split the block and shift every position after it.
             c = U'\u2028';
@@ -217,14 +299,50 @@ QString ToQtText(const std::u32string& text, bool symbolFont) {
     return QString::fromUcs4(shown.data(), static_cast<qsizetype>(shown.size()));
 }
 
-std::u32string FromQtText(const QString& text, bool symbolFont) {
+std::u32string FromQtText(const QString& text, const RichCharFormat& format, bool sansSigns) {
     std::u32string result = text.toStdU32String();
-    if (symbolFont) {
-        for (char32_t& c : result) {
-            c = SymbolByteOf(c);
-        }
+    if (format.charSet != kSymbolCharSet) {
+        return result;
+    }
+    const bool symbolEncoded = IsSymbolEncodedFace(format.faceName);
+    for (char32_t& c : result) {
+        c = symbolEncoded ? SymbolFontByteOf(c, sansSigns) : SymbolByteOf(c);
     }
     return result;
+}
+
+void InsertRunText(QTextCursor& cursor, const RichRun& run) {
+    if (run.text.empty()) {
+        return;
+    }
+    const QTextCharFormat format = ToQtCharFormat(run.format);
+    const bool symbolEncoded =
+        run.format.charSet == kSymbolCharSet && IsSymbolEncodedFace(run.format.faceName);
+    if (!symbolEncoded) {
+        cursor.insertText(ToQtText(run.text, run.format), format);
+        return;
+    }
+    // The sans-serif signs look like the serif ones: they go in fragments of their own that
+    // remember which they are.
+    QTextCharFormat sans = format;
+    sans.setProperty(kSansSignsProperty, true);
+    size_t from = 0;
+    while (from < run.text.size()) {
+        const bool isSans = IsSansSign(run.text[from]);
+        size_t to = from;
+        while (to < run.text.size() && IsSansSign(run.text[to]) == isSans) {
+            ++to;
+        }
+        cursor.insertText(ToQtText(run.text.substr(from, to - from), run.format),
+                          isSans ? sans : format);
+        from = to;
+    }
+}
+
+void KeepSymbolVariant(const QTextCharFormat& from, QTextCharFormat& to) {
+    if (from.boolProperty(kSansSignsProperty)) {
+        to.setProperty(kSansSignsProperty, true);
+    }
 }
 
 QTextCharFormat ToQtCharFormat(const RichCharFormat& format) {
@@ -470,10 +588,7 @@ void DocumentToQt(const RichDocument& document, QTextDocument& target) {
             cursor.insertBlock(blockFormat, markFormat);
         }
         for (const RichRun& run : paragraph.runs) {
-            if (!run.text.empty()) {
-                cursor.insertText(ToQtText(run.text, run.format.charSet == kSymbolCharSet),
-                                  ToQtCharFormat(run.format));
-            }
+            InsertRunText(cursor, run);
         }
     }
     cursor.endEditBlock();

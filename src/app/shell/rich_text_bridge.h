@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
+#include <QTextCursor>
 #include <QTextDocument>
 
 namespace trellic {
@@ -16,7 +17,8 @@ namespace trellic {
 // properties beside the Qt attributes that show it.
 //
 // Paragraph i's mark format is Qt block i's block character format. Symbol-font runs show a
-// Unicode look-alike of each byte and turn back into the byte on the way out.
+// Unicode character for each byte (the Symbol font's own, a look-alike for Wingdings and the
+// like) and turn back into the byte on the way out.
 
 // Replaces the whole content of `target`; its undo history records the change unless the caller
 // switched it off.
@@ -34,12 +36,27 @@ RichCharFormat FromQtCharFormat(const QTextCharFormat& format);
 QTextBlockFormat ToQtBlockFormat(const RichParaFormat& format);
 RichParaFormat FromQtBlockFormat(const QTextBlockFormat& format);
 
-// Engine run text as the view shows it, and back.
-QString ToQtText(const std::u32string& text, bool symbolFont);
-std::u32string FromQtText(const QString& text, bool symbolFont);
-// The character that stands for a symbol-font byte on screen, and the byte it stands for.
+// Engine run text in `format` as the view shows it, and back. `sansSigns`: the text came from
+// a fragment InsertRunText marked as holding the Symbol font's sans-serif signs.
+QString ToQtText(const std::u32string& text, const RichCharFormat& format);
+std::u32string FromQtText(const QString& text, const RichCharFormat& format,
+                          bool sansSigns = false);
+// Inserts a run's text in its format at the cursor.
+void InsertRunText(QTextCursor& cursor, const RichRun& run);
+// A format rebuilt from a fragment's (by a Format command) keeps what ToQtCharFormat cannot
+// know about the fragment's text.
+void KeepSymbolVariant(const QTextCharFormat& from, QTextCharFormat& to);
+
+// Symbol-charset fonts other than Symbol (Wingdings and the like): the Unicode look-alike that
+// stands for a byte on screen, and the byte it stands for.
 char32_t SymbolLookAlike(unsigned char byte);
 char32_t SymbolByteOf(char32_t shown);
+// The Symbol font itself: its bytes are characters of their own (Greek letters, mathematical
+// signs), shown as those characters. Its serif and sans-serif signs (0xD2 and 0xE2 and the two
+// after each) show alike; `sansSigns` picks which bytes they map back to.
+bool IsSymbolEncodedFace(const std::string& faceName);
+char32_t SymbolFontCharacter(unsigned char byte);
+char32_t SymbolFontByteOf(char32_t shown, bool sansSigns = false);
 
 // Twips to the document's logical pixels (96 per inch) and back.
 qreal TwipsToPixels(int twips);

@@ -106,6 +106,11 @@ CTLXView::CTLXView(QWidget* parent) : QTextEdit(parent), m_defaultFormat(PlainCh
     // Numbers of later paragraphs change with edits anywhere above them.
     connect(document(), &QTextDocument::contentsChange, viewport(),
             [this] { viewport()->update(); });
+    connect(this, &QTextEdit::cursorPositionChanged, this, [this] {
+        if (!m_typing) {
+            m_typingFormatChosen = false;
+        }
+    });
     // An empty control: the plain paragraph, its mark in the default format.
     RichDocument empty;
     empty.paragraphs[0].format = PlainParaFormat();
@@ -229,8 +234,9 @@ void CTLXView::ImportRtf(std::string_view rtf) {
 }
 
 void CTLXView::ImportText(std::string_view windows1252) {
-    const RichParaFormat paraFormat = FromQtBlockFormat(document()->firstBlock().blockFormat());
-    InstallDocument(ReadPlainText(windows1252, m_defaultFormat, paraFormat));
+    // Plain text carries no paragraph formats: every paragraph comes in plain, not in the
+    // format of whatever paragraph the old content began with.
+    InstallDocument(ReadPlainText(windows1252, m_defaultFormat, PlainParaFormat()));
     document()->setModified(true);
 }
 
@@ -317,6 +323,7 @@ void CTLXView::SetSelectionCharFormat(const RichCharFormat& change) {
             SetMarkFormat(*document(), cursor.block(), format);
         }
         setCurrentCharFormat(format);
+        m_typingFormatChosen = true;
         return;
     }
     const int start = cursor.selectionStart();
@@ -339,7 +346,9 @@ void CTLXView::SetSelectionCharFormat(const RichCharFormat& change) {
             if (from < to) {
                 RichCharFormat format = FromQtCharFormat(fragment.charFormat());
                 ApplyCharFormat(format, change);
-                pieces.push_back({from, to, ToQtCharFormat(format)});
+                QTextCharFormat shown = ToQtCharFormat(format);
+                KeepSymbolVariant(fragment.charFormat(), shown);
+                pieces.push_back({from, to, shown});
             }
         }
         for (const Piece& piece : pieces) {
@@ -377,10 +386,7 @@ void CTLXView::InsertFragment(const RichDocument& fragment) {
                                last ? oldMark : ToQtCharFormat(paragraph.markFormat));
         }
         for (const RichRun& run : paragraph.runs) {
-            if (!run.text.empty()) {
-                cursor.insertText(ToQtText(run.text, run.format.charSet == kSymbolCharSet),
-                                  ToQtCharFormat(run.format));
-            }
+            InsertRunText(cursor, run);
         }
         if (i == 0 && count > 1) {
             cursor.setBlockFormat(ToQtBlockFormat(paragraph.format));
@@ -462,12 +468,12 @@ void CTLXView::ChooseFont() {
         return;
     }
     RichCharFormat change = dialog.ChosenFormat();
-    // An automatic or mixed colour that the user left as shown stays as it was.
-    const bool colorKept = static_cast<int32_t>(change.color) == initial.color;
-    if (colorKept && ((current.effects & kCfeAutoColor) || !(current.mask & kCfmColor))) {
-        change.mask &= ~kCfmColor;
+    // What the user left as shown stays as it was, character by character: a mixed selection
+    // keeps its faces, sizes and colours, an automatic colour stays automatic.
+    change.mask &= dialog.ChangedMask();
+    if (change.mask != 0) {
+        SetSelectionCharFormat(change);
     }
-    SetSelectionCharFormat(change);
 }
 
 // ---- Clipboard ---------------------------------------------------------------------------
@@ -799,7 +805,26 @@ void CTLXView::keyPressEvent(QKeyEvent* event) {
             break;
         }
     }
+    const QString text = event->text();
+    if (text.isEmpty() || !text.front().isPrint()) {
+        QTextEdit::keyPressEvent(event);
+        return;
+    }
+    QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection() && !m_typingFormatChosen &&
+        FromQtCharFormat(cursor.charFormat()).charSet == kSymbolCharSet) {
+        // Words typed beside a bullet symbol would be stored in the symbol font and come back
+        // as symbols: they take the paragraph's text font.
+        const QTextBlock block = cursor.block();
+        const RichDocument paragraph =
+            FragmentFromQt(*document(), block.position(), block.position() + block.length() - 1);
+        setCurrentCharFormat(ToQtCharFormat(
+            ParagraphTextFormat(paragraph.paragraphs.front(),
+                                static_cast<size_t>(cursor.positionInBlock()), m_defaultFormat)));
+    }
+    m_typing = true;
     QTextEdit::keyPressEvent(event);
+    m_typing = false;
 }
 
 // ---- Painting ----------------------------------------------------------------------------

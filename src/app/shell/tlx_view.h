@@ -130,6 +130,10 @@ private:
 
     Prompter* m_prompter = nullptr;
     RichCharFormat m_defaultFormat;
+    // The typing format was set by a Format command at this insertion point, so it holds even
+    // in a symbol font; moving the insertion point other than by typing forgets that.
+    bool m_typingFormatChosen = false;
+    bool m_typing = false;
     int m_paperWidth = 12240; // twips, 8.5 inches
     // The last search, for Find Next.
     QString m_findWhat;

@@ -30,7 +30,8 @@ public:
     // The whole content as RTF, or as Windows-1252 text with CR LF between paragraphs.
     virtual std::string ExportRtf() const = 0;
     virtual std::string ExportText() const = 0;
-    // Replace the whole content. Text that is not RTF is read as plain text.
+    // Replace the whole content. Text that is not RTF is read as plain text, which comes in in
+    // the default character format and the plain paragraph format.
     virtual void ImportRtf(std::string_view rtf) = 0;
     virtual void ImportText(std::string_view windows1252) = 0;
 

@@ -7,6 +7,11 @@ RichCharFormat FlipCharEffect(const RichCharFormat& reported, uint32_t effect) {
     change.effects ^= effect;
     const bool script = effect == kCfeSubscript || effect == kCfeSuperscript;
     change.mask = script ? kCfmSubscript : effect;
+    if (script && change.Has(effect)) {
+        // Text is never both: with both bits set subscript would win, and Superscript on
+        // subscripted text would do nothing. Switching one on switches the other off.
+        change.Set(effect == kCfeSubscript ? kCfeSuperscript : kCfeSubscript, false);
+    }
     return change;
 }
 

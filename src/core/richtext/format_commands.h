@@ -9,7 +9,8 @@ namespace trellic {
 // at the mask, so a mixed selection flips according to its first character or paragraph.
 
 // Bold, italic, strikeout: the effect alone. Subscript and superscript: both bits under their
-// shared mask, the other one passed on as reported.
+// shared mask; switching one on switches the other off, switching it off passes the other on
+// as reported.
 RichCharFormat FlipCharEffect(const RichCharFormat& reported, uint32_t effect);
 // Underline off; the underline type stays as reported.
 RichCharFormat UnderlineOff(const RichCharFormat& reported);

@@ -31,6 +31,8 @@ std::string WritePlainText(const RichDocument& document) {
             for (char32_t c : run.text) {
                 if (symbol && c < 0x100) {
                     out.push_back(static_cast<char>(c));
+                } else if (c == U'\u2028') {
+                    out += "\r\n"; // a line break inside the paragraph has no byte of its own
                 } else if (auto byte = UnicodeToCp1252(c)) {
                     out.push_back(static_cast<char>(*byte));
                 } else {

@@ -58,6 +58,29 @@ void RichDocument::Normalize() {
     }
 }
 
+RichCharFormat ParagraphTextFormat(const RichParagraph& paragraph, size_t offset,
+                                   const RichCharFormat& fallback) {
+    const RichCharFormat* before = nullptr;
+    size_t start = 0;
+    for (const RichRun& run : paragraph.runs) {
+        const size_t end = start + run.text.size();
+        if (run.format.charSet != kSymbolCharSet && !run.text.empty()) {
+            if (end > offset) {
+                return run.format;
+            }
+            before = &run.format;
+        }
+        start = end;
+    }
+    if (before != nullptr) {
+        return *before;
+    }
+    if (paragraph.markFormat.charSet != kSymbolCharSet) {
+        return paragraph.markFormat;
+    }
+    return fallback;
+}
+
 RichDocument MakeDocument(std::u32string_view text, const RichCharFormat& charFormat,
                           const RichParaFormat& paraFormat) {
     RichDocument document;

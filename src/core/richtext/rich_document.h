@@ -46,6 +46,13 @@ struct RichDocument {
     bool operator==(const RichDocument&) const = default;
 };
 
+// The format that text typed at `offset` of a paragraph takes when the character there is in a
+// symbol font: a bullet symbol is no font to write words in. It is the format of the first
+// run in a text font from the offset on, else of the last one before it, else the mark's
+// format when that is a text font, else `fallback`.
+RichCharFormat ParagraphTextFormat(const RichParagraph& paragraph, size_t offset,
+                                   const RichCharFormat& fallback);
+
 // A document of one paragraph holding `text` split at paragraph breaks (CR LF, CR or LF).
 RichDocument MakeDocument(std::u32string_view text, const RichCharFormat& charFormat,
                           const RichParaFormat& paraFormat);

@@ -115,6 +115,15 @@ RichCharFormat RichTextBuffer::FormatBefore(size_t position) const {
     return paragraph.runs.back().format;
 }
 
+RichCharFormat RichTextBuffer::TypingFormatAt(size_t position) const {
+    RichCharFormat format = FormatBefore(position);
+    if (format.charSet != kSymbolCharSet) {
+        return format;
+    }
+    const Location at = Locate(position);
+    return ParagraphTextFormat(m_document.paragraphs[at.paragraph], at.offset, m_defaultFormat);
+}
+
 RichCharFormat RichTextBuffer::InsertionFormat() const {
     if (m_selection.min == m_selection.max) {
         return m_typingFormat;
@@ -138,7 +147,7 @@ void RichTextBuffer::SetSelection(long long min, long long max) {
         std::swap(min, max);
     }
     m_selection = {static_cast<size_t>(min), static_cast<size_t>(max)};
-    m_typingFormat = FormatBefore(m_selection.min);
+    m_typingFormat = TypingFormatAt(m_selection.min);
 }
 
 void RichTextBuffer::Clear() {
@@ -365,7 +374,9 @@ RtfReadResult RichTextBuffer::ImportRtf(std::string_view rtf) {
 }
 
 void RichTextBuffer::ImportText(std::string_view windows1252) {
-    SetDocument(ReadPlainText(windows1252, m_defaultFormat, m_document.paragraphs[0].format));
+    // Plain text carries no paragraph formats: every paragraph comes in plain, not in the
+    // format of whatever paragraph the old content began with.
+    SetDocument(ReadPlainText(windows1252, m_defaultFormat, PlainParaFormat()));
 }
 
 void RichTextBuffer::SetDocument(RichDocument document) {
@@ -373,7 +384,7 @@ void RichTextBuffer::SetDocument(RichDocument document) {
     m_document = std::move(document);
     InvalidateStarts(0);
     m_selection = {};
-    m_typingFormat = FormatBefore(0);
+    m_typingFormat = TypingFormatAt(0);
     m_modified = true;
 }
 

@@ -24,7 +24,8 @@ public:
     RichTextBuffer();
 
     // Positions past the end clamp to it; max == -1 means the end; a reversed range is turned
-    // round. Moving the insertion point takes up the format of the text before it.
+    // round. Moving the insertion point takes up the format of the text before it, unless that
+    // is a symbol font (a bullet): then the paragraph's text font.
     void SetSelection(long long min, long long max);
     TextRange GetSelection() const { return m_selection; }
 
@@ -68,6 +69,7 @@ public:
     // Replace the whole content. Text that is not RTF is read as plain text, as the control
     // does; the result says which.
     RtfReadResult ImportRtf(std::string_view rtf);
+    // Plain text takes the default character format and the plain paragraph format.
     void ImportText(std::string_view windows1252);
     // Replaces the whole content by a document.
     void SetDocument(RichDocument document);
@@ -94,6 +96,9 @@ private:
     void InvalidateStarts(size_t paragraph) { m_startsValid = std::min(m_startsValid, paragraph); }
     // The format a character typed at an insertion point at `position` takes.
     RichCharFormat FormatBefore(size_t position) const;
+    // The typing format of an insertion point moved to `position`: the format before it, except
+    // that a symbol font gives way to the paragraph's text font.
+    RichCharFormat TypingFormatAt(size_t position) const;
     // The format that inserted text takes: the first selected character's, or the typing format.
     RichCharFormat InsertionFormat() const;
     void DeleteRange(size_t min, size_t max);

@@ -112,6 +112,10 @@ public:
             case 0x2022:
                 Word("bullet");
                 return;
+            case 0x2028:
+                // A line break inside the paragraph; word processors drop \u8232.
+                Word("line");
+                return;
             default:
                 break;
             }
