@@ -10,8 +10,10 @@
 
 #include <QPrinter>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/wait.h>
 
 namespace trellic {
@@ -71,7 +73,26 @@ void OpenTemplate(StartedApp& started, const char* name) {
     started.Trigger("fileNewFromTemplate");
 }
 
+// The default paper follows the locale; these cases are about Letter.
+struct LetterLocale {
+    LetterLocale() {
+        const char* all = std::getenv("LC_ALL");
+        const char* paper = std::getenv("LC_PAPER");
+        savedAll = all ? std::optional<std::string>(all) : std::nullopt;
+        savedPaper = paper ? std::optional<std::string>(paper) : std::nullopt;
+        unsetenv("LC_ALL");
+        setenv("LC_PAPER", "en_US.UTF-8", 1);
+    }
+    ~LetterLocale() {
+        savedAll ? setenv("LC_ALL", savedAll->c_str(), 1) : unsetenv("LC_ALL");
+        savedPaper ? setenv("LC_PAPER", savedPaper->c_str(), 1) : unsetenv("LC_PAPER");
+    }
+    std::optional<std::string> savedAll;
+    std::optional<std::string> savedPaper;
+};
+
 TEST(Printing, PrintWritesTheViewsPagesWithMarginsAndEveryMarker) {
+    LetterLocale letter;
     StartedApp started;
     ASSERT_TRUE(started.started);
     OpenTemplate(started, "technical.tlx");

@@ -96,6 +96,7 @@ CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidg
     setObjectName(QStringLiteral("mainFrame"));
     m_view = new CTLXView(this);
     m_view->SetPrompter(&m_prompter);
+    m_view->SetPaperWidth(PaperWidthTwips(PageSetup{}.paper));
     setCentralWidget(m_view);
     m_doc = std::make_unique<CTLXDoc>(m_tree, *m_view, m_log, m_prompter);
 
@@ -731,7 +732,9 @@ void CMainFrame::OnFilePrintPreview() {
 
 void CMainFrame::OnFilePrintSetup() {
     QPageSetupDialog dialog(&Printer(), this);
-    dialog.exec();
+    if (dialog.exec() == QDialog::Accepted) {
+        m_view->SetPaperWidth(PaperWidthTwips(Printer().pageLayout().pageSize()));
+    }
     AfterCommand();
 }
 
@@ -754,7 +757,8 @@ void CMainFrame::OnFileExportPdf() {
         setup.paper = layout.pageSize();
         setup.marginsInches = layout.margins(QPageLayout::Inch);
         std::string error;
-        if (ExportPdf(m_view->Document(), *path, setup, error)) {
+        if (ExportPdf(m_view->Document(), *path, setup, error,
+                      PropertiesOf(&m_tree, m_view->Document()))) {
             m_log.AppendLog("MEM: Exported PDF: " + *path + "\r\n\r\n");
         } else {
             m_prompter.ShowMessage("The PDF file could not be written:\n\n" + *path + "\n\n" +

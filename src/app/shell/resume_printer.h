@@ -4,6 +4,7 @@
 
 #include <QMarginsF>
 #include <QPageSize>
+#include <QString>
 #include <string>
 
 class QPagedPaintDevice;
@@ -11,24 +12,51 @@ class QPrinter;
 
 namespace trellic {
 
+struct NodeTree;
+
 // The printed page: paper and margins. The margins are the view's (1.5 inches left and right,
-// 1 inch top and bottom), so the printer breaks lines where the view does.
+// 1 inch top and bottom), so the printer breaks lines where the view does. The paper is the
+// locale's until Print Setup or the caller chooses another.
 struct PageSetup {
-    QPageSize paper{QPageSize::Letter};
+    PageSetup();
+    explicit PageSetup(QPageSize::PageSizeId id) : paper(id) {}
+    QPageSize paper;
     QMarginsF marginsInches{1.5, 1.0, 1.5, 1.0};
 };
+
+// What a PDF says about itself, besides its pages.
+struct PdfProperties {
+    QString title;
+    QString author;
+    QString subject;
+    // PDF/A-1b, the archival profile some application portals ask for.
+    bool archival = false;
+};
+
+// Title, author and subject of a resume: the resume's name (else its first header's text),
+// the person's name (the first header, where the resume starts with one), and a subject
+// that says what the document is. A Resume View resume has no tree: its first line serves.
+PdfProperties PropertiesOf(const NodeTree* tree, const RichDocument& document);
+
+// The paper's width in twips, as the view takes it.
+int PaperWidthTwips(const QPageSize& paper);
 
 // Gives a printer (or a print preview's printer) the page setup.
 void ApplyPageSetup(QPrinter& printer, const PageSetup& setup);
 
 // Lays the resume out on the device's pages and paints them: the one path behind Print,
-// Print Preview and PDF export. Numbering markers are painted as text beside their paragraphs.
-// Returns the number of pages painted; 0 when the device could not be painted on.
+// Print Preview and PDF export. Returns the number of pages painted; 0 when the device could
+// not be painted on.
 int PrintResume(const RichDocument& document, QPagedPaintDevice& device);
 
+// The PDF that Print would print, as bytes; empty with `error` set on failure.
+std::string RenderPdf(const RichDocument& document, const PageSetup& setup,
+                      const PdfProperties& properties, std::string& error);
+
 // Writes what Print would print to a PDF file. The file appears only when it is complete; on
-// failure `error` says why and an existing file of that name is left as it was.
+// failure `error` says why and an existing file of that name is left as it was. The path's
+// bytes are used as they are, whatever their encoding.
 bool ExportPdf(const RichDocument& document, const std::string& path, const PageSetup& setup,
-               std::string& error);
+               std::string& error, const PdfProperties& properties = {});
 
 } // namespace trellic

@@ -38,6 +38,8 @@ constexpr const char* kUsage =
     "Options:\n"
     "  --renderer rtf|txt   convert: switch the renderer before saving\n"
     "  --log                convert: print the engine log to standard error afterwards\n"
+    "  --paper a4|letter    convert to PDF: the paper (default: the locale's)\n"
+    "  --pdfa               convert to PDF: write PDF/A-1b\n"
     "  --help       show this text\n"
     "  --version    show the version\n"
     "\n"
@@ -210,7 +212,10 @@ std::string LastLoggedError(const EngineLog& log) {
 }
 
 int Convert(const std::string& input, const std::string& output, const std::string& renderer,
-            bool printLog) {
+            bool printLog, const PdfOptions& pdf) {
+    if (!pdf.paper.empty() && !PaperNameKnown(pdf.paper)) {
+        return UsageError("--paper takes a4 or letter");
+    }
     if (!renderer.empty() && renderer != "rtf" && renderer != "txt") {
         return UsageError("--renderer takes rtf or txt");
     }
@@ -244,7 +249,7 @@ int Convert(const std::string& input, const std::string& output, const std::stri
     }
     if (FileExtension(output) == "pdf") {
         std::string error;
-        if (!WritePdf(view.Buffer().Document(), output, error)) {
+        if (!WritePdf(view.Buffer().Document(), &tree, output, pdf, error)) {
             return finish(Fail(output, error));
         }
         log.AppendLog("MEM: Exported PDF: " + output + "\r\n\r\n");
@@ -284,6 +289,7 @@ int main(int argc, char** argv) {
     std::string category;
     std::string renderer;
     bool printLog = false;
+    PdfOptions pdf;
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -311,6 +317,13 @@ int main(int argc, char** argv) {
             renderer = arg.substr(11);
         } else if (arg == "--log") {
             printLog = true;
+        } else if (arg == "--pdfa") {
+            pdf.archival = true;
+        } else if (arg == "--paper" || arg.rfind("--paper=", 0) == 0) {
+            if (arg == "--paper" && i + 1 >= args.size()) {
+                return UsageError("--paper needs a4 or letter");
+            }
+            pdf.paper = arg == "--paper" ? args[++i] : arg.substr(8);
         } else if (arg.size() > 1 && arg[0] == '-') {
             return UsageError("unknown option " + arg);
         } else {
@@ -331,7 +344,7 @@ int main(int argc, char** argv) {
         return Check(positional[1]);
     }
     if (command == "convert" && positional.size() == 3) {
-        return Convert(positional[1], positional[2], renderer, printLog);
+        return Convert(positional[1], positional[2], renderer, printLog, pdf);
     }
     return UsageError("bad command line");
 }
