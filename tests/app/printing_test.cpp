@@ -161,6 +161,30 @@ TEST(Printing, ExportAsPdfWritesWhatPrintWouldAndReportsAMissingFolder) {
     EXPECT_EQ(messages.back().rfind("The PDF file could not be written:", 0), 0u);
 }
 
+TEST(Printing, AtsCheckAndPdfAReadTheCurrentResumesOwnPdf) {
+    StartedApp started;
+    OpenTemplate(started, "technical.tlx");
+    started.Trigger("fileAtsCheck");
+    auto messages = started.prompter.Messages();
+    ASSERT_FALSE(messages.empty());
+    EXPECT_NE(messages.back().find("all "), std::string::npos) << messages.back();
+    EXPECT_NE(messages.back().find("found in reading order"), std::string::npos);
+    EXPECT_NE(messages.back().find("nothing keeps an ATS from reading this resume"),
+              std::string::npos)
+        << messages.back();
+    EXPECT_NE(started.app.Log().Text().find("INFO: ATS check: nothing blocks an ATS."),
+              std::string::npos);
+
+    TempDir dir;
+    const std::string pdf = dir.File("archival.pdf");
+    started.prompter.files.push_back(pdf);
+    started.Trigger("fileExportPdfA");
+    const std::string info = PdfInfo(pdf);
+    EXPECT_NE(info.find("Metadata Stream: yes"), std::string::npos) << info;
+    EXPECT_NE(info.find("Title:           Technical"), std::string::npos) << info;
+    EXPECT_NE(info.find("Author:          Your Name"), std::string::npos) << info;
+}
+
 TEST(Printing, LongResumesBreakIntoPagesWithoutLosingALine) {
     RichDocument document;
     document.paragraphs.clear();

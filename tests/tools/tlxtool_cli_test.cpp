@@ -123,16 +123,16 @@ std::string SampleTlx() {
 TEST(TlxtoolConvert, NodesToRtfAndText) {
     TempDir dir;
     WriteFileBytes(dir.File("cv.tlx"), SampleTlx());
-    const ToolRun rtf = Tool(dir, "convert " + Quote(dir.File("cv.tlx")) + " " +
-                                      Quote(dir.File("cv.rtf")));
+    const ToolRun rtf =
+        Tool(dir, "convert " + Quote(dir.File("cv.tlx")) + " " + Quote(dir.File("cv.rtf")));
     ASSERT_EQ(rtf.status, 0) << rtf.err;
     const std::string rtfBytes = ReadFileBytes(dir.File("cv.rtf"));
     EXPECT_EQ(rtfBytes.rfind("{\\rtf1\\ansi\\ansicpg1252", 0), 0U);
     EXPECT_NE(rtfBytes.find("Experience"), std::string::npos);
     EXPECT_NE(rtfBytes.find("\\'af"), std::string::npos);
 
-    const ToolRun txt = Tool(dir, "convert --log " + Quote(dir.File("cv.tlx")) + " " +
-                                      Quote(dir.File("cv.txt")));
+    const ToolRun txt =
+        Tool(dir, "convert --log " + Quote(dir.File("cv.tlx")) + " " + Quote(dir.File("cv.txt")));
     ASSERT_EQ(txt.status, 0) << txt.err;
     // The text is the last rendering, which the RTF renderer made: its rule is 44 long.
     EXPECT_EQ(ReadFileBytes(dir.File("cv.txt")), "Experience\r\n" + std::string(44, '\xAF'));
@@ -154,27 +154,49 @@ TEST(TlxtoolConvert, NodesToRtfAndText) {
 TEST(TlxtoolConvert, FailuresWriteNothing) {
     TempDir dir;
     WriteFileBytes(dir.File("cv.txt"), "Plain resume");
-    const ToolRun toNodes = Tool(dir, "convert " + Quote(dir.File("cv.txt")) + " " +
-                                          Quote(dir.File("cv.tlx")));
+    const ToolRun toNodes =
+        Tool(dir, "convert " + Quote(dir.File("cv.txt")) + " " + Quote(dir.File("cv.tlx")));
     EXPECT_EQ(toNodes.status, 1);
     EXPECT_NE(toNodes.err.find("unsupported"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.File("cv.tlx")));
 
-    const ToolRun missing = Tool(dir, "convert " + Quote(dir.File("gone.tlx")) + " " +
-                                          Quote(dir.File("out.rtf")));
+    const ToolRun missing =
+        Tool(dir, "convert " + Quote(dir.File("gone.tlx")) + " " + Quote(dir.File("out.rtf")));
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1);
     EXPECT_FALSE(std::filesystem::exists(dir.File("out.rtf")));
 
     WriteFileBytes(dir.File("bad.tlx"), SampleTlx().substr(0, 30));
-    const ToolRun cut = Tool(dir, "convert " + Quote(dir.File("bad.tlx")) + " " +
-                                      Quote(dir.File("out.rtf")));
+    const ToolRun cut =
+        Tool(dir, "convert " + Quote(dir.File("bad.tlx")) + " " + Quote(dir.File("out.rtf")));
     EXPECT_EQ(cut.status, 1);
     EXPECT_NE(cut.err.find("Unexpected file format."), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.File("out.rtf")));
 
     EXPECT_EQ(Tool(dir, "convert --renderer pdf " + Quote(dir.File("cv.txt")) + " x.rtf").status,
               1);
+}
+
+TEST(TlxtoolCli, PaperOptionSetsThePdfsPaperAndTheRtfsPageAndRefusesOthers) {
+    TempDir dir;
+    const std::string source = std::string(TRELLIC_BIN_DIR) + "/templates/graduate.tlx";
+    const ToolRun a4 =
+        Tool(dir, "convert --paper a4 " + Quote(source) + " " + Quote(dir.File("a4.rtf")));
+    ASSERT_EQ(a4.status, 0) << a4.err;
+    const std::string rtf = ReadFileBytes(dir.File("a4.rtf"));
+    EXPECT_NE(rtf.find("\\paperw11906\\paperh16838\\margl2160\\margr2160\\margt1440\\margb1440"),
+              std::string::npos);
+    const ToolRun letter =
+        Tool(dir, "convert --paper=letter " + Quote(source) + " " + Quote(dir.File("letter.rtf")));
+    ASSERT_EQ(letter.status, 0) << letter.err;
+    EXPECT_NE(ReadFileBytes(dir.File("letter.rtf")).find("\\paperw12240\\paperh15840"),
+              std::string::npos);
+
+    const ToolRun bad =
+        Tool(dir, "convert --paper a5 " + Quote(source) + " " + Quote(dir.File("a5.pdf")));
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("--paper takes a4 or letter"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("a5.pdf")));
 }
 
 } // namespace

@@ -3,8 +3,10 @@
 #include "engine/code_page.h"
 #include "engine/file_io.h"
 #include "model/node_tree.h"
+#include "richtext/rtf_writer.h"
 #include "shell/page_layout.h"
 #include "shell/paper_size.h"
+#include "shell/tlx_view.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -300,7 +302,30 @@ PdfProperties PropertiesOf(const NodeTree* tree, const RichDocument& document) {
 }
 
 int PaperWidthTwips(const QPageSize& paper) {
-    return qRound(paper.size(QPageSize::Point).width() * 20.0);
+    return qRound(paper.size(QPageSize::Millimeter).width() * 1440.0 / 25.4);
+}
+
+PageSetup SetupOf(const QPageLayout& layout) {
+    PageSetup setup(QPageSize::A4);
+    setup.paper = layout.pageSize();
+    setup.marginsInches = layout.margins(QPageLayout::Inch);
+    return setup;
+}
+
+void UsePageSetup(CTLXView* view, const PageSetup& setup) {
+    if (view != nullptr) {
+        view->SetPaperWidth(PaperWidthTwips(setup.paper));
+    }
+    // Millimetres, not points: whole points would put A4 a few twips off.
+    const QSizeF millimetres = setup.paper.size(QPageSize::Millimeter);
+    RtfPage page;
+    page.width = qRound(millimetres.width() * 1440.0 / 25.4);
+    page.height = qRound(millimetres.height() * 1440.0 / 25.4);
+    page.left = qRound(setup.marginsInches.left() * 1440.0);
+    page.right = qRound(setup.marginsInches.right() * 1440.0);
+    page.top = qRound(setup.marginsInches.top() * 1440.0);
+    page.bottom = qRound(setup.marginsInches.bottom() * 1440.0);
+    SetRtfPage(page);
 }
 
 void ApplyPageSetup(QPrinter& printer, const PageSetup& setup) {

@@ -3,6 +3,7 @@
 #include "richtext/rich_document.h"
 
 #include <QMarginsF>
+#include <QPageLayout>
 #include <QPageSize>
 #include <QString>
 #include <string>
@@ -13,6 +14,7 @@ class QPrinter;
 namespace trellic {
 
 struct NodeTree;
+class CTLXView;
 
 // The printed page: paper and margins. The margins are the view's (1.5 inches left and right,
 // 1 inch top and bottom), so the printer breaks lines where the view does. The paper is the
@@ -40,6 +42,12 @@ PdfProperties PropertiesOf(const NodeTree* tree, const RichDocument& document);
 
 // The paper's width in twips, as the view takes it.
 int PaperWidthTwips(const QPageSize& paper);
+
+// The page setup a printer holds.
+PageSetup SetupOf(const QPageLayout& layout);
+
+// Makes a page setup the one that the view's page shows and that RTF files carry.
+void UsePageSetup(CTLXView* view, const PageSetup& setup);
 
 // Gives a printer (or a print preview's printer) the page setup.
 void ApplyPageSetup(QPrinter& printer, const PageSetup& setup);

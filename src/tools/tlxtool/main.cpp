@@ -1,5 +1,6 @@
 // tlxtool: the command-line face of the Trellic core.
 
+#include "ats_check.h"
 #include "document/tlx_doc.h"
 #include "engine/engine_log.h"
 #include "engine/file_io.h"
@@ -30,6 +31,8 @@ constexpr const char* kUsage =
     "  build FILE.json OUT          write the .tlx or .nod file that a JSON document describes\n"
     "  check FILE.tlx               list what the format does not check; exits 2 when the\n"
     "                               file would misbehave\n"
+    "  check --ats FILE.pdf         read a PDF back as an applicant-tracking system does and\n"
+    "                               report what it finds; exits 1 when something blocks it\n"
     "  convert INPUT OUTPUT         open a .tlx, .rtf or .txt resume and save it as OUTPUT,\n"
     "                               as File > Open then File > Save As would; the output's\n"
     "                               extension picks its format (.rtf, .txt, .tlx, or .pdf\n"
@@ -38,7 +41,7 @@ constexpr const char* kUsage =
     "Options:\n"
     "  --renderer rtf|txt   convert: switch the renderer before saving\n"
     "  --log                convert: print the engine log to standard error afterwards\n"
-    "  --paper a4|letter    convert to PDF: the paper (default: the locale's)\n"
+    "  --paper a4|letter    convert to PDF or RTF: the paper (default: the locale's)\n"
     "  --pdfa               convert to PDF: write PDF/A-1b\n"
     "  --help       show this text\n"
     "  --version    show the version\n"
@@ -255,6 +258,7 @@ int Convert(const std::string& input, const std::string& output, const std::stri
         log.AppendLog("MEM: Exported PDF: " + output + "\r\n\r\n");
         return finish(0);
     }
+    UsePaperForRtf(pdf);
     if (!doc.SaveResume(true)) {
         return finish(Fail(output, prompter.problems.empty() ? "cannot be written"
                                                              : prompter.problems.back()));
@@ -289,6 +293,7 @@ int main(int argc, char** argv) {
     std::string category;
     std::string renderer;
     bool printLog = false;
+    bool ats = false;
     PdfOptions pdf;
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -317,6 +322,8 @@ int main(int argc, char** argv) {
             renderer = arg.substr(11);
         } else if (arg == "--log") {
             printLog = true;
+        } else if (arg == "--ats") {
+            ats = true;
         } else if (arg == "--pdfa") {
             pdf.archival = true;
         } else if (arg == "--paper" || arg.rfind("--paper=", 0) == 0) {
@@ -339,6 +346,16 @@ int main(int argc, char** argv) {
     }
     if (command == "build" && positional.size() == 3) {
         return Build(positional[1], positional[2]);
+    }
+    if (command == "check" && positional.size() == 2 && ats) {
+        std::string bytes;
+        int status = 0;
+        if (!Load(positional[1], bytes, status)) {
+            return status;
+        }
+        const AtsReport report = CheckPdfForAts(bytes);
+        std::fputs(FormatAtsReport(report).c_str(), stdout);
+        return report.Passed() ? 0 : 1;
     }
     if (command == "check" && positional.size() == 2) {
         return Check(positional[1]);

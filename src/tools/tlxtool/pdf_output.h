@@ -18,6 +18,9 @@ struct PdfOptions {
 bool WritePdf(const RichDocument& document, const NodeTree* tree, const std::string& path,
               const PdfOptions& options, std::string& error);
 
+// Gives RTF files the paper a PDF would have.
+void UsePaperForRtf(const PdfOptions& options);
+
 // False for a paper name that --paper does not take.
 bool PaperNameKnown(const std::string& name);
 

@@ -8,6 +8,8 @@ bool WritePdf(const RichDocument&, const NodeTree*, const std::string&, const Pd
     return false;
 }
 
+void UsePaperForRtf(const PdfOptions&) {}
+
 bool PaperNameKnown(const std::string& name) {
     return name == "a4" || name == "letter";
 }

@@ -37,14 +37,27 @@ bool PaperNameKnown(const std::string& name) {
     return PaperFromName(name, paper);
 }
 
-bool WritePdf(const RichDocument& document, const NodeTree* tree, const std::string& path,
-              const PdfOptions& options, std::string& error) {
-    EnsureApplication();
+namespace {
+
+PageSetup SetupFor(const PdfOptions& options) {
     PageSetup setup;
     QPageSize::PageSizeId paper = QPageSize::A4;
     if (!options.paper.empty() && PaperFromName(options.paper, paper)) {
         setup.paper = QPageSize(paper);
     }
+    return setup;
+}
+
+} // namespace
+
+void UsePaperForRtf(const PdfOptions& options) {
+    UsePageSetup(nullptr, SetupFor(options));
+}
+
+bool WritePdf(const RichDocument& document, const NodeTree* tree, const std::string& path,
+              const PdfOptions& options, std::string& error) {
+    EnsureApplication();
+    const PageSetup setup = SetupFor(options);
     PdfProperties properties = PropertiesOf(tree, document);
     properties.archival = options.archival;
     return ExportPdf(document, path, setup, error, properties);
