@@ -184,7 +184,7 @@ TEST(TlxtoolCli, PaperOptionSetsThePdfsPaperAndTheRtfsPageAndRefusesOthers) {
         Tool(dir, "convert --paper a4 " + Quote(source) + " " + Quote(dir.File("a4.rtf")));
     ASSERT_EQ(a4.status, 0) << a4.err;
     const std::string rtf = ReadFileBytes(dir.File("a4.rtf"));
-    EXPECT_NE(rtf.find("\\paperw11906\\paperh16838\\margl2160\\margr2160\\margt1440\\margb1440"),
+    EXPECT_NE(rtf.find("\\paperw11906\\paperh16838\\margl2160\\margr2160\\margt1080\\margb1080"),
               std::string::npos);
     const ToolRun letter =
         Tool(dir, "convert --paper=letter " + Quote(source) + " " + Quote(dir.File("letter.rtf")));

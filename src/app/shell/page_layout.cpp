@@ -9,6 +9,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextLayout>
+#include <algorithm>
 
 namespace trellic {
 
@@ -60,7 +61,9 @@ bool AllBold(const QTextBlock& block) {
     bool any = false;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
-        if (fragment.text().trimmed().isEmpty()) {
+        // A bullet in front of a title, often in a symbol font, is not part of it.
+        const QString text = fragment.text();
+        if (std::none_of(text.begin(), text.end(), [](QChar c) { return c.isLetterOrNumber(); })) {
             continue;
         }
         if (fragment.charFormat().fontWeight() < QFont::DemiBold) {

@@ -16,14 +16,15 @@ namespace trellic {
 struct NodeTree;
 class CTLXView;
 
-// The printed page: paper and margins. The margins are the view's (1.5 inches left and right,
-// 1 inch top and bottom), so the printer breaks lines where the view does. The paper is the
+// The printed page: paper and margins. The side margins are the view's (1.5 inches), so the
+// printer breaks lines where the view does; three quarters of an inch above and below keep a
+// one-page resume on one page of Letter too. The paper is the
 // locale's until Print Setup or the caller chooses another.
 struct PageSetup {
     PageSetup();
     explicit PageSetup(QPageSize::PageSizeId id) : paper(id) {}
     QPageSize paper;
-    QMarginsF marginsInches{1.5, 1.0, 1.5, 1.0};
+    QMarginsF marginsInches{1.5, 0.75, 1.5, 0.75};
 };
 
 // What a PDF says about itself, besides its pages.
