@@ -116,6 +116,31 @@ TEST(PageLayout, AParagraphAcrossAPageBreakHasEachLineOnOnePageAndNoLoneLines) {
     }
 }
 
+TEST(PageLayout, ARunOfOneLineParagraphsLeavesNoLoneLineAtAPageBreak) {
+    // Data lines are paragraphs of one line each; wherever the break falls among them, at
+    // least two stand on each side of it.
+    for (int fillers = 40; fillers < 56; ++fillers) {
+        RichDocument document;
+        document.paragraphs.clear();
+        for (int i = 0; i < fillers; ++i) {
+            Add(document, i % 3 == 2 ? "" : "filler " + std::to_string(i), Format(240));
+        }
+        Add(document, "", Format(240));
+        for (int i = 0; i < 5; ++i) {
+            Add(document, "data line " + std::to_string(i), Format(240));
+        }
+        const PrintLayout layout(document, kArea);
+        SCOPED_TRACE(fillers);
+        for (int page = 0; page < layout.PageCount(); ++page) {
+            int lines = 0;
+            for (const QString& line : layout.PageLines(page)) {
+                lines += line.startsWith(QStringLiteral("data line"));
+            }
+            EXPECT_NE(lines, 1) << "page " << page;
+        }
+    }
+}
+
 TEST(PageLayout, AHeadingAndItsRuleGoOverTheBreakWithWhatFollows) {
     // Find how many filler lines put a heading exactly at the foot of the first page.
     for (int fillers = 40; fillers < 60; ++fillers) {

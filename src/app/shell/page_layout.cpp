@@ -258,6 +258,23 @@ bool PrintLayout::MayBreakBefore(int lineIndex) const {
         const int count = Block(line.block).layout()->lineCount();
         return line.line >= 2 && count - line.line >= 2;
     }
+    // Lines of data are paragraphs of their own, one per line; a run of them without an empty
+    // line between reads as one paragraph and keeps the same rule.
+    const int blocks = static_cast<int>(m_kinds.size());
+    if (line.block > 0 && m_kinds[line.block] == BlockKind::Text &&
+        m_kinds[line.block - 1] == BlockKind::Text) {
+        int above = 0;
+        for (int b = line.block - 1; b >= 0 && m_kinds[b] == BlockKind::Text && above < 2; --b) {
+            above += Block(b).layout()->lineCount();
+        }
+        int below = 0;
+        for (int b = line.block; b < blocks && m_kinds[b] == BlockKind::Text && below < 2; ++b) {
+            below += Block(b).layout()->lineCount();
+        }
+        if (above < 2 || below < 2) {
+            return false;
+        }
+    }
     int before = line.block - 1;
     while (before >= 0 && m_kinds[before] == BlockKind::Empty) {
         --before;
