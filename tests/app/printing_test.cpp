@@ -10,8 +10,10 @@
 
 #include <QPrinter>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/wait.h>
 
 namespace trellic {
@@ -71,7 +73,26 @@ void OpenTemplate(StartedApp& started, const char* name) {
     started.Trigger("fileNewFromTemplate");
 }
 
+// The default paper follows the locale; these cases are about Letter.
+struct LetterLocale {
+    LetterLocale() {
+        const char* all = std::getenv("LC_ALL");
+        const char* paper = std::getenv("LC_PAPER");
+        savedAll = all ? std::optional<std::string>(all) : std::nullopt;
+        savedPaper = paper ? std::optional<std::string>(paper) : std::nullopt;
+        unsetenv("LC_ALL");
+        setenv("LC_PAPER", "en_US.UTF-8", 1);
+    }
+    ~LetterLocale() {
+        savedAll ? setenv("LC_ALL", savedAll->c_str(), 1) : unsetenv("LC_ALL");
+        savedPaper ? setenv("LC_PAPER", savedPaper->c_str(), 1) : unsetenv("LC_PAPER");
+    }
+    std::optional<std::string> savedAll;
+    std::optional<std::string> savedPaper;
+};
+
 TEST(Printing, PrintWritesTheViewsPagesWithMarginsAndEveryMarker) {
+    LetterLocale letter;
     StartedApp started;
     ASSERT_TRUE(started.started);
     OpenTemplate(started, "technical.tlx");
@@ -138,6 +159,30 @@ TEST(Printing, ExportAsPdfWritesWhatPrintWouldAndReportsAMissingFolder) {
     const auto messages = started.prompter.Messages();
     ASSERT_FALSE(messages.empty());
     EXPECT_EQ(messages.back().rfind("The PDF file could not be written:", 0), 0u);
+}
+
+TEST(Printing, AtsCheckAndPdfAReadTheCurrentResumesOwnPdf) {
+    StartedApp started;
+    OpenTemplate(started, "technical.tlx");
+    started.Trigger("fileAtsCheck");
+    auto messages = started.prompter.Messages();
+    ASSERT_FALSE(messages.empty());
+    EXPECT_NE(messages.back().find("all "), std::string::npos) << messages.back();
+    EXPECT_NE(messages.back().find("found in reading order"), std::string::npos);
+    EXPECT_NE(messages.back().find("nothing keeps an ATS from reading this resume"),
+              std::string::npos)
+        << messages.back();
+    EXPECT_NE(started.app.Log().Text().find("INFO: ATS check: nothing blocks an ATS."),
+              std::string::npos);
+
+    TempDir dir;
+    const std::string pdf = dir.File("archival.pdf");
+    started.prompter.files.push_back(pdf);
+    started.Trigger("fileExportPdfA");
+    const std::string info = PdfInfo(pdf);
+    EXPECT_NE(info.find("Metadata Stream: yes"), std::string::npos) << info;
+    EXPECT_NE(info.find("Title:           Technical"), std::string::npos) << info;
+    EXPECT_NE(info.find("Author:          Your Name"), std::string::npos) << info;
 }
 
 TEST(Printing, LongResumesBreakIntoPagesWithoutLosingALine) {

@@ -302,6 +302,26 @@ TEST(TlxtoolFiles, AMillionEntriesAreRefusedQuickly) {
     const ToolRun check = Tool(dir, "check " + Quote(dir.File("huge.tlx")));
     EXPECT_EQ(check.status, 1);
     EXPECT_NE(check.err.find("more than 10000 entries"), std::string::npos) << check.err;
+TEST(TlxtoolCli, PaperOptionSetsThePdfsPaperAndTheRtfsPageAndRefusesOthers) {
+    TempDir dir;
+    const std::string source = std::string(TRELLIC_BIN_DIR) + "/templates/graduate.tlx";
+    const ToolRun a4 =
+        Tool(dir, "convert --paper a4 " + Quote(source) + " " + Quote(dir.File("a4.rtf")));
+    ASSERT_EQ(a4.status, 0) << a4.err;
+    const std::string rtf = ReadFileBytes(dir.File("a4.rtf"));
+    EXPECT_NE(rtf.find("\\paperw11906\\paperh16838\\margl2160\\margr2160\\margt1080\\margb1080"),
+              std::string::npos);
+    const ToolRun letter =
+        Tool(dir, "convert --paper=letter " + Quote(source) + " " + Quote(dir.File("letter.rtf")));
+    ASSERT_EQ(letter.status, 0) << letter.err;
+    EXPECT_NE(ReadFileBytes(dir.File("letter.rtf")).find("\\paperw12240\\paperh15840"),
+              std::string::npos);
+
+    const ToolRun bad =
+        Tool(dir, "convert --paper a5 " + Quote(source) + " " + Quote(dir.File("a5.pdf")));
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("--paper takes a4 or letter"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("a5.pdf")));
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "render/render_driver.h"
 #include "shell/about_dialog.h"
 #include "shell/recovery_keeper.h"
+#include "shell/ats_command.h"
 #include "shell/resume_printer.h"
 #include "shell/tlx_view.h"
 #include "shell/undo_router.h"
@@ -101,6 +102,7 @@ CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidg
     setObjectName(QStringLiteral("mainFrame"));
     m_view = new CTLXView(this);
     m_view->SetPrompter(&m_prompter);
+    UsePageSetup(m_view, PageSetup{});
     setCentralWidget(m_view);
     m_doc = std::make_unique<CTLXDoc>(m_tree, *m_view, m_log, m_prompter);
 
@@ -327,6 +329,22 @@ void CMainFrame::CreateFileMenu() {
                       tr("Export as PDF"),
                       {},
                       [this] { OnFileExportPdf(); }});
+    AddCommand(file, {"fileExportPdfA",
+                      tr("Export as PDF/&A..."),
+                      tr("Save the active resume as an archival PDF/A-1b file"),
+                      tr("Export as PDF/A"),
+                      {},
+                      [this] { OnFileExportPdf(true); }});
+    AddCommand(file, {"fileAtsCheck",
+                      tr("Check for A&TS..."),
+                      tr("Read the resume's PDF back as an applicant-tracking system does"),
+                      tr("ATS Check"),
+                      {},
+                      [this] {
+                          RunAtsCheck(m_view->Document(), SetupOf(Printer().pageLayout()),
+                                      PropertiesOf(&m_tree, m_view->Document()), m_prompter, m_log);
+                          AfterCommand();
+                      }});
     AddCommand(file, {"filePrintSetup",
                       tr("P&rint Setup..."),
                       tr("Change the printer and printing options"),
@@ -830,11 +848,13 @@ void CMainFrame::OnFilePrintPreview() {
 
 void CMainFrame::OnFilePrintSetup() {
     QPageSetupDialog dialog(&Printer(), this);
-    dialog.exec();
+    if (dialog.exec() == QDialog::Accepted) {
+        UsePageSetup(m_view, SetupOf(Printer().pageLayout()));
+    }
     AfterCommand();
 }
 
-void CMainFrame::OnFileExportPdf() {
+void CMainFrame::OnFileExportPdf(bool archival) {
     FileDialogOptions options;
     options.defaultExtension = "pdf";
     options.filter = "PDF Files (*.pdf)|*.pdf||";
@@ -848,12 +868,11 @@ void CMainFrame::OnFileExportPdf() {
     const std::optional<std::string> path = m_prompter.ChooseSaveFile(options);
     if (path) {
         // The PDF is what Print would print: the same paper and margins.
-        PageSetup setup;
-        const QPageLayout layout = Printer().pageLayout();
-        setup.paper = layout.pageSize();
-        setup.marginsInches = layout.margins(QPageLayout::Inch);
+        const PageSetup setup = SetupOf(Printer().pageLayout());
         std::string error;
-        if (ExportPdf(m_view->Document(), *path, setup, error)) {
+        PdfProperties properties = PropertiesOf(&m_tree, m_view->Document());
+        properties.archival = archival;
+        if (ExportPdf(m_view->Document(), *path, setup, error, properties)) {
             m_log.AppendLog("MEM: Exported PDF: " + *path + "\r\n\r\n");
         } else {
             m_prompter.ShowMessage("The PDF file could not be written:\n\n" + *path + "\n\n" +

@@ -77,7 +77,7 @@ public:
     void OnFilePrint();
     void OnFilePrintPreview();
     void OnFilePrintSetup();
-    void OnFileExportPdf();
+    void OnFileExportPdf(bool archival = false);
     QPrinter& Printer();
     // Replaces the print dialog (tests answer it); it returns whether to print.
     void SetPrintDialogHandler(std::function<bool(QPrinter&)> handler);

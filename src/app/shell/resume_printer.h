@@ -3,7 +3,9 @@
 #include "richtext/rich_document.h"
 
 #include <QMarginsF>
+#include <QPageLayout>
 #include <QPageSize>
+#include <QString>
 #include <string>
 
 class QPagedPaintDevice;
@@ -11,24 +13,59 @@ class QPrinter;
 
 namespace trellic {
 
-// The printed page: paper and margins. The margins are the view's (1.5 inches left and right,
-// 1 inch top and bottom), so the printer breaks lines where the view does.
+struct NodeTree;
+class CTLXView;
+
+// The printed page: paper and margins. The side margins are the view's (1.5 inches), so the
+// printer breaks lines where the view does; three quarters of an inch above and below keep a
+// one-page resume on one page of Letter too. The paper is the
+// locale's until Print Setup or the caller chooses another.
 struct PageSetup {
-    QPageSize paper{QPageSize::Letter};
-    QMarginsF marginsInches{1.5, 1.0, 1.5, 1.0};
+    PageSetup();
+    explicit PageSetup(QPageSize::PageSizeId id) : paper(id) {}
+    QPageSize paper;
+    QMarginsF marginsInches{1.5, 0.75, 1.5, 0.75};
 };
+
+// What a PDF says about itself, besides its pages.
+struct PdfProperties {
+    QString title;
+    QString author;
+    QString subject;
+    // PDF/A-1b, the archival profile some application portals ask for.
+    bool archival = false;
+};
+
+// Title, author and subject of a resume: the resume's name (else its first header's text),
+// the person's name (the first header, where the resume starts with one), and a subject
+// that says what the document is. A Resume View resume has no tree: its first line serves.
+PdfProperties PropertiesOf(const NodeTree* tree, const RichDocument& document);
+
+// The paper's width in twips, as the view takes it.
+int PaperWidthTwips(const QPageSize& paper);
+
+// The page setup a printer holds.
+PageSetup SetupOf(const QPageLayout& layout);
+
+// Makes a page setup the one that the view's page shows and that RTF files carry.
+void UsePageSetup(CTLXView* view, const PageSetup& setup);
 
 // Gives a printer (or a print preview's printer) the page setup.
 void ApplyPageSetup(QPrinter& printer, const PageSetup& setup);
 
 // Lays the resume out on the device's pages and paints them: the one path behind Print,
-// Print Preview and PDF export. Numbering markers are painted as text beside their paragraphs.
-// Returns the number of pages painted; 0 when the device could not be painted on.
+// Print Preview and PDF export. Returns the number of pages painted; 0 when the device could
+// not be painted on.
 int PrintResume(const RichDocument& document, QPagedPaintDevice& device);
 
+// The PDF that Print would print, as bytes; empty with `error` set on failure.
+std::string RenderPdf(const RichDocument& document, const PageSetup& setup,
+                      const PdfProperties& properties, std::string& error);
+
 // Writes what Print would print to a PDF file. The file appears only when it is complete; on
-// failure `error` says why and an existing file of that name is left as it was.
+// failure `error` says why and an existing file of that name is left as it was. The path's
+// bytes are used as they are, whatever their encoding.
 bool ExportPdf(const RichDocument& document, const std::string& path, const PageSetup& setup,
-               std::string& error);
+               std::string& error, const PdfProperties& properties = {});
 
 } // namespace trellic

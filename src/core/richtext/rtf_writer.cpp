@@ -373,6 +373,13 @@ private:
             WriteListTables();
         }
         m_out.Raw("\r\n");
+        const RtfPage page = CurrentRtfPage();
+        m_out.Word("paperw", page.width);
+        m_out.Word("paperh", page.height);
+        m_out.Word("margl", page.left);
+        m_out.Word("margr", page.right);
+        m_out.Word("margt", page.top);
+        m_out.Word("margb", page.bottom);
         m_out.Word("viewkind", 4);
         m_out.Word("uc", 1);
     }
@@ -675,7 +682,17 @@ private:
     int m_color = 0;
 };
 
+RtfPage g_page;
+
 } // namespace
+
+void SetRtfPage(const RtfPage& page) {
+    g_page = page;
+}
+
+RtfPage CurrentRtfPage() {
+    return g_page;
+}
 
 std::string WriteRtf(const RichDocument& document) {
     return RtfWriter(document).Write();

@@ -1,5 +1,6 @@
 // tlxtool: the command-line face of the Trellic core.
 
+#include "ats_check.h"
 #include "document/tlx_doc.h"
 #include "engine/engine_log.h"
 #include "engine/file_io.h"
@@ -32,6 +33,8 @@ constexpr const char* kUsage =
     "  build FILE.json OUT          write the .tlx or .nod file that a JSON document describes\n"
     "  check FILE.tlx               list what the format does not check; exits 2 when the\n"
     "                               file would misbehave\n"
+    "  check --ats FILE.pdf         read a PDF back as an applicant-tracking system does and\n"
+    "                               report what it finds; exits 1 when something blocks it\n"
     "  convert INPUT OUTPUT         open a .tlx, .rtf or .txt resume and save it as OUTPUT,\n"
     "                               as File > Open then File > Save As would; the output's\n"
     "                               extension picks its format (.rtf, .txt, .tlx, or .pdf\n"
@@ -40,6 +43,8 @@ constexpr const char* kUsage =
     "Options:\n"
     "  --renderer rtf|txt   convert: switch the renderer before saving\n"
     "  --log                convert: print the engine log to standard error afterwards\n"
+    "  --paper a4|letter    convert to PDF or RTF: the paper (default: the locale's)\n"
+    "  --pdfa               convert to PDF: write PDF/A-1b\n"
     "  --help       show this text\n"
     "  --version    show the version\n"
     "\n"
@@ -214,7 +219,10 @@ std::string LastLoggedError(const EngineLog& log) {
 }
 
 int Convert(const std::string& input, const std::string& output, const std::string& renderer,
-            bool printLog) {
+            bool printLog, const PdfOptions& pdf) {
+    if (!pdf.paper.empty() && !PaperNameKnown(pdf.paper)) {
+        return UsageError("--paper takes a4 or letter");
+    }
     if (!renderer.empty() && renderer != "rtf" && renderer != "txt") {
         return UsageError("--renderer takes rtf or txt");
     }
@@ -257,12 +265,13 @@ int Convert(const std::string& input, const std::string& output, const std::stri
     }
     if (FileExtension(output) == "pdf") {
         std::string error;
-        if (!WritePdf(view.Buffer().Document(), output, error)) {
+        if (!WritePdf(view.Buffer().Document(), &tree, output, pdf, error)) {
             return finish(Fail(output, error));
         }
         log.AppendLog("MEM: Exported PDF: " + output + "\r\n\r\n");
         return finish(0);
     }
+    UsePaperForRtf(pdf);
     if (!doc.SaveResume(true)) {
         std::string problem =
             prompter.problems.empty() ? "cannot be written" : prompter.problems.back();
@@ -302,6 +311,8 @@ int main(int argc, char** argv) try {
     std::string category;
     std::string renderer;
     bool printLog = false;
+    bool ats = false;
+    PdfOptions pdf;
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -329,6 +340,15 @@ int main(int argc, char** argv) try {
             renderer = arg.substr(11);
         } else if (arg == "--log") {
             printLog = true;
+        } else if (arg == "--ats") {
+            ats = true;
+        } else if (arg == "--pdfa") {
+            pdf.archival = true;
+        } else if (arg == "--paper" || arg.rfind("--paper=", 0) == 0) {
+            if (arg == "--paper" && i + 1 >= args.size()) {
+                return UsageError("--paper needs a4 or letter");
+            }
+            pdf.paper = arg == "--paper" ? args[++i] : arg.substr(8);
         } else if (arg.size() > 1 && arg[0] == '-') {
             return UsageError("unknown option " + arg);
         } else {
@@ -345,11 +365,21 @@ int main(int argc, char** argv) try {
     if (command == "build" && positional.size() == 3) {
         return Build(positional[1], positional[2]);
     }
+    if (command == "check" && positional.size() == 2 && ats) {
+        std::string bytes;
+        int status = 0;
+        if (!Load(positional[1], bytes, status)) {
+            return status;
+        }
+        const AtsReport report = CheckPdfForAts(bytes);
+        std::fputs(FormatAtsReport(report).c_str(), stdout);
+        return report.Passed() ? 0 : 1;
+    }
     if (command == "check" && positional.size() == 2) {
         return Check(positional[1]);
     }
     if (command == "convert" && positional.size() == 3) {
-        return Convert(positional[1], positional[2], renderer, printLog);
+        return Convert(positional[1], positional[2], renderer, printLog, pdf);
     }
     return UsageError("bad command line");
 } catch (const std::bad_alloc&) {

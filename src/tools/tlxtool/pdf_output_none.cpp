@@ -2,9 +2,16 @@
 
 namespace trellic::tool {
 
-bool WritePdf(const RichDocument&, const std::string&, std::string& error) {
+bool WritePdf(const RichDocument&, const NodeTree*, const std::string&, const PdfOptions&,
+              std::string& error) {
     error = "this tlxtool was built without Qt, which PDF output needs";
     return false;
+}
+
+void UsePaperForRtf(const PdfOptions&) {}
+
+bool PaperNameKnown(const std::string& name) {
+    return name == "a4" || name == "letter";
 }
 
 } // namespace trellic::tool

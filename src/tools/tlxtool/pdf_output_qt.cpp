@@ -1,4 +1,5 @@
 #include "pdf_output.h"
+#include "shell/paper_size.h"
 #include "shell/resume_printer.h"
 
 #include <QGuiApplication>
@@ -6,7 +7,9 @@
 
 namespace trellic::tool {
 
-bool WritePdf(const RichDocument& document, const std::string& path, std::string& error) {
+namespace {
+
+void EnsureApplication() {
     // Fonts and text layout need an application object; a tool has no screen, so it asks for
     // none unless the caller chose a platform.
     if (QCoreApplication::instance() == nullptr) {
@@ -25,7 +28,39 @@ bool WritePdf(const RichDocument& document, const std::string& path, std::string
         static char* argv[] = {name, nullptr};
         static QGuiApplication application(argc, argv);
     }
-    return ExportPdf(document, path, PageSetup{}, error);
+}
+
+} // namespace
+
+bool PaperNameKnown(const std::string& name) {
+    QPageSize::PageSizeId paper = QPageSize::A4;
+    return PaperFromName(name, paper);
+}
+
+namespace {
+
+PageSetup SetupFor(const PdfOptions& options) {
+    PageSetup setup;
+    QPageSize::PageSizeId paper = QPageSize::A4;
+    if (!options.paper.empty() && PaperFromName(options.paper, paper)) {
+        setup.paper = QPageSize(paper);
+    }
+    return setup;
+}
+
+} // namespace
+
+void UsePaperForRtf(const PdfOptions& options) {
+    UsePageSetup(nullptr, SetupFor(options));
+}
+
+bool WritePdf(const RichDocument& document, const NodeTree* tree, const std::string& path,
+              const PdfOptions& options, std::string& error) {
+    EnsureApplication();
+    const PageSetup setup = SetupFor(options);
+    PdfProperties properties = PropertiesOf(tree, document);
+    properties.archival = options.archival;
+    return ExportPdf(document, path, setup, error, properties);
 }
 
 } // namespace trellic::tool

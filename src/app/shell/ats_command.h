@@ -1,0 +1,17 @@
+#pragma once
+
+#include "richtext/rich_document.h"
+#include "shell/resume_printer.h"
+
+namespace trellic {
+
+class EngineLog;
+class Prompter;
+
+// File > Check for ATS: makes the PDF that Export as PDF would write, reads it back as an
+// applicant-tracking system does and shows what it found. Returns true when nothing blocks an
+// ATS.
+bool RunAtsCheck(const RichDocument& document, const PageSetup& setup,
+                 const PdfProperties& properties, Prompter& prompter, EngineLog& log);
+
+} // namespace trellic
