@@ -302,6 +302,8 @@ TEST(TlxtoolFiles, AMillionEntriesAreRefusedQuickly) {
     const ToolRun check = Tool(dir, "check " + Quote(dir.File("huge.tlx")));
     EXPECT_EQ(check.status, 1);
     EXPECT_NE(check.err.find("more than 10000 entries"), std::string::npos) << check.err;
+}
+
 TEST(TlxtoolCli, PaperOptionSetsThePdfsPaperAndTheRtfsPageAndRefusesOthers) {
     TempDir dir;
     const std::string source = std::string(TRELLIC_BIN_DIR) + "/templates/graduate.tlx";
