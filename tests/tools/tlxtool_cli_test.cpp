@@ -76,6 +76,17 @@ TEST(TlxtoolCli, DamagedInputGivesOneLineAndStatusOne) {
               std::string::npos);
 }
 
+TEST(TlxtoolCli, UsageErrorsNameWhatWasWrong) {
+    TempDir dir;
+    const ToolRun unknown = Tool(dir, "frobnicate x.tlx");
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.err.rfind("tlxtool: unknown command frobnicate\n", 0), 0U) << unknown.err;
+    const ToolRun wrongCount = Tool(dir, "dump");
+    EXPECT_EQ(wrongCount.status, 1);
+    EXPECT_EQ(wrongCount.err.rfind("tlxtool: wrong arguments for dump\n", 0), 0U) << wrongCount.err;
+    EXPECT_TRUE(unknown.out.empty());
+}
+
 TEST(TlxtoolCli, AFailedBuildLeavesTheOldFile) {
     TempDir dir;
     WriteFileBytes(dir.File("bad.json"), R"({"format": "tlx", "resume": {"name": 7}})");
@@ -123,16 +134,16 @@ std::string SampleTlx() {
 TEST(TlxtoolConvert, NodesToRtfAndText) {
     TempDir dir;
     WriteFileBytes(dir.File("cv.tlx"), SampleTlx());
-    const ToolRun rtf = Tool(dir, "convert " + Quote(dir.File("cv.tlx")) + " " +
-                                      Quote(dir.File("cv.rtf")));
+    const ToolRun rtf =
+        Tool(dir, "convert " + Quote(dir.File("cv.tlx")) + " " + Quote(dir.File("cv.rtf")));
     ASSERT_EQ(rtf.status, 0) << rtf.err;
     const std::string rtfBytes = ReadFileBytes(dir.File("cv.rtf"));
     EXPECT_EQ(rtfBytes.rfind("{\\rtf1\\ansi\\ansicpg1252", 0), 0U);
     EXPECT_NE(rtfBytes.find("Experience"), std::string::npos);
     EXPECT_NE(rtfBytes.find("\\'af"), std::string::npos);
 
-    const ToolRun txt = Tool(dir, "convert --log " + Quote(dir.File("cv.tlx")) + " " +
-                                      Quote(dir.File("cv.txt")));
+    const ToolRun txt =
+        Tool(dir, "convert --log " + Quote(dir.File("cv.tlx")) + " " + Quote(dir.File("cv.txt")));
     ASSERT_EQ(txt.status, 0) << txt.err;
     // The text is the last rendering, which the RTF renderer made: its rule is 44 long.
     EXPECT_EQ(ReadFileBytes(dir.File("cv.txt")), "Experience\r\n" + std::string(44, '\xAF'));
@@ -154,21 +165,21 @@ TEST(TlxtoolConvert, NodesToRtfAndText) {
 TEST(TlxtoolConvert, FailuresWriteNothing) {
     TempDir dir;
     WriteFileBytes(dir.File("cv.txt"), "Plain resume");
-    const ToolRun toNodes = Tool(dir, "convert " + Quote(dir.File("cv.txt")) + " " +
-                                          Quote(dir.File("cv.tlx")));
+    const ToolRun toNodes =
+        Tool(dir, "convert " + Quote(dir.File("cv.txt")) + " " + Quote(dir.File("cv.tlx")));
     EXPECT_EQ(toNodes.status, 1);
     EXPECT_NE(toNodes.err.find("unsupported"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.File("cv.tlx")));
 
-    const ToolRun missing = Tool(dir, "convert " + Quote(dir.File("gone.tlx")) + " " +
-                                          Quote(dir.File("out.rtf")));
+    const ToolRun missing =
+        Tool(dir, "convert " + Quote(dir.File("gone.tlx")) + " " + Quote(dir.File("out.rtf")));
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1);
     EXPECT_FALSE(std::filesystem::exists(dir.File("out.rtf")));
 
     WriteFileBytes(dir.File("bad.tlx"), SampleTlx().substr(0, 30));
-    const ToolRun cut = Tool(dir, "convert " + Quote(dir.File("bad.tlx")) + " " +
-                                      Quote(dir.File("out.rtf")));
+    const ToolRun cut =
+        Tool(dir, "convert " + Quote(dir.File("bad.tlx")) + " " + Quote(dir.File("out.rtf")));
     EXPECT_EQ(cut.status, 1);
     EXPECT_NE(cut.err.find("Unexpected file format."), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.File("out.rtf")));

@@ -333,5 +333,7 @@ int main(int argc, char** argv) {
     if (command == "convert" && positional.size() == 3) {
         return Convert(positional[1], positional[2], renderer, printLog);
     }
-    return UsageError("bad command line");
+    const bool known =
+        command == "dump" || command == "build" || command == "check" || command == "convert";
+    return UsageError(known ? "wrong arguments for " + command : "unknown command " + command);
 }
