@@ -38,7 +38,21 @@ if ! grep -q 'libqt6widgets6' <<<"$depends" || ! grep -q 'libc6' <<<"$depends"; 
     exit 1
 fi
 
+# The hardening must have reached the linker: every program binds at start and has RELRO.
+contents=$(mktemp -d)
+trap 'rm -rf "$contents"' EXIT
+dpkg-deb -x "$deb" "$contents"
+for program in "$contents"/usr/lib/*/trellic/trellic "$contents"/usr/lib/*/trellic/tlxtool; do
+    dynamic=$(readelf -d "$program")
+    segments=$(readelf -lW "$program")
+    if ! grep -q BIND_NOW <<<"$dynamic" || ! grep -q GNU_RELRO <<<"$segments"; then
+        echo "package.sh: ${program#"$contents"} was linked without -z relro -z now" >&2
+        rm -f "$deb"
+        exit 1
+    fi
+done
+
 echo "== $deb"
 dpkg-deb -f "$deb" Package Version Depends Recommends
-echo "== lintian"
-lintian --info "$deb" || true
+echo "== lintian (errors fail the build)"
+lintian --info "$deb"

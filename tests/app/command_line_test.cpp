@@ -51,6 +51,9 @@ TEST(CommandLine, WrongOptionsAreUsageErrorsEvenBesideQtOptions) {
 }
 
 TEST(CommandLine, HelpSaysTheFileIsOpened) {
+    const CommandLine all = ParseCommandLine({kProgram, QStringLiteral("--help-all")});
+    ASSERT_TRUE(all.output);
+    EXPECT_EQ(all.exitCode, 0);
     const CommandLine help = ParseCommandLine({kProgram, QStringLiteral("-h")});
     ASSERT_TRUE(help.output);
     EXPECT_TRUE(help.output->contains(QStringLiteral("[file]")));

@@ -82,7 +82,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                                  QStringLiteral("[file]"));
     CommandLine result;
     const bool parsed = parser.parse(WithoutQtOptions(arguments));
-    if (parser.isSet(help)) {
+    // --help-all is the parser's own, listing Qt's options too; it ends the run like --help.
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         result.output = parser.helpText();
     } else if (parser.isSet(version)) {
         result.output = QStringLiteral("Trellic 5.0\n");
