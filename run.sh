@@ -5,10 +5,11 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 ./scripts/install-deps.sh
-cmake --preset release >/dev/null
-cmake --build --preset release
+# Only what running needs: the two programs and the files they read, no tests or benchmarks.
+cmake --preset app >/dev/null
+cmake --build --preset app
 
-bin=build/release/bin
+bin=build/app/bin
 
 if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" && -x "$bin/trellic" && "${TRELLIC_HEADLESS:-}" != 1 ]]; then
     exec "$bin/trellic" "$@"

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the demo need, when any is missing.
+# Names given as arguments are installed too (scripts/package.sh asks for its tools that way).
+# Installing needs root: through sudo where there is one; otherwise it says what to run.
 set -euo pipefail
 
 packages=(
@@ -9,7 +11,10 @@ packages=(
     clang clang-format clang-tidy git
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-liberation fonts-dejavu-core
+    qt6-translations-l10n
+    appstream desktop-file-utils shared-mime-info man-db
 )
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do
@@ -21,9 +26,20 @@ done
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null 2>&1; then
+        {
+            echo "These Debian packages are missing: ${missing[*]}"
+            echo "Installing them needs root, and there is no sudo here. As root, run:"
+            echo
+            echo "    apt-get update && apt-get install -y --no-install-recommends ${missing[*]}"
+            echo
+            echo "then run this again."
+        } >&2
+        exit 1
+    fi
     sudo="sudo"
 fi
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"

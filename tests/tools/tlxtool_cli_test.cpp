@@ -81,6 +81,17 @@ TEST(TlxtoolCli, DamagedInputGivesOneLineAndStatusOne) {
               std::string::npos);
 }
 
+TEST(TlxtoolCli, UsageErrorsNameWhatWasWrong) {
+    TempDir dir;
+    const ToolRun unknown = Tool(dir, "frobnicate x.tlx");
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.err.rfind("tlxtool: unknown command frobnicate\n", 0), 0U) << unknown.err;
+    const ToolRun wrongCount = Tool(dir, "dump");
+    EXPECT_EQ(wrongCount.status, 1);
+    EXPECT_EQ(wrongCount.err.rfind("tlxtool: wrong arguments for dump\n", 0), 0U) << wrongCount.err;
+    EXPECT_TRUE(unknown.out.empty());
+}
+
 TEST(TlxtoolCli, AFailedBuildLeavesTheOldFile) {
     TempDir dir;
     WriteFileBytes(dir.File("bad.json"), R"({"format": "tlx", "resume": {"name": 7}})");

@@ -15,10 +15,63 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
+#include <QTranslator>
 #include <cstdio>
 
 namespace trellic {
+
+QStringList WithoutQtOptions(const QStringList& arguments) {
+    // The options QGuiApplication, QApplication and the X11 platform take for themselves. Qt
+    // reads them with one dash or two, and a few also as -name=value.
+    static const QStringList withValue = {
+        QStringLiteral("platform"),        QStringLiteral("platformpluginpath"),
+        QStringLiteral("platformtheme"),   QStringLiteral("plugin"),
+        QStringLiteral("qwindowgeometry"), QStringLiteral("geometry"),
+        QStringLiteral("qwindowtitle"),    QStringLiteral("title"),
+        QStringLiteral("qwindowicon"),     QStringLiteral("icon"),
+        QStringLiteral("display"),         QStringLiteral("name"),
+        QStringLiteral("session"),         QStringLiteral("style"),
+        QStringLiteral("stylesheet"),      QStringLiteral("qmljsdebugger")};
+    static const QStringList alone = {QStringLiteral("reverse"),     QStringLiteral("testability"),
+                                      QStringLiteral("widgetcount"), QStringLiteral("nograb"),
+                                      QStringLiteral("dograb"),      QStringLiteral("sync")};
+    QStringList kept;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (i == 0 || !argument.startsWith(u'-') || argument == QLatin1String("--")) {
+            kept.append(argument);
+            // After "--" everything is a file name, even what looks like an option.
+            if (argument == QLatin1String("--")) {
+                kept.append(arguments.mid(i + 1));
+                break;
+            }
+            continue;
+        }
+        const QString name = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1);
+        const qsizetype equals = name.indexOf(u'=');
+        if (equals > 0 && withValue.contains(name.left(equals))) {
+            continue;
+        }
+        if (withValue.contains(name)) {
+            ++i; // and its value
+            continue;
+        }
+        if (!alone.contains(name)) {
+            kept.append(argument);
+        }
+    }
+    return kept;
+}
+
+bool LoadQtTranslations(QTranslator& translator, const QLocale& locale) {
+    // Qt's own texts (dialog buttons, the file and print dialogs) in the user's language; the
+    // program's own texts are English whatever the locale.
+    return translator.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}
 
 CommandLine ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
@@ -26,17 +79,19 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("file"),
-                                 QStringLiteral("Ignored: Trellic always starts with a new "
-                                                "resume. Use File > Open instead."),
+                                 QStringLiteral("A resume (.tlx, .rtf or .txt) to open."),
                                  QStringLiteral("[file]"));
     CommandLine result;
-    const bool parsed = parser.parse(arguments);
-    if (parser.isSet(help)) {
+    const bool parsed = parser.parse(WithoutQtOptions(arguments));
+    // --help-all is the parser's own, listing Qt's options too; it ends the run like --help.
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         result.output = parser.helpText();
     } else if (parser.isSet(version)) {
         result.output = QStringLiteral("Trellic " TRELLIC_VERSION "\n");
     } else if (!parsed) {
-        result.output = parser.errorText() + u'\n';
+        result.output = parser.errorText() + QStringLiteral("\nTry '") +
+                        QFileInfo(arguments.value(0, QStringLiteral("trellic"))).fileName() +
+                        QStringLiteral(" --help' for more information.\n");
         result.exitCode = 1;
     }
     return result;

@@ -5,6 +5,9 @@
 #include <optional>
 #include <string>
 
+class QLocale;
+class QTranslator;
+
 namespace trellic {
 
 class CEngineDlg;
@@ -30,8 +33,16 @@ struct CommandLine {
     int exitCode = 0;
 };
 
-// The command line: --help and --version answer and end; a file name is accepted and dropped,
-// since the program always starts with a new resume.
+// Loads Qt's translation of its own texts for the locale into the translator; false when the
+// system has none for that language (English stays).
+bool LoadQtTranslations(QTranslator& translator, const QLocale& locale);
+
+// The command line less the options Qt takes for itself (-platform NAME, -style NAME, ...), so
+// that it can be judged before Qt has seen it, without a display.
+QStringList WithoutQtOptions(const QStringList& arguments);
+
+// The command line: --help and --version answer and end; an unknown option or a second file
+// name is a usage error (exit code 1). Qt's own options are let through.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
 // The application: the engine window and its log, the node tree, the main window with its

@@ -4,18 +4,20 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QLocale>
+#include <QTranslator>
 #include <cstdio>
 
 int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Trellic"));
     QApplication::setApplicationVersion(QStringLiteral(TRELLIC_VERSION));
-    // --help and --version answer without a display, so they are read before the window
-    // system is. Anything else waits until Qt has taken its own options (-platform, -style).
+    // --help, --version and a wrong option are answered before the window system is reached:
+    // they need no display, and a mistyped option must not end in Qt's platform abort.
     {
         QCoreApplication console(argc, argv);
         const trellic::CommandLine commandLine =
             trellic::ParseCommandLine(QCoreApplication::arguments());
-        if (commandLine.output && commandLine.exitCode == 0) {
+        if (commandLine.output) {
             std::fputs(commandLine.output->toLocal8Bit().constData(),
                        commandLine.exitCode == 0 ? stdout : stderr);
             return commandLine.exitCode;
@@ -26,6 +28,10 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Quelmar"));
     QApplication::setDesktopFileName(QStringLiteral("trellic"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/trellic.png")));
+    QTranslator qtTranslations;
+    if (trellic::LoadQtTranslations(qtTranslations, QLocale())) {
+        QCoreApplication::installTranslator(&qtTranslations);
+    }
     // Toolbar pictures come from the desktop's icon theme; without a desktop, from the theme
     // that nearly every system carries.
     if (QIcon::fallbackThemeName().isEmpty() ||

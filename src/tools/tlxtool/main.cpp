@@ -381,7 +381,9 @@ int main(int argc, char** argv) try {
     if (command == "convert" && positional.size() == 3) {
         return Convert(positional[1], positional[2], renderer, printLog, pdf);
     }
-    return UsageError("bad command line");
+    const bool known =
+        command == "dump" || command == "build" || command == "check" || command == "convert";
+    return UsageError(known ? "wrong arguments for " + command : "unknown command " + command);
 } catch (const std::bad_alloc&) {
     std::fputs("tlxtool: not enough memory to finish\n", stderr);
     return 1;
