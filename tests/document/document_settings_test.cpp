@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <new>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -149,6 +150,48 @@ TEST(SetDataSource, ConversionIsOneWay) {
     EXPECT_EQ(f.tree.dataSource, kDataSourceViewTxt);
     EXPECT_FALSE(f.doc.RequireNodeDataSource());
     EXPECT_EQ(f.prompter.Messages().back(), kNodeCommandRefusal);
+}
+
+} // namespace
+} // namespace trellic
+
+namespace trellic {
+namespace {
+
+// A view that runs out of memory when it is handed the next rendering.
+class ExhaustedView : public HeadlessResumeView {
+public:
+    void ReplaceContent(const RichDocument& document, TextRange selection) override {
+        if (failuresLeft > 0) {
+            --failuresLeft;
+            throw std::bad_alloc();
+        }
+        HeadlessResumeView::ReplaceContent(document, selection);
+    }
+    int failuresLeft = 0;
+};
+
+TEST(SetRenderer, ARenderThatRunsOutOfMemoryIsReportedNotPassedOver) {
+    NodeTree tree{TRELLIC_BIN_DIR};
+    ExhaustedView view;
+    EngineLog log;
+    ScriptedPrompter prompter;
+    CTLXDoc doc(tree, view, log, prompter);
+    doc.OnNewDocument();
+    tree.headers.emplace_back().header = "Shown";
+    tree.activeStack.push_back({0, kKindHeader});
+    view.failuresLeft = 1;
+    doc.SetRenderer(kRendererTxt, true);
+    EXPECT_NE(log.Text().find("The resume could not be rendered."), std::string::npos);
+    ASSERT_EQ(prompter.events.size(), 2U);
+    EXPECT_EQ(prompter.events[0].kind, "message");
+    EXPECT_EQ(prompter.events[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(prompter.events[1].kind, "engine window");
+
+    prompter.events.clear();
+    doc.SetRenderer(kRendererRtf, true);
+    EXPECT_TRUE(prompter.events.empty());
+    EXPECT_NE(view.ExportText().find("Shown"), std::string::npos);
 }
 
 } // namespace

@@ -113,8 +113,15 @@ void CTLXDoc::SetRenderer(int32_t renderer, bool renderNow) {
     }
     m_log.AppendLog(r == kRendererRtf ? "EXEC: RTF Renderer activated.\r\n\r\n"
                                       : "EXEC: TXT Renderer activated.\r\n\r\n");
-    if (renderNow) {
-        RenderResume(m_tree, m_view);
+    if (renderNow && !RenderResume(m_tree, m_view)) {
+        // The view still shows what it showed; the user must know it is not this resume.
+        ReportEngineError(
+            m_log, m_prompter,
+            ErrorBlock("RENDER", "The resume could not be rendered.",
+                       "There was not enough memory to render every node of the resume.",
+                       "Remove nodes from the active stack, or close other programs, and "
+                       "render again.",
+                       "The view does not show the resume's nodes as they stand."));
     }
 }
 
