@@ -1,9 +1,11 @@
 #include "shell/rich_text_bridge.h"
 #include "test_documents.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <gtest/gtest.h>
 
 namespace trellic {
@@ -119,6 +121,24 @@ TEST(RichTextBridge, VariedDocumentSurvivesTheRoundTrip) {
     // Positions count the same on both sides, one per paragraph break.
     EXPECT_EQ(static_cast<size_t>(qt.characterCount() - 1), original.Length() + 1)
         << "one extra UTF-16 unit for the character beyond the basic plane";
+}
+
+TEST(RichTextBridge, AHeaderRuleWiderThanThePageStaysOnOneLineAndKeepsItsText) {
+    const RichCharFormat rule = Char("Liberation Sans", 320, kCfeBold);
+    RichDocument original;
+    original.paragraphs = {Para({}, {{std::u32string(60, U'\u00AF'), rule}}, rule),
+                           Para({}, {{U"Words " + std::u32string(60, U'x'), rule}}, rule)};
+    QTextDocument qt;
+    qt.setTextWidth(200);
+    DocumentToQt(original, qt);
+    qt.documentLayout(); // lays the blocks out
+    QTextBlock block = qt.begin();
+    ASSERT_NE(block.layout(), nullptr);
+    EXPECT_EQ(block.layout()->lineCount(), 1) << "the rule's last macrons wrapped";
+    EXPECT_GT(block.next().layout()->lineCount(), 1) << "ordinary text still wraps";
+    const RichDocument back = DocumentFromQt(qt);
+    ASSERT_EQ(back.paragraphs.size(), 2U);
+    EXPECT_EQ(back.paragraphs[0], original.paragraphs[0]);
 }
 
 TEST(RichTextBridge, RandomDocumentsSurviveTheRoundTrip) {

@@ -572,13 +572,35 @@ RichParaFormat FromQtBlockFormat(const QTextBlockFormat& qt) {
     return format;
 }
 
+namespace {
+
+// A header rule is a run of macrons sized for the widest paper; on a narrower page its last
+// few would wrap onto a line of their own, so the view lets the rule run into the margin.
+bool IsHeaderRule(const RichParagraph& paragraph) {
+    std::size_t macrons = 0;
+    for (const RichRun& run : paragraph.runs) {
+        for (const char32_t c : run.text) {
+            if (c != U'\u00AF') {
+                return false;
+            }
+            ++macrons;
+        }
+    }
+    return macrons >= 8;
+}
+
+} // namespace
+
 void DocumentToQt(const RichDocument& document, QTextDocument& target) {
     target.clear();
     QTextCursor cursor(&target);
     cursor.beginEditBlock();
     bool first = true;
     for (const RichParagraph& paragraph : document.paragraphs) {
-        const QTextBlockFormat blockFormat = ToQtBlockFormat(paragraph.format);
+        QTextBlockFormat blockFormat = ToQtBlockFormat(paragraph.format);
+        if (IsHeaderRule(paragraph)) {
+            blockFormat.setNonBreakableLines(true);
+        }
         const QTextCharFormat markFormat = ToQtCharFormat(paragraph.markFormat);
         if (first) {
             cursor.setBlockFormat(blockFormat);
