@@ -1,4 +1,5 @@
 #include "document_fixture.h"
+#include "exhausted_view.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -157,19 +158,6 @@ TEST(SetDataSource, ConversionIsOneWay) {
 
 namespace trellic {
 namespace {
-
-// A view that runs out of memory when it is handed the next rendering.
-class ExhaustedView : public HeadlessResumeView {
-public:
-    void ReplaceContent(const RichDocument& document, TextRange selection) override {
-        if (failuresLeft > 0) {
-            --failuresLeft;
-            throw std::bad_alloc();
-        }
-        HeadlessResumeView::ReplaceContent(document, selection);
-    }
-    int failuresLeft = 0;
-};
 
 TEST(SetRenderer, ARenderThatRunsOutOfMemoryIsReportedNotPassedOver) {
     NodeTree tree{TRELLIC_BIN_DIR};

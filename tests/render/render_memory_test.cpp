@@ -1,3 +1,4 @@
+#include "exhausted_view.h"
 #include "render/render_driver.h"
 
 #include <gtest/gtest.h>
@@ -5,19 +6,6 @@
 
 namespace trellic {
 namespace {
-
-// A view that runs out of memory when it is handed the next rendering.
-class ExhaustedView : public HeadlessResumeView {
-public:
-    void ReplaceContent(const RichDocument& document, TextRange selection) override {
-        if (failuresLeft > 0) {
-            --failuresLeft;
-            throw std::bad_alloc();
-        }
-        HeadlessResumeView::ReplaceContent(document, selection);
-    }
-    int failuresLeft = 0;
-};
 
 TEST(RenderResume, RunningOutOfMemoryKeepsTheViewAndReportsIt) {
     NodeTree tree{std::string()};
