@@ -1,6 +1,7 @@
 // The page printer as readers of its PDFs meet it: what each page holds, what a text extractor
 // reads back, where lines and rules land, and what the file says about itself.
 
+#include "run_command.h"
 #include "shell/page_layout.h"
 #include "shell/paper_size.h"
 #include "shell/resume_printer.h"
@@ -19,25 +20,8 @@ namespace trellic {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::RunCommand;
 using testing::TempDir;
-
-std::string Shell(const std::string& command, int* status = nullptr) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return out;
-    }
-    char buffer[4096];
-    size_t read = 0;
-    while ((read = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        out.append(buffer, read);
-    }
-    const int raw = pclose(pipe);
-    if (status != nullptr) {
-        *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    }
-    return out;
-}
 
 size_t Count(const std::string& text, const std::string& needle) {
     size_t count = 0;
@@ -218,13 +202,13 @@ TEST_F(Pdf, ExtractionReadsEveryWordOnceAndWrappedIndentedLinesStayUnderTheirTex
     }
     Add(document, "\t\t" + Words(0, 300), Format(220));
     const std::string pdf = Export(document, QPageSize::Letter);
-    const std::string text = Shell("pdftotext '" + pdf + "' - 2>/dev/null");
+    const std::string text = RunCommand("pdftotext '" + pdf + "' - 2>/dev/null");
     for (int i = 0; i < 300; ++i) {
         const std::string word = "w" + std::to_string(i) + "x";
         EXPECT_EQ(Count(text, word + " ") + Count(text, word + "\n"), 1u) << word;
     }
     // The first word of every line of the indented paragraph starts at the same x.
-    const std::string box = Shell("pdftotext -bbox '" + pdf + "' - 2>/dev/null");
+    const std::string box = RunCommand("pdftotext -bbox '" + pdf + "' - 2>/dev/null");
     static const std::regex word(R"re(<word xMin="([0-9.]+)"[^>]*>w(\d+)x</word>)re");
     std::set<long> starts;
     double previousX = 1e9;
@@ -252,12 +236,12 @@ TEST_F(Pdf, RulesAreLinesNotTextAndHaveTheStylesColour) {
     document.paragraphs.back().runs.push_back({std::u32string(44, U'\u00AF'), rule});
     Add(document, "after", Format(220));
     const std::string pdf = Export(document, QPageSize::A4);
-    const std::string text = Shell("pdftotext '" + pdf + "' - 2>/dev/null");
+    const std::string text = RunCommand("pdftotext '" + pdf + "' - 2>/dev/null");
     EXPECT_EQ(text.find("\xC2\xAF"), std::string::npos) << text;
     EXPECT_NE(text.find("Experience"), std::string::npos);
 
     // One blue line across the text width (1.5 inches in from each side of the page).
-    Shell("pdftoppm -r 72 -png -singlefile '" + pdf + "' '" + m_dir.File("page") + "'");
+    RunCommand("pdftoppm -r 72 -png -singlefile '" + pdf + "' '" + m_dir.File("page") + "'");
     QImage page(QString::fromStdString(m_dir.File("page.png")));
     ASSERT_FALSE(page.isNull());
     int blueRows = 0;
@@ -290,7 +274,7 @@ TEST_F(Pdf, PropertiesLinksFontsAndPaperAreThereForReaders) {
         SCOPED_TRACE(archival);
         properties.archival = archival;
         const std::string pdf = Export(document, QPageSize::A4, properties);
-        const std::string info = Shell("pdfinfo '" + pdf + "' 2>&1");
+        const std::string info = RunCommand("pdfinfo '" + pdf + "' 2>&1");
         EXPECT_NE(info.find("Title:           R\xC3\xA9sum\xC3\xA9\n"), std::string::npos) << info;
         EXPECT_NE(info.find("Author:          Your (Name)\n"), std::string::npos) << info;
         EXPECT_NE(info.find("Subject:         Resume\n"), std::string::npos);
@@ -303,7 +287,7 @@ TEST_F(Pdf, PropertiesLinksFontsAndPaperAreThereForReaders) {
         EXPECT_NE(bytes.find("/URI (mailto:your.name@example.org)"), std::string::npos);
         EXPECT_NE(bytes.find("/URI (https://example.org/work)"), std::string::npos);
 
-        const std::string fonts = Shell("pdffonts '" + pdf + "' 2>&1");
+        const std::string fonts = RunCommand("pdffonts '" + pdf + "' 2>&1");
         const QStringList rows = QString::fromStdString(fonts).split('\n', Qt::SkipEmptyParts);
         ASSERT_GE(rows.size(), 3) << fonts;
         for (int i = 2; i < rows.size(); ++i) {
@@ -312,7 +296,7 @@ TEST_F(Pdf, PropertiesLinksFontsAndPaperAreThereForReaders) {
                 << rows[i].toStdString();
         }
     }
-    EXPECT_NE(Shell("pdfinfo '" + Export(document, QPageSize::Letter) + "'").find("612 x 792"),
+    EXPECT_NE(RunCommand("pdfinfo '" + Export(document, QPageSize::Letter) + "'").find("612 x 792"),
               std::string::npos);
 }
 

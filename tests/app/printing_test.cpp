@@ -3,6 +3,7 @@
 
 #include "document/tlx_doc.h"
 #include "engine/engine_log.h"
+#include "run_command.h"
 #include "shell/resume_printer.h"
 #include "shell/tlx_view.h"
 #include "shell_fixture.h"
@@ -20,26 +21,9 @@ namespace trellic {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::RunCommand;
 using testing::StartedApp;
 using testing::TempDir;
-
-std::string RunCommand(const std::string& command, int* status = nullptr) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return out;
-    }
-    char buffer[4096];
-    size_t read = 0;
-    while ((read = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        out.append(buffer, read);
-    }
-    const int raw = pclose(pipe);
-    if (status != nullptr) {
-        *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    }
-    return out;
-}
 
 std::string PdfText(const std::string& pdf) {
     return RunCommand("pdftotext -layout '" + pdf + "' - 2>/dev/null");
