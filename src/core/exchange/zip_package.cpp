@@ -76,7 +76,7 @@ ExportResult ZipPackage::Finish() const {
     if (zip_close(archive.get()) != 0) {
         return Failed("cannot write the zip archive", zip_get_error(archive.get()));
     }
-    archive.release(); // zip_close freed it
+    static_cast<void>(archive.release()); // zip_close freed it
 
     ExportResult result;
     zip_stat_t stat;
