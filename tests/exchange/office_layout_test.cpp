@@ -132,6 +132,12 @@ TEST(OfficeLayout, LeadingTabsAndBulletsBecomeIndentsSoWrappedLinesStayUnderTheT
     EXPECT_EQ(layout.paragraphs[0].runs[0].text, (std::u32string{0xFC, U'\t'}));
     EXPECT_EQ(layout.paragraphs[0].runs[0].format.faceName, "Wingdings");
 
+    // The TXT renderer's plus sign is a bullet too, narrower than a symbol font's.
+    layout = LayOutParagraphs(Document({Paragraph(U"+ Looking for")}));
+    EXPECT_EQ(layout.paragraphs[0].left, 175);
+    EXPECT_EQ(layout.paragraphs[0].firstLine, -175);
+    EXPECT_EQ(RunsText(layout.paragraphs[0]), "+\tLooking for");
+
     // A paragraph's own stops come first.
     RichParagraph stops = Paragraph(U"\tAt the stop");
     stops.format.tabCount = 1;

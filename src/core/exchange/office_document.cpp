@@ -81,10 +81,12 @@ bool IsBulletSymbol(char32_t c) {
            c == 0xBB;
 }
 
-// The room a bullet takes before the text it stands for: the symbol and a blank after it.
+// The room a bullet takes before the text it stands for: the symbol and a blank after it,
+// about an em and an eighth for a symbol font's bullets and seven eighths of one for a plus or
+// minus sign in a text font.
 int32_t BulletRoom(const RichCharFormat& format) {
     const int32_t height = format.height > 0 ? format.height : 240;
-    return height + height / 8;
+    return format.charSet == kSymbolCharSet ? height + height / 8 : height * 7 / 8;
 }
 
 // Takes characters [from, to) out of the runs, leaving `replacement` (if not 0) in the first
