@@ -197,11 +197,11 @@ TEST(TlxtoolConvert, RefusesOutputsItCannotWrite) {
     TempDir dir;
     WriteFileBytes(dir.File("cv.tlx"), SampleTlx());
     // Each would otherwise be written as plain text under the name given.
-    for (const char* name : {"cv.docx", "cv", "cv.RTF"}) {
+    for (const char* name : {"cv.doc", "cv", "cv.RTF", "cv.DOCX"}) {
         const ToolRun run =
             Tool(dir, "convert " + Quote(dir.File("cv.tlx")) + " " + Quote(dir.File(name)));
         EXPECT_EQ(run.status, 1) << name;
-        EXPECT_NE(run.err.find("the output must end in .tlx, .rtf, .txt or .pdf"),
+        EXPECT_NE(run.err.find("the output must end in .tlx, .rtf, .txt, .pdf, .docx or .odt"),
                   std::string::npos)
             << run.err;
         EXPECT_FALSE(std::filesystem::exists(dir.File(name))) << name;

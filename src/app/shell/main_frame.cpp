@@ -7,6 +7,7 @@
 #include "editors/resume_explorer.h"
 #include "engine/engine_log.h"
 #include "engine/prompter.h"
+#include "exchange/office_export.h"
 #include "model/node_tree.h"
 #include "render/render_driver.h"
 #include "shell/about_dialog.h"
@@ -35,6 +36,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
+#include <ctime>
 
 #ifdef TRELLIC_HAVE_XKB
 #include <QGuiApplication>
@@ -335,6 +337,19 @@ void CMainFrame::CreateFileMenu() {
                       tr("Export as PDF/A"),
                       {},
                       [this] { OnFileExportPdf(true); }});
+    QMenu* exportMenu = file->addMenu(tr("Expor&t"));
+    AddCommand(exportMenu, {"fileExportDocx",
+                            tr("&Word Document (.docx)..."),
+                            tr("Save the active resume as a document for word processors"),
+                            tr("Export as Word Document"),
+                            {},
+                            [this] { OnFileExportOffice(OfficeFormat::Docx); }});
+    AddCommand(exportMenu, {"fileExportOdt",
+                            tr("&OpenDocument Text (.odt)..."),
+                            tr("Save the active resume as an OpenDocument text"),
+                            tr("Export as OpenDocument Text"),
+                            {},
+                            [this] { OnFileExportOffice(OfficeFormat::Odt); }});
     AddCommand(file, {"fileAtsCheck",
                       tr("Check for A&TS..."),
                       tr("Read the resume's PDF back as an applicant-tracking system does"),
@@ -876,6 +891,40 @@ void CMainFrame::OnFileExportPdf(bool archival) {
             m_log.AppendLog("MEM: Exported PDF: " + *path + "\r\n\r\n");
         } else {
             m_prompter.ShowMessage("The PDF file could not be written:\n\n" + *path + "\n\n" +
+                                       error,
+                                   MessageIcon::Exclamation);
+        }
+    }
+    AfterCommand();
+}
+
+void CMainFrame::OnFileExportOffice(OfficeFormat format) {
+    const bool docx = format == OfficeFormat::Docx;
+    FileDialogOptions options;
+    options.defaultExtension = docx ? "docx" : "odt";
+    options.filter =
+        docx ? "Word Documents (*.docx)|*.docx||" : "OpenDocument Text Documents (*.odt)|*.odt||";
+    options.overwritePrompt = true;
+    options.hideReadOnly = true;
+    std::string name = m_doc->Title();
+    if (const auto dot = name.rfind('.'); dot != std::string::npos && dot > 0) {
+        name.erase(dot);
+    }
+    options.initialName = name + "." + options.defaultExtension;
+    if (const std::optional<std::string> path = m_prompter.ChooseSaveFile(options)) {
+        const PdfProperties pdf = PropertiesOf(&m_tree, m_view->Document());
+        const DocumentProperties properties{pdf.title.toStdString(), pdf.author.toStdString(),
+                                            pdf.subject.toStdString(), std::time(nullptr)};
+        const std::string kind = OfficeFormatName(format);
+        std::string error;
+        // The page is the one Print would print on, as Print Setup left it.
+        if (ExportOfficeDocument(format, m_view->Document(), properties, CurrentRtfPage(), *path,
+                                 error)) {
+            m_log.AppendLog("MEM: Exported " + kind + ": " + *path + "\r\n\r\n");
+        } else {
+            m_log.AppendLog("WARNING: The " + kind + " could not be written: " + *path + ": " +
+                            error + "\r\n\r\n");
+            m_prompter.ShowMessage("The " + kind + " could not be written:\n\n" + *path + "\n\n" +
                                        error,
                                    MessageIcon::Exclamation);
         }

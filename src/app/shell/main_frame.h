@@ -20,6 +20,7 @@ class QToolBar;
 namespace trellic {
 
 enum class NodeEditor;
+enum class OfficeFormat;
 
 class CTLXDoc;
 class CTLXView;
@@ -78,6 +79,9 @@ public:
     void OnFilePrintPreview();
     void OnFilePrintSetup();
     void OnFileExportPdf(bool archival = false);
+    // File > Export: the view's content as a word processor's document, on the page Print
+    // would print.
+    void OnFileExportOffice(OfficeFormat format);
     QPrinter& Printer();
     // Replaces the print dialog (tests answer it); it returns whether to print.
     void SetPrintDialogHandler(std::function<bool(QPrinter&)> handler);

@@ -81,6 +81,30 @@ RichCharFormat ParagraphTextFormat(const RichParagraph& paragraph, size_t offset
     return fallback;
 }
 
+bool IsRuleParagraph(const RichParagraph& paragraph) {
+    constexpr size_t kMinRuleLength = 4;
+    auto isSpace = [](char32_t c) {
+        return c == U' ' || c == U'\t' || c == U'\u00A0' || c == U'\u2028' || c == U'\r' ||
+               c == U'\n';
+    };
+    size_t macrons = 0;
+    bool after = false; // past the row: only spaces may follow
+    for (const RichRun& run : paragraph.runs) {
+        for (const char32_t c : run.text) {
+            if (isSpace(c)) {
+                after = macrons > 0;
+                continue;
+            }
+            // In a symbol font the byte 0xAF is some other sign.
+            if (c != U'\u00AF' || after || run.format.charSet == kSymbolCharSet) {
+                return false;
+            }
+            ++macrons;
+        }
+    }
+    return macrons >= kMinRuleLength;
+}
+
 RichDocument MakeDocument(std::u32string_view text, const RichCharFormat& charFormat,
                           const RichParaFormat& paraFormat) {
     RichDocument document;

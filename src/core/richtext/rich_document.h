@@ -53,6 +53,11 @@ struct RichDocument {
 RichCharFormat ParagraphTextFormat(const RichParagraph& paragraph, size_t offset,
                                    const RichCharFormat& fallback);
 
+// True for a paragraph that is nothing but a row of macrons (U+00AF), spaces around it aside:
+// the rule the renderers draw under a header. Two or three macrons are more likely a typing
+// accident than a line the author meant, so it takes four.
+bool IsRuleParagraph(const RichParagraph& paragraph);
+
 // A document of one paragraph holding `text` split at paragraph breaks (CR LF, CR or LF).
 RichDocument MakeDocument(std::u32string_view text, const RichCharFormat& charFormat,
                           const RichParaFormat& paraFormat);

@@ -6,6 +6,7 @@
 #include "engine/file_io.h"
 #include "engine/prompter.h"
 #include "engine/version.h"
+#include "exchange/office_export.h"
 #include "model/tlx_file.h"
 #include "pdf_output.h"
 #include "render/resume_view.h"
@@ -37,13 +38,15 @@ constexpr const char* kUsage =
     "                               report what it finds; exits 1 when something blocks it\n"
     "  convert INPUT OUTPUT         open a .tlx, .rtf or .txt resume and save it as OUTPUT,\n"
     "                               as File > Open then File > Save As would; the output's\n"
-    "                               extension picks its format (.rtf, .txt, .tlx, or .pdf\n"
-    "                               for the pages Print would print)\n"
+    "                               extension picks its format (.rtf, .txt, .tlx, .pdf\n"
+    "                               for the pages Print would print, or .docx and .odt for\n"
+    "                               word processors)\n"
     "\n"
     "Options:\n"
     "  --renderer rtf|txt   convert: switch the renderer before saving\n"
     "  --log                convert: print the engine log to standard error afterwards\n"
-    "  --paper a4|letter    convert to PDF or RTF: the paper (default: the locale's)\n"
+    "  --paper a4|letter    convert to PDF, RTF, DOCX or ODT: the paper (default: the\n"
+    "                       locale's)\n"
     "  --pdfa               convert to PDF: write PDF/A-1b\n"
     "  --help       show this text\n"
     "  --version    show the version\n"
@@ -229,11 +232,13 @@ int Convert(const std::string& input, const std::string& output, const std::stri
     // Save As writes any other name as plain text, which under a name like .docx only makes a
     // file no program reads.
     const std::string extension = FileExtension(output);
-    if (extension != "tlx" && extension != "rtf" && extension != "txt" && extension != "pdf") {
+    const std::optional<OfficeFormat> office = OfficeFormatOf(extension);
+    if (extension != "tlx" && extension != "rtf" && extension != "txt" && extension != "pdf" &&
+        !office) {
         return Fail(output, (extension.empty() ? std::string("no extension")
                                                : "a ." + extension + " file") +
-                                " cannot be written: the output must end in .tlx, .rtf, .txt "
-                                "or .pdf");
+                                " cannot be written: the output must end in .tlx, .rtf, .txt, "
+                                ".pdf, .docx or .odt");
     }
     std::string probe;
     int status = 0;
@@ -272,6 +277,17 @@ int Convert(const std::string& input, const std::string& output, const std::stri
         return finish(0);
     }
     UsePaperForRtf(pdf);
+    if (office) {
+        std::string error;
+        const RichDocument& document = view.Buffer().Document();
+        if (!ExportOfficeDocument(*office, document, OfficePropertiesOf(document, &tree),
+                                  CurrentRtfPage(), output, error)) {
+            return finish(Fail(output, error));
+        }
+        log.AppendLog("MEM: Exported " + std::string(OfficeFormatName(*office)) + ": " + output +
+                      "\r\n\r\n");
+        return finish(0);
+    }
     if (!doc.SaveResume(true)) {
         std::string problem =
             prompter.problems.empty() ? "cannot be written" : prompter.problems.back();
