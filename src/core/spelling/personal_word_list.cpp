@@ -51,17 +51,18 @@ FileResult Refused(const std::string& path, const std::string& why) {
 
 // Creates the folders of path that do not exist yet, each readable by the user alone.
 FileResult CreateFolders(const fs::path& folder) {
+    // Outermost first.
     std::vector<fs::path> missing;
     std::error_code error;
     for (fs::path p = folder; !p.empty() && !fs::exists(p, error); p = p.parent_path()) {
-        missing.push_back(p);
+        missing.insert(missing.begin(), p);
         if (p == p.parent_path()) {
             break;
         }
     }
-    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
-        if (::mkdir(it->c_str(), 0700) != 0 && errno != EEXIST) {
-            return Refused(it->string(), std::strerror(errno));
+    for (const fs::path& p : missing) {
+        if (::mkdir(p.c_str(), 0700) != 0 && errno != EEXIST) {
+            return Refused(p.string(), std::strerror(errno));
         }
     }
     FileResult result;

@@ -144,7 +144,8 @@ int CheckNodes(const SpellChecker& checker, const NodeTree& tree, const std::str
                                  Printable(NodeDisplayName(tree, entry)) + "\"";
         for (const ShownText& text : texts) {
             for (std::size_t line = 0; line < text.lines.size(); ++line) {
-                std::string where = path + ": " + node + ", " + text.label;
+                std::string where = path;
+                where.append(": ").append(node).append(", ").append(text.label);
                 if (text.lines.size() > 1) {
                     where += " line " + std::to_string(line + 1);
                 }
