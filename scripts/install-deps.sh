@@ -8,6 +8,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev poppler-utils libpoppler-cpp-dev
+    libnuspell-dev libicu-dev hunspell-en-us hunspell-en-gb
     clang clang-format clang-tidy git
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-liberation fonts-dejavu-core
