@@ -194,6 +194,7 @@ TEST(SpellChecking, IgnoreAllAndAddToDictionaryReachEveryBox) {
     ::stat(bench.dir.File("data/trellic").c_str(), &folder);
     EXPECT_EQ(folder.st_mode & 0777, 0700U);
     EXPECT_FALSE(first.document()->isModified());
+    EXPECT_FALSE(first.document()->isUndoAvailable());
 }
 
 TEST(SpellChecking, ExplorerPaneAndNodeDialogFieldsAreChecked) {
