@@ -274,5 +274,22 @@ TEST(SpellChecking, LanguageMenuSwitchesTheSessionsDictionary) {
     EXPECT_NE(bench.log.Text().find("**SPELLING ERROR**"), std::string::npos);
 }
 
+TEST(SpellChecking, WithoutDictionariesNothingIsMarkedAndTheLogSaysWhy) {
+    TempDir dir;
+    EngineLog log;
+    testing::ScriptedPrompter prompter;
+    SpellingSession session(log, prompter, {{}, dir.File("words.txt"), "en_US"});
+    EXPECT_NE(log.Text().find("WARNING: No spelling dictionary is installed"), std::string::npos);
+    EXPECT_TRUE(prompter.events.empty()); // no message box at every start
+    QPlainTextEdit edit;
+    EnableSpellChecking(&edit);
+    edit.setPlainText(QStringLiteral("Teh managment"));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Underlined(*edit.document(), QStringLiteral("Teh")));
+    SpellLanguageMenu menu;
+    ASSERT_EQ(menu.actions().size(), 1);
+    EXPECT_FALSE(menu.actions()[0]->isEnabled());
+}
+
 } // namespace
 } // namespace trellic

@@ -147,6 +147,11 @@ TEST(SpellingCheck, ProblemsEndInOneLineAndStatusOne) {
         EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     }
+    // No dictionary anywhere the library looks.
+    const ToolRun none =
+        CheckSpelling(dir, "'" + dir.File("bad.tlx") + "'", "XDG_DATA_DIRS=/nonexistent DICPATH=");
+    EXPECT_EQ(none.status, 1);
+    EXPECT_NE(none.err.find("no spelling dictionary is installed"), std::string::npos) << none.err;
     const ToolRun noLanguage = CheckSpelling(dir, "'" + dir.File("bad.tlx") + "' --lang");
     EXPECT_EQ(noLanguage.status, 1);
     EXPECT_NE(noLanguage.err.find("--lang needs a LANGUAGE"), std::string::npos);
