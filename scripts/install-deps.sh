@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev poppler-utils libpoppler-cpp-dev
     libzip-dev python3-docx python3-odf
+    libnuspell-dev libicu-dev hunspell-en-us hunspell-en-gb
     clang clang-format clang-tidy git
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-liberation fonts-dejavu-core

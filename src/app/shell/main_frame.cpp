@@ -17,6 +17,8 @@
 #include "shell/tlx_view.h"
 #include "shell/undo_router.h"
 #include "shell/welcome_dialog.h"
+#include "spelling/spell_checking.h"
+#include "spelling/spelling_menus.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -106,6 +108,7 @@ CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidg
     m_view->SetPrompter(&m_prompter);
     UsePageSetup(m_view, PageSetup{});
     setCentralWidget(m_view);
+    EnableSpellChecking(m_view);
     m_doc = std::make_unique<CTLXDoc>(m_tree, *m_view, m_log, m_prompter);
 
     CreateMenus();
@@ -422,6 +425,8 @@ void CMainFrame::CreateEditMenu() {
         edit,
         {"editObjectVerb", tr("&Object"), tr("Activate embedded or linked object"), {}, {}, {}})
         ->setEnabled(false);
+    edit->addSeparator();
+    edit->addMenu(new SpellLanguageMenu(edit));
 
     // Like the framework's update handlers, the history and clipboard items are only offered
     // when they would do something.

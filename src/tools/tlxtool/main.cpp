@@ -10,6 +10,7 @@
 #include "model/tlx_file.h"
 #include "pdf_output.h"
 #include "render/resume_view.h"
+#include "spelling_check.h"
 #include "tlx_check.h"
 #include "tlx_json.h"
 
@@ -36,6 +37,9 @@ constexpr const char* kUsage =
     "                               file would misbehave\n"
     "  check --ats FILE.pdf         read a PDF back as an applicant-tracking system does and\n"
     "                               report what it finds; exits 1 when something blocks it\n"
+    "  check --spelling FILE        list the misspelt words of a .tlx, .rtf or .txt resume\n"
+    "                               with the node or paragraph that holds each; exits 1 when\n"
+    "                               it finds any\n"
     "  convert INPUT OUTPUT         open a .tlx, .rtf or .txt resume and save it as OUTPUT,\n"
     "                               as File > Open then File > Save As would; the output's\n"
     "                               extension picks its format (.rtf, .txt, .tlx, .pdf\n"
@@ -48,6 +52,8 @@ constexpr const char* kUsage =
     "  --paper a4|letter    convert to PDF, RTF, DOCX or ODT: the paper (default: the\n"
     "                       locale's)\n"
     "  --pdfa               convert to PDF: write PDF/A-1b\n"
+    "  --lang LANGUAGE      check --spelling: the dictionary (en_US, en_GB, ...; default:\n"
+    "                       the locale's)\n"
     "  --help       show this text\n"
     "  --version    show the version\n"
     "\n"
@@ -328,6 +334,8 @@ int main(int argc, char** argv) try {
     std::string renderer;
     bool printLog = false;
     bool ats = false;
+    bool spelling = false;
+    std::string language;
     PdfOptions pdf;
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -358,6 +366,13 @@ int main(int argc, char** argv) try {
             printLog = true;
         } else if (arg == "--ats") {
             ats = true;
+        } else if (arg == "--spelling") {
+            spelling = true;
+        } else if (arg == "--lang" || arg.rfind("--lang=", 0) == 0) {
+            if (arg == "--lang" && i + 1 >= args.size()) {
+                return UsageError("--lang needs a LANGUAGE such as en_US");
+            }
+            language = arg == "--lang" ? args[++i] : arg.substr(7);
         } else if (arg == "--pdfa") {
             pdf.archival = true;
         } else if (arg == "--paper" || arg.rfind("--paper=", 0) == 0) {
@@ -380,6 +395,9 @@ int main(int argc, char** argv) try {
     }
     if (command == "build" && positional.size() == 3) {
         return Build(positional[1], positional[2]);
+    }
+    if (command == "check" && positional.size() == 2 && spelling) {
+        return CheckSpelling(positional[1], language);
     }
     if (command == "check" && positional.size() == 2 && ats) {
         std::string bytes;
