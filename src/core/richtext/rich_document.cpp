@@ -18,6 +18,23 @@ std::u32string RichParagraph::Text() const {
     return text;
 }
 
+bool IsRuleText(std::u32string_view text) {
+    constexpr size_t kMinRuleLength = 4;
+    size_t macrons = 0;
+    for (const char32_t c : text) {
+        if (c == U'\u00AF') {
+            ++macrons;
+        } else if (c != U' ' && c != U'\t') {
+            return false;
+        }
+    }
+    return macrons >= kMinRuleLength;
+}
+
+bool IsRuleParagraph(const RichParagraph& paragraph) {
+    return IsRuleText(paragraph.Text());
+}
+
 size_t RichDocument::Length() const {
     size_t length = paragraphs.size() - 1;
     for (const RichParagraph& paragraph : paragraphs) {
