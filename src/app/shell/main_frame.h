@@ -21,6 +21,7 @@ namespace trellic {
 
 enum class NodeEditor;
 
+class CProgressDlg;
 class CTLXDoc;
 class CTLXView;
 class EngineLog;
@@ -45,6 +46,8 @@ public:
 
     CTLXView* View() const { return m_view; }
     CTLXDoc& Doc() const { return *m_doc; }
+    // The window that shows a long open's progress and lets the user cancel it.
+    CProgressDlg& Progress() const { return *m_progress; }
     // Edit > Undo and Redo of the commands that changed the resume.
     UndoHistory& History() const;
     // The recovery copy of the open resume while it has unsaved changes.
@@ -139,6 +142,7 @@ private:
     Prompter& m_prompter;
     CTLXView* m_view = nullptr;
     std::unique_ptr<CTLXDoc> m_doc;
+    std::unique_ptr<CProgressDlg> m_progress;
     UndoRouter* m_undoRouter = nullptr;
     RecoveryKeeper* m_recovery = nullptr;
     std::map<QString, QAction*> m_actions;
