@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    nlohmann-json3-dev poppler-utils libpoppler-cpp-dev
+    nlohmann-json3-dev poppler-utils libpoppler-cpp-dev qpdf
     clang clang-format clang-tidy git
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-liberation fonts-dejavu-core
