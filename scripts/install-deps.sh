@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    nlohmann-json3-dev poppler-utils libpoppler-cpp-dev
+    nlohmann-json3-dev poppler-utils libpoppler-cpp-dev qpdf
     libzip-dev python3-docx python3-odf
     libnuspell-dev libicu-dev hunspell-en-us hunspell-en-gb
     clang clang-format clang-tidy git

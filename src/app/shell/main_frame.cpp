@@ -12,6 +12,7 @@
 #include "render/render_driver.h"
 #include "shell/about_dialog.h"
 #include "shell/ats_command.h"
+#include "shell/progress_window.h"
 #include "shell/recovery_keeper.h"
 #include "shell/resume_printer.h"
 #include "shell/tlx_view.h"
@@ -110,6 +111,8 @@ CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidg
     setCentralWidget(m_view);
     EnableSpellChecking(m_view);
     m_doc = std::make_unique<CTLXDoc>(m_tree, *m_view, m_log, m_prompter);
+    m_progress = std::make_unique<CProgressDlg>(this, tr("Opening the resume..."));
+    m_doc->SetProgressPort(m_progress.get());
 
     CreateMenus();
     CreateToolBar();

@@ -22,6 +22,7 @@ namespace trellic {
 enum class NodeEditor;
 enum class OfficeFormat;
 
+class CProgressDlg;
 class CTLXDoc;
 class CTLXView;
 class EngineLog;
@@ -46,6 +47,8 @@ public:
 
     CTLXView* View() const { return m_view; }
     CTLXDoc& Doc() const { return *m_doc; }
+    // The window that shows a long open's progress and lets the user cancel it.
+    CProgressDlg& Progress() const { return *m_progress; }
     // Edit > Undo and Redo of the commands that changed the resume.
     UndoHistory& History() const;
     // The recovery copy of the open resume while it has unsaved changes.
@@ -143,6 +146,7 @@ private:
     Prompter& m_prompter;
     CTLXView* m_view = nullptr;
     std::unique_ptr<CTLXDoc> m_doc;
+    std::unique_ptr<CProgressDlg> m_progress;
     UndoRouter* m_undoRouter = nullptr;
     RecoveryKeeper* m_recovery = nullptr;
     std::map<QString, QAction*> m_actions;

@@ -441,25 +441,6 @@ RichParaFormat FromQtBlockFormat(const QTextBlockFormat& qt) {
     return format;
 }
 
-namespace {
-
-// A header rule is a run of macrons sized for the widest paper; on a narrower page its last
-// few would wrap onto a line of their own, so the view lets the rule run into the margin.
-bool IsHeaderRule(const RichParagraph& paragraph) {
-    std::size_t macrons = 0;
-    for (const RichRun& run : paragraph.runs) {
-        for (const char32_t c : run.text) {
-            if (c != U'\u00AF') {
-                return false;
-            }
-            ++macrons;
-        }
-    }
-    return macrons >= 8;
-}
-
-} // namespace
-
 void DocumentToQt(const RichDocument& document, QTextDocument& target) {
     target.clear();
     QTextCursor cursor(&target);
@@ -467,7 +448,9 @@ void DocumentToQt(const RichDocument& document, QTextDocument& target) {
     bool first = true;
     for (const RichParagraph& paragraph : document.paragraphs) {
         QTextBlockFormat blockFormat = ToQtBlockFormat(paragraph.format);
-        if (IsHeaderRule(paragraph)) {
+        if (IsRuleParagraph(paragraph)) {
+            // The rule is sized for the widest paper; on a narrower page its last few macrons
+            // would wrap onto a line of their own, so it runs into the margin instead.
             blockFormat.setNonBreakableLines(true);
         }
         const QTextCharFormat markFormat = ToQtCharFormat(paragraph.markFormat);

@@ -143,7 +143,8 @@ bool IsSymbolFontName(std::string_view name) {
 
 class RtfReader {
 public:
-    RtfReader(std::string_view input, bool fragment) : m_in(input), m_fragment(fragment) {
+    RtfReader(std::string_view input, bool fragment, ProgressPort* progress = nullptr)
+        : m_in(input), m_fragment(fragment), m_meter(progress, input.size()) {
         // Opening a group copies the state on top; with room reserved that copy never has to
         // survive a reallocation of the stack it comes from.
         m_stack.reserve(static_cast<size_t>(kRtfMaxGroupDepth) + 1);
@@ -169,6 +170,10 @@ public:
         m_doc.paragraphs.clear();
         m_doc.paragraphs.emplace_back();
         Parse();
+        if (m_meter.Cancelled() || !m_meter.Finish()) {
+            result.cancelled = true;
+            return result;
+        }
         Finish();
         result.document = std::move(m_doc);
         result.complete = !m_truncated;
@@ -181,6 +186,9 @@ private:
 
     void Parse() {
         while (m_pos < m_in.size()) {
+            if (!m_meter.Advance(m_pos)) {
+                return;
+            }
             const char c = m_in[m_pos++];
             switch (c) {
             case '{':
@@ -1401,6 +1409,7 @@ private:
 
     std::string_view m_in;
     bool m_fragment;
+    ProgressMeter m_meter;
     size_t m_pos = 0;
     std::vector<GroupState> m_stack;
     std::vector<Dest> m_excessDests;
@@ -1440,8 +1449,8 @@ private:
 
 } // namespace
 
-RtfReadResult ReadRtf(std::string_view rtf) {
-    return RtfReader(rtf, false).Read();
+RtfReadResult ReadRtf(std::string_view rtf, ProgressPort* progress) {
+    return RtfReader(rtf, false, progress).Read();
 }
 
 RtfReadResult ReadRtfFragment(std::string_view rtf) {

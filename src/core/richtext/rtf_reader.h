@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/progress.h"
 #include "richtext/rich_document.h"
 
 #include <string>
@@ -18,11 +19,14 @@ struct RtfReadResult {
     bool complete = true;
     // Empty, or a one-line description of the first damage met.
     std::string problem;
+    // The user stopped the reading through the progress port; `document` is incomplete.
+    bool cancelled = false;
 };
 
 // Reads a whole RTF document. A paragraph break at the very end ends the last paragraph rather
 // than starting an empty one, as the control reads a file.
-[[nodiscard]] RtfReadResult ReadRtf(std::string_view rtf);
+// `progress` hears of the bytes read and may cancel.
+[[nodiscard]] RtfReadResult ReadRtf(std::string_view rtf, ProgressPort* progress = nullptr);
 
 // Reads an RTF text that will be inserted into other text: the last paragraph of the result is
 // the text after the last paragraph break (possibly empty), which joins the text behind the
