@@ -4,6 +4,7 @@
 #include "engine/engine_log.h"
 #include "engine/file_io.h"
 #include "engine/prompter.h"
+#include "engine/text_file.h"
 #include "model/tlx_file.h"
 #include "presets/node_presets.h"
 #include "render/render_driver.h"
@@ -311,7 +312,7 @@ void CTLXDoc::Adopt(const std::string& path, int32_t dataSource, Candidate& cand
         SetDataSource(kSetResumeView);
         SetRenderer(kRendererTxt, false);
         ResetViewFormatting(m_view);
-        m_view.ImportText(candidate.bytes);
+        m_view.ImportText(DecodeTextFile(candidate.bytes));
     }
     m_pathName = path;
     MarkSaved();
@@ -341,7 +342,7 @@ std::string CTLXDoc::ContentBytes() const {
     if (m_tree.dataSource == kDataSourceViewRtf) {
         return m_view.ExportRtf();
     }
-    return m_view.ExportText();
+    return EncodeTextFile(m_view.ExportText());
 }
 
 bool CTLXDoc::StoreFile(bool protectAgain) {

@@ -22,9 +22,7 @@ void Archive::IoText(std::string& text) {
     }
 }
 
-void Archive::StoreText(const std::string& text) {
-    const std::size_t n = text.size();
-    std::size_t stored = n;
+void Archive::StoreLength(std::size_t n) {
     if (n < 0xFF) {
         auto n8 = static_cast<uint8_t>(n);
         IoScalar(n8);
@@ -36,13 +34,40 @@ void Archive::StoreText(const std::string& text) {
     } else {
         const char escape[3] = {'\xFF', '\xFF', '\xFF'};
         Put(escape, 3);
-        // Texts of 4 GiB or more cannot be described by the format; they never come from the
-        // program's own editing.
-        auto n32 = static_cast<uint32_t>(n < 0xFFFFFFFFu ? n : 0xFFFFFFFEu);
+        auto n32 = static_cast<uint32_t>(n);
         IoScalar(n32);
-        stored = n32;
     }
-    Put(text.data(), stored);
+}
+
+void Archive::StoreText(const std::string& utf8) {
+    // Texts of 4 GiB or more cannot be described by the format; they never come from the
+    // program's own editing.
+    constexpr std::size_t kMaxStored = 0xFFFFFFFEu;
+    if (IsAscii(utf8)) {
+        const std::size_t n = std::min(utf8.size(), kMaxStored);
+        StoreLength(n);
+        Put(utf8.data(), n);
+        return;
+    }
+    // What the code page holds is stored as it always was, so such files stay byte for byte
+    // what older versions wrote and read.
+    if (const auto narrow = Utf8ToCp1252Exact(utf8)) {
+        const std::size_t n = std::min(narrow->size(), kMaxStored);
+        StoreLength(n);
+        Put(narrow->data(), n);
+        return;
+    }
+    const std::u16string wide = Utf8ToUtf16(utf8);
+    const std::size_t n = std::min(wide.size(), kMaxStored / 2);
+    const char marker[3] = {'\xFF', '\xFE', '\xFF'};
+    Put(marker, 3);
+    StoreLength(n);
+    std::string bytes(n * 2, '\0');
+    for (std::size_t i = 0; i < n; ++i) {
+        bytes[2 * i] = static_cast<char>(wide[i] & 0xFF);
+        bytes[2 * i + 1] = static_cast<char>(wide[i] >> 8);
+    }
+    Put(bytes.data(), bytes.size());
 }
 
 bool Archive::ReadLength(uint64_t& length, bool& wide) {
@@ -92,20 +117,23 @@ void Archive::LoadText(std::string& text) {
         return;
     }
     if (!wide) {
-        text.assign(reinterpret_cast<const char*>(m_pos), static_cast<std::size_t>(length));
+        const std::string_view narrow(reinterpret_cast<const char*>(m_pos),
+                                      static_cast<std::size_t>(length));
         m_pos += length;
+        if (IsAscii(narrow)) {
+            text.assign(narrow);
+        } else {
+            text = Cp1252ToUtf8(narrow);
+        }
         return;
     }
-    std::string converted;
-    converted.reserve(static_cast<std::size_t>(length));
-    for (uint64_t i = 0; i < length; ++i) {
-        const char16_t unit = static_cast<char16_t>(m_pos[0] | (m_pos[1] << 8));
+    std::u16string units(static_cast<std::size_t>(length), u'\0');
+    for (char16_t& unit : units) {
+        unit = static_cast<char16_t>(m_pos[0] | (m_pos[1] << 8));
         m_pos += 2;
-        // A surrogate half never maps to the code page, so pairs become '?' as on Windows.
-        const auto byte = UnicodeToCp1252(unit);
-        converted += byte ? static_cast<char>(*byte) : '?';
     }
-    text = std::move(converted);
+    // A surrogate without its partner becomes U+FFFD: the text stays valid UTF-8.
+    text = Utf16ToUtf8(units);
 }
 
 } // namespace trellic

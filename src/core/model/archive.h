@@ -67,8 +67,8 @@ public:
     void Io(int16_t& value) { IoScalar(value); }
     void Io(int32_t& value) { IoScalar(value); }
     void Io(float& value) { IoScalar(value); }
-    // A text with the archive's length prefix. Loading also accepts the wide form, converting
-    // it from UTF-16 to Windows-1252.
+    // A UTF-8 text with the archive's length prefix. A text Windows-1252 can hold is stored in
+    // that code page, any other in the wide form (UTF-16LE); loading takes both.
     void IoText(std::string& text);
 
     // For a storing archive writes count; for a loading one reads it and fails at once when
@@ -140,6 +140,7 @@ private:
     bool ReadLength(uint64_t& length, bool& wide);
     void LoadText(std::string& text);
     void StoreText(const std::string& text);
+    void StoreLength(std::size_t n);
 
     bool m_loading = false;
     bool m_failed = false;
