@@ -27,9 +27,9 @@ TEST(CodePage, SpecialCharactersAndUndefinedBytes) {
 TEST(CodePage, UnmappableAndMalformedInput) {
     EXPECT_EQ(Utf8ToCp1252Exact("a\xE4\xB8\x80"
                                 "b"),
-              std::nullopt); // a CJK character
-    EXPECT_EQ(Utf8ToCp1252Exact("\xC3"), std::nullopt);         // cut sequence
-    EXPECT_EQ(Utf8ToCp1252Exact("\xC0\xAF"), std::nullopt);     // overlong
+              std::nullopt);                                     // a CJK character
+    EXPECT_EQ(Utf8ToCp1252Exact("\xC3"), std::nullopt);          // cut sequence
+    EXPECT_EQ(Utf8ToCp1252Exact("\xC0\xAF"), std::nullopt);      // overlong
     EXPECT_EQ(Utf8ToCp1252Exact("\xED\xA0\x80x"), std::nullopt); // surrogate
     EXPECT_EQ(Utf8ToCp1252Exact("\xFF"), std::nullopt);
     EXPECT_EQ(DecodeUtf8("\xE2\x82\xAC\xC3"), (std::u32string{U'\u20AC', U'\uFFFD'}));
@@ -40,8 +40,8 @@ TEST(CodePage, UnmappableAndMalformedInput) {
 TEST(CodePage, Utf16BothWaysWithPairsAndStrayHalves) {
     const std::string text = "Zo\xC3\xAB \xD0\x98\xE4\xB8\xAD\xF0\x9F\x98\x80"; // Zoë И中😀
     const std::u16string units = Utf8ToUtf16(text);
-    EXPECT_EQ(units, (std::u16string{u'Z', u'o', u'\u00EB', u' ', u'\u0418', u'\u4E2D', 0xD83D,
-                                     0xDE00}));
+    EXPECT_EQ(units,
+              (std::u16string{u'Z', u'o', u'\u00EB', u' ', u'\u0418', u'\u4E2D', 0xD83D, 0xDE00}));
     EXPECT_EQ(Utf16ToUtf8(units), text);
     // Halves without their partner, at the end, in the middle and reversed.
     EXPECT_EQ(Utf16ToUtf8(std::u16string{u'a', 0xD83D}), "a\xEF\xBF\xBD");

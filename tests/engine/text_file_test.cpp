@@ -1,5 +1,4 @@
 #include "engine/text_file.h"
-
 #include "world_texts.h"
 
 #include <gtest/gtest.h>
@@ -21,15 +20,17 @@ TEST(DecodeTextFile, EachEncodingByItsMarkOrItsBytes) {
         {"ASCII", "plain", "plain"},
         {"empty", "", ""},
         {"the mark alone", "\xEF\xBB\xBF", ""},
-        {"UTF-16LE", std::string("\xFF\xFE"
-                                 "C\0a\0f\0\xE9\0",
-                                 10),
+        {"UTF-16LE",
+         std::string("\xFF\xFE"
+                     "C\0a\0f\0\xE9\0",
+                     10),
          kCafe},
         {"UTF-16BE with a pair", std::string("\xFE\xFF\0a\xD8\x3D\xDE\x00", 8),
          "a\xF0\x9F\x98\x80"},
-        {"UTF-16 cut in half a unit", std::string("\xFF\xFE"
-                                                  "a\0b",
-                                                  5),
+        {"UTF-16 cut in half a unit",
+         std::string("\xFF\xFE"
+                     "a\0b",
+                     5),
          "a\xEF\xBF\xBD"},
         {"UTF-16 with a stray half", std::string("\xFF\xFE\x3D\xD8x\0", 6), "\xEF\xBF\xBDx"},
         // Bytes that only look like the start of UTF-8 are Windows-1252 after all.

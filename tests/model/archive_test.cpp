@@ -74,8 +74,9 @@ TEST(ArchiveText, TextsTheCodePageCannotHoldAreWrittenWide) {
         std::string bytes;
     };
     const Row rows[] = {
-        {"code page text stays narrow", "Caf\xC3\xA9", "\x04"
-                                                          "Caf\xE9"},
+        {"code page text stays narrow", "Caf\xC3\xA9",
+         "\x04"
+         "Caf\xE9"},
         {"Cyrillic", "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD",
          std::string("\xFF\xFE\xFF\x04\x18\x04\x32\x04\x30\x04\x3D\x04", 12)},
         {"Polish beside code page letters", "Zo\xC3\xAB \xC5\x81",

@@ -72,13 +72,16 @@ TEST(SplitByCharSet, WordsStayWholeAndScriptsSplit) {
         std::vector<CharSetPiece> pieces;
     } rows[] = {
         {"code page text", "Caf\xC3\xA9 \xE2\x82\xAC", {{0, 6, 0}}},
-        {"a word whose letters one code page holds", "Anton\xC3\xADn Dvo\xC5\x99\xC3\xA1k",
+        {"a word whose letters one code page holds",
+         "Anton\xC3\xADn Dvo\xC5\x99\xC3\xA1k",
          {{0, 8, 0}, {8, 14, 238}}},
-        {"a name taking Turkish over Central European", "Ay\xC5\x9F" "e Y\xC4\xB1lmaz",
+        {"a name taking Turkish over Central European",
+         "Ay\xC5\x9F"
+         "e Y\xC4\xB1lmaz",
          {{0, 11, 162}}},
-        {"letters no one code page holds", "Jo\xC3\xA3o \xC5\x81ukasz",
-         {{0, 5, 0}, {5, 11, 238}}},
-        {"Cyrillic beside Latin", "CV \xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD 2026",
+        {"letters no one code page holds", "Jo\xC3\xA3o \xC5\x81ukasz", {{0, 5, 0}, {5, 11, 238}}},
+        {"Cyrillic beside Latin",
+         "CV \xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD 2026",
          {{0, 3, 0}, {3, 12, 204}}},
         {"traditional Chinese", "\xE5\xB1\xA5\xE6\xAD\xB7", {{0, 2, 136}}},
         {"an emoji stays in the run's own", "a\xF0\x9F\x98\x80", {{0, 2, 1}}},

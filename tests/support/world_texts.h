@@ -23,8 +23,9 @@ inline const std::array<WorldText, 8>& WorldTexts() {
          "\u0130stanbul'da ya\u015F\u0131yorum; a\u011F projeleri y\u00F6nettim."},
         {"Vietnamese", "Nguy\u1EC5n V\u0103n Th\u1EAFng",
          "T\u00F4i \u0111\u00E3 qu\u1EA3n l\u00FD d\u1EF1 \u00E1n ph\u1EA7n m\u1EC1m."},
-        {"Greek", "\u0395\u03BB\u03AD\u03BD\u03B7 \u03A0\u03B1\u03C0\u03B1\u03B4\u03BF\u03C0"
-                  "\u03BF\u03CD\u03BB\u03BF\u03C5",
+        {"Greek",
+         "\u0395\u03BB\u03AD\u03BD\u03B7 \u03A0\u03B1\u03C0\u03B1\u03B4\u03BF\u03C0"
+         "\u03BF\u03CD\u03BB\u03BF\u03C5",
          "\u0394\u03B9\u03B5\u03CD\u03B8\u03C5\u03BD\u03B1 \u03C4\u03BF \u03C4\u03BC\u03AE\u03BC"
          "\u03B1 \u03BB\u03BF\u03B3\u03B9\u03C3\u03BC\u03B9\u03BA\u03BF\u03CD."},
         {"Russian", "\u0418\u0432\u0430\u043D \u041F\u0435\u0442\u0440\u043E\u0432",

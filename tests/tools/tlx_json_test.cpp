@@ -67,9 +67,10 @@ TEST(TlxJson, TextsAreUtf8InEveryScriptAndKeepUndefinedBytes) {
         EXPECT_EQ(Rebuilt(json), WriteTLX(tree)) << world.language;
     }
     // JSON's own escapes name the same characters.
-    EXPECT_EQ(Rebuilt(Json::parse(R"({"format": "tlx", "resume": {"name": "\u4e2d\ud83d\ude00"}})")),
-              Rebuilt(Json::parse("{\"format\": \"tlx\", \"resume\": {\"name\": "
-                                  "\"\xE4\xB8\xAD\xF0\x9F\x98\x80\"}}")));
+    EXPECT_EQ(
+        Rebuilt(Json::parse(R"({"format": "tlx", "resume": {"name": "\u4e2d\ud83d\ude00"}})")),
+        Rebuilt(Json::parse("{\"format\": \"tlx\", \"resume\": {\"name\": "
+                            "\"\xE4\xB8\xAD\xF0\x9F\x98\x80\"}}")));
 }
 
 TEST(TlxJson, EveryPresetCategoryRebuilds) {

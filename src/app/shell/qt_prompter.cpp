@@ -40,8 +40,8 @@ QWidget* Owner() {
 QtPrompter::QtPrompter(std::string programFolder) : m_programFolder(std::move(programFolder)) {}
 
 void QtPrompter::ShowMessage(const std::string& text, MessageIcon icon) {
-    QMessageBox box(QtIcon(icon), QString::fromLatin1(kMessageCaption), QString::fromStdString(text),
-                    QMessageBox::Ok, Owner());
+    QMessageBox box(QtIcon(icon), QString::fromLatin1(kMessageCaption),
+                    QString::fromStdString(text), QMessageBox::Ok, Owner());
     box.exec();
 }
 

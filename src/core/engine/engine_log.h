@@ -43,8 +43,8 @@ private:
 void ReportEngineError(EngineLog& log, Prompter& prompter, std::string_view errorBlock);
 
 // Asks for a file and writes the log to it as a plain-text file (Windows-1252 when every
-// character fits, otherwise UTF-8 behind a byte order mark). Returns false when the user cancels or the
-// file cannot be written; neither is reported, and the log is unchanged either way.
+// character fits, otherwise UTF-8 behind a byte order mark). Returns false when the user cancels or
+// the file cannot be written; neither is reported, and the log is unchanged either way.
 bool SaveEngineLog(const EngineLog& log, Prompter& prompter);
 
 // Builds an error block: the area header, the four labelled lines and the closing blank line.

@@ -25,8 +25,7 @@ constexpr uint8_t kThai = 222;
 
 // Letters only Vietnamese writes: those with a hook, a dot below or a horn.
 bool IsVietnamese(char32_t c) {
-    return (c >= 0x1EA0 && c <= 0x1EF9) || c == 0x01A0 || c == 0x01A1 || c == 0x01AF ||
-           c == 0x01B0;
+    return (c >= 0x1EA0 && c <= 0x1EF9) || c == 0x01A0 || c == 0x01A1 || c == 0x01AF || c == 0x01B0;
 }
 
 bool IsHan(char32_t c) {
@@ -40,8 +39,8 @@ bool IsHan(char32_t c) {
 std::span<const uint8_t> Candidates(char32_t c) {
     static constexpr uint8_t kLatin[] = {kEastEurope, kTurkish, kBaltic, kVietnamese};
     static constexpr uint8_t kChinese[] = {kGb2312, kBig5};
-    static constexpr uint8_t kSingle[] = {kVietnamese, kGreek,    kCyrillic, kHebrew,
-                                          kArabic,     kThai,     kShiftJis, kHangul};
+    static constexpr uint8_t kSingle[] = {kVietnamese, kGreek, kCyrillic, kHebrew,
+                                          kArabic,     kThai,  kShiftJis, kHangul};
     auto one = [](size_t index) { return std::span<const uint8_t>(kSingle + index, 1); };
     if (IsVietnamese(c)) {
         return one(0);
@@ -90,9 +89,8 @@ bool Holds(uint8_t charSet, char32_t c) {
 }
 
 bool IsWordCharacter(char32_t c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c != 0xD7 &&
-                                                                  c != 0xF7 &&
-                                                                  !(c >= 0x2000 && c <= 0x206F));
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+           (c >= 0xC0 && c != 0xD7 && c != 0xF7 && !(c >= 0x2000 && c <= 0x206F));
 }
 
 bool NeedsOtherCharSet(char32_t c) {
