@@ -35,6 +35,8 @@ TEST(CodePage, UnmappableAndMalformedInput) {
     EXPECT_EQ(DecodeUtf8("\xE2\x82\xAC\xC3"), (std::u32string{U'\u20AC', U'\uFFFD'}));
     EXPECT_EQ(DecodeUtf8("\xC0\xAFx"), (std::u32string{U'\uFFFD', U'x'}));
     EXPECT_EQ(Utf8Length("Zo\xC3\xAB \xE4\xB8\xAD\xF0\x9F\x98\x80\xFF"), 7U);
+    EXPECT_EQ(Utf8Prefix("Zo\xC3\xAB \xE4\xB8\xAD", 3), "Zo\xC3\xAB");
+    EXPECT_EQ(Utf8Prefix("\xE4\xB8\xAD", 9), "\xE4\xB8\xAD");
 }
 
 TEST(CodePage, Utf16BothWaysWithPairsAndStrayHalves) {

@@ -1,8 +1,6 @@
 #include "engine/code_page.h"
 
 #include <array>
-#include <cstdint>
-#include <cstring>
 
 namespace trellic {
 
@@ -120,22 +118,6 @@ std::optional<std::string> Utf8ToCp1252Exact(std::string_view utf8) {
     return out;
 }
 
-bool IsAscii(std::string_view bytes) {
-    // Eight bytes at a time: texts are checked on every archive read and write.
-    const char* p = bytes.data();
-    std::size_t n = bytes.size();
-    uint64_t high = 0;
-    for (; n >= 8; p += 8, n -= 8) {
-        uint64_t word = 0;
-        std::memcpy(&word, p, 8);
-        high |= word;
-    }
-    for (; n > 0; ++p, --n) {
-        high |= static_cast<unsigned char>(*p);
-    }
-    return (high & 0x8080808080808080ULL) == 0;
-}
-
 std::u32string DecodeUtf8(std::string_view utf8) {
     std::u32string out;
     out.reserve(utf8.size());
@@ -166,6 +148,14 @@ std::size_t Utf8Length(std::string_view utf8) {
         NextUtf8(utf8, pos);
     }
     return characters;
+}
+
+std::string_view Utf8Prefix(std::string_view utf8, std::size_t count) {
+    std::size_t pos = 0;
+    for (std::size_t characters = 0; characters < count && pos < utf8.size(); ++characters) {
+        NextUtf8(utf8, pos);
+    }
+    return utf8.substr(0, pos);
 }
 
 std::string Utf16ToUtf8(std::u16string_view units) {
