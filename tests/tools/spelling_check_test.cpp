@@ -47,8 +47,7 @@ std::string ResumeWithMisspellings() {
     section.data.text = "Led a team of five.\r\nCut costs by 20% through beter tooling.";
     SLFieldNode& field = tree.slFields.emplace_back();
     field.fieldName = "Languges";
-    field.fieldData = "Fran\xe7"
-                      "ais, English"; // Windows-1252, as the file holds it
+    field.fieldData = "Fran\u00e7ais, English";
     RTFOutputNode& rtf = tree.rtfOutputs.emplace_back();
     rtf.output.text = "{\\rtf1\\ansi Rich \\b bold\\b0  wrods\\par second}";
     HeaderNode& inactive = tree.headers.emplace_back();

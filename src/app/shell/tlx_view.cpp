@@ -1,8 +1,8 @@
 #include "shell/tlx_view.h"
 
 #include "editors/char_format_editor.h"
-#include "engine/code_page.h"
 #include "engine/prompter.h"
+#include "engine/text_file.h"
 #include "richtext/format_commands.h"
 #include "richtext/plain_text_codec.h"
 #include "richtext/rtf_reader.h"
@@ -238,17 +238,17 @@ std::string CTLXView::ExportText() const {
 void CTLXView::ImportRtf(std::string_view rtf) {
     RtfReadResult result = ReadRtf(rtf);
     if (!result.isRtf) {
-        ImportText(rtf);
+        ImportText(DecodeTextFile(rtf)); // a file's bytes, not yet text
         return;
     }
     InstallDocument(std::move(result.document));
     document()->setModified(true);
 }
 
-void CTLXView::ImportText(std::string_view windows1252) {
+void CTLXView::ImportText(std::string_view utf8) {
     // Plain text carries no paragraph formats: every paragraph comes in plain, not in the
     // format of whatever paragraph the old content began with.
-    InstallDocument(ReadPlainText(windows1252, m_defaultFormat, PlainParaFormat()));
+    InstallDocument(ReadPlainText(utf8, m_defaultFormat, PlainParaFormat()));
     document()->setModified(true);
 }
 
@@ -466,7 +466,7 @@ void CTLXView::LineSpacing(int rule) {
 void CTLXView::ChooseFont() {
     const RichCharFormat current = SelectionCharFormat();
     CharFormat initial;
-    initial.faceName = Utf8ToCp1252(current.faceName);
+    initial.faceName = current.faceName;
     initial.charSet = current.charSet;
     initial.pitchAndFamily = current.pitchAndFamily;
     initial.height = current.height;

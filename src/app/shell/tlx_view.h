@@ -34,7 +34,7 @@ public:
     std::string ExportRtf() const override;
     std::string ExportText() const override;
     void ImportRtf(std::string_view rtf) override;
-    void ImportText(std::string_view windows1252) override;
+    void ImportText(std::string_view utf8) override;
     void ReplaceContent(const RichDocument& document, TextRange selection) override;
     void EmptyUndo() override;
     bool IsModified() const override;

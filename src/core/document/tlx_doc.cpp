@@ -5,6 +5,7 @@
 #include "engine/file_io.h"
 #include "engine/progress.h"
 #include "engine/prompter.h"
+#include "engine/text_file.h"
 #include "model/tlx_file.h"
 #include "presets/node_presets.h"
 #include "render/render_driver.h"
@@ -308,7 +309,7 @@ bool CTLXDoc::ReadCandidate(const std::string& path, int32_t dataSource, Candida
         return false;
     }
     if (dataSource == kDataSourceViewRtf && m_progress != nullptr) {
-        RtfReadResult read = ReadRtf(candidate.bytes, m_progress);
+        RtfReadResult read = ReadRtf(candidate.bytes, RtfSource::Bytes, m_progress);
         if (read.cancelled) {
             return Cancelled();
         }
@@ -362,7 +363,7 @@ void CTLXDoc::Adopt(const std::string& path, int32_t dataSource, Candidate& cand
         SetDataSource(kSetResumeView);
         SetRenderer(kRendererTxt, false);
         ResetViewFormatting(m_view);
-        m_view.ImportText(candidate.bytes);
+        m_view.ImportText(DecodeTextFile(candidate.bytes));
     }
     m_pathName = path;
     MarkSaved();
@@ -392,7 +393,7 @@ std::string CTLXDoc::ContentBytes() const {
     if (m_tree.dataSource == kDataSourceViewRtf) {
         return m_view.ExportRtf();
     }
-    return m_view.ExportText();
+    return EncodeTextFile(m_view.ExportText());
 }
 
 bool CTLXDoc::StoreFile(bool protectAgain) {

@@ -235,7 +235,10 @@ void InsertBullet(RenderTarget& target, int32_t bullet, int32_t color) {
         symbol.height = 240;
         symbol.color = color;
         target.out.SetSelectionCharFormat(ToRichCharFormat(symbol));
-        text = {static_cast<char>(BulletSymbol(bullet)), ' '};
+        // The symbol font's byte, not the character Windows-1252 gives it.
+        const char32_t bulletText[] = {BulletSymbol(bullet), U' '};
+        target.out.InsertText(std::u32string_view(bulletText, 2));
+        return;
     } else if (bullet == 15) {
         text = "+ ";
     } else if (bullet == 16) {

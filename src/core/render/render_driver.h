@@ -50,7 +50,7 @@ struct RenderTarget {
 inline constexpr int32_t kMaxLineBreaks = 10000;
 inline constexpr int32_t kMaxIndentLevels = 100;
 
-// Inserts Windows-1252 text at the selection in the insertion point's formats.
+// Inserts UTF-8 text at the selection in the insertion point's formats.
 void InsertText(RenderTarget& target, std::string_view text);
 // Inserts an RTF document at the selection with its own formatting.
 void InsertRichText(RenderTarget& target, std::string_view rtf);

@@ -143,8 +143,10 @@ bool IsSymbolFontName(std::string_view name) {
 
 class RtfReader {
 public:
-    RtfReader(std::string_view input, bool fragment, ProgressPort* progress = nullptr)
-        : m_in(input), m_fragment(fragment), m_meter(progress, input.size()) {
+    RtfReader(std::string_view input, bool fragment, RtfSource source,
+              ProgressPort* progress = nullptr)
+        : m_in(input), m_fragment(fragment), m_meter(progress, input.size()),
+          m_utf8(source == RtfSource::Utf8) {
         // Opening a group copies the state on top; with room reserved that copy never has to
         // survive a reallocation of the stack it comes from.
         m_stack.reserve(static_cast<size_t>(kRtfMaxGroupDepth) + 1);
@@ -206,7 +208,9 @@ private:
             case '\n':
                 break;
             default:
-                if (m_skipCount > 0) {
+                if (m_utf8 && static_cast<uint8_t>(c) >= 0x80) {
+                    Utf8Character();
+                } else if (m_skipCount > 0) {
                     --m_skipCount;
                 } else if (IsPlainText(c) && CanTakePlainText()) {
                     // Most of a file is plain ASCII text: take it a stretch at a time.
@@ -1130,6 +1134,30 @@ private:
         }
     }
 
+    // The UTF-8 sequence that starts just before m_pos (its lead byte has been taken).
+    void Utf8Character() {
+        const size_t start = m_pos - 1;
+        size_t length = 1;
+        while (length < 4 && start + length < m_in.size() &&
+               (static_cast<uint8_t>(m_in[start + length]) & 0xC0) == 0x80) {
+            ++length;
+        }
+        m_pos = start + length;
+        if (m_skipCount > 0) {
+            --m_skipCount; // the fallback of a \\u is one character, however many bytes
+            return;
+        }
+        const std::u32string decoded = DecodeUtf8(m_in.substr(start, length));
+        for (const char32_t c : decoded) {
+            if (const auto byte = UnicodeToCp1252(c)) {
+                TextByte(*byte);
+            } else {
+                FlushPendingByte();
+                Char(c);
+            }
+        }
+    }
+
     void FlushPendingByte() {
         if (m_leadByte != 0) {
             m_leadByte = 0;
@@ -1166,7 +1194,8 @@ private:
         case Dest::LevelText:
         case Dest::PnTextAfter:
         case Dest::PnTextBefore:
-            Char(Cp1252ToUnicode(byte));
+            // List texts have no font of their own: the document's code page holds.
+            Char(SingleByteTable(m_ansiCodePage)[byte]);
             return;
         default:
             return;
@@ -1410,6 +1439,7 @@ private:
     std::string_view m_in;
     bool m_fragment;
     ProgressMeter m_meter;
+    bool m_utf8; // unescaped high bytes are UTF-8
     size_t m_pos = 0;
     std::vector<GroupState> m_stack;
     std::vector<Dest> m_excessDests;
@@ -1449,12 +1479,12 @@ private:
 
 } // namespace
 
-RtfReadResult ReadRtf(std::string_view rtf, ProgressPort* progress) {
-    return RtfReader(rtf, false, progress).Read();
+RtfReadResult ReadRtf(std::string_view rtf, RtfSource source, ProgressPort* progress) {
+    return RtfReader(rtf, false, source, progress).Read();
 }
 
-RtfReadResult ReadRtfFragment(std::string_view rtf) {
-    return RtfReader(rtf, true).Read();
+RtfReadResult ReadRtfFragment(std::string_view rtf, RtfSource source) {
+    return RtfReader(rtf, true, source).Read();
 }
 
 } // namespace trellic

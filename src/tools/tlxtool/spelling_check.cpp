@@ -34,12 +34,11 @@ public:
     std::string first;
 };
 
-// Record texts are Windows-1252.
 std::u32string RecordText(const std::string& text) {
-    return DecodeUtf8(Cp1252ToUtf8(text));
+    return DecodeUtf8(text);
 }
 std::string Printable(const std::string& recordText) {
-    return Cp1252ToUtf8(recordText);
+    return recordText;
 }
 
 std::string Utf8(std::u32string_view text) {
