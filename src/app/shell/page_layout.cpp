@@ -166,7 +166,7 @@ std::optional<HangingIndent> MeasureHangingIndent(const QTextBlock& block, qreal
     // Tab stops count from the line's own position, so the line stands where the paragraph's
     // first line stands.
     line.setPosition(QPointF(firstLineX, 0));
-    line.setLineWidth(std::numeric_limits<int>::max() / 4);
+    line.setLineWidth(std::numeric_limits<int>::max() / 4.0);
     prefix.endLayout();
     HangingIndent hanging;
     hanging.tabs = tabs;

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QProgressDialog>
+#include <utility>
 
 namespace trellic {
 
@@ -12,8 +13,8 @@ constexpr int kSteps = 1000;
 
 } // namespace
 
-CProgressDlg::CProgressDlg(QWidget* parent, const QString& label)
-    : m_parent(parent), m_label(label) {}
+CProgressDlg::CProgressDlg(QWidget* parent, QString label)
+    : m_parent(parent), m_label(std::move(label)) {}
 
 CProgressDlg::~CProgressDlg() = default;
 

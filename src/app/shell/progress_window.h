@@ -15,7 +15,7 @@ namespace trellic {
 // program answering while it is shown.
 class CProgressDlg : public ProgressPort {
 public:
-    CProgressDlg(QWidget* parent, const QString& label);
+    CProgressDlg(QWidget* parent, QString label);
     ~CProgressDlg() override;
     CProgressDlg(const CProgressDlg&) = delete;
     CProgressDlg& operator=(const CProgressDlg&) = delete;

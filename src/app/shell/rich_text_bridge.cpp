@@ -214,7 +214,35 @@ void KeepSymbolVariant(const QTextCharFormat& from, QTextCharFormat& to) {
     }
 }
 
+void InstallFaceSubstitutes() {
+    // Resumes name the faces of the systems they were written on. Where such a face is not
+    // installed, fontconfig picks by the desktop's own taste (Noto on one machine, DejaVu on
+    // another), so a template that fits one page here runs onto two there. These fonts come
+    // with the program's own dependencies and keep the page the same on every Linux machine;
+    // the Liberation ones have the metrics of the faces they stand for.
+    static const std::pair<const char*, QStringList> kSubstitutes[] = {
+        {"Arial", {"Liberation Sans", "DejaVu Sans"}},
+        {"Helvetica", {"Liberation Sans", "DejaVu Sans"}},
+        {"Times New Roman", {"Liberation Serif", "DejaVu Serif"}},
+        {"Times", {"Liberation Serif", "DejaVu Serif"}},
+        {"Courier New", {"Liberation Mono", "DejaVu Sans Mono"}},
+        {"Courier", {"Liberation Mono", "DejaVu Sans Mono"}},
+        {"Calibri", {"Carlito", "Liberation Sans"}},
+        {"Cambria", {"Caladea", "Liberation Serif"}},
+        {"Georgia", {"DejaVu Serif"}},
+        {"Verdana", {"DejaVu Sans"}},
+        {"Tahoma", {"DejaVu Sans"}},
+    };
+    for (const auto& [face, substitutes] : kSubstitutes) {
+        if (QFont::substitutes(QString::fromLatin1(face)).isEmpty()) {
+            QFont::insertSubstitutions(QString::fromLatin1(face), substitutes);
+        }
+    }
+}
+
 QTextCharFormat ToQtCharFormat(const RichCharFormat& format) {
+    static const bool substituted = (InstallFaceSubstitutes(), true);
+    (void)substituted;
     QTextCharFormat qt;
     const QString face = QString::fromStdString(format.faceName);
     if (!face.isEmpty()) {

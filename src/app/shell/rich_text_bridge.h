@@ -31,6 +31,9 @@ RichDocument DocumentFromQt(const QTextDocument& document);
 // the engine's fragment semantics.
 RichDocument FragmentFromQt(const QTextDocument& document, int from, int to);
 
+// Makes the common faces of other systems that are missing here draw in the same installed
+// fonts on every machine. Converting a format does it on first use.
+void InstallFaceSubstitutes();
 QTextCharFormat ToQtCharFormat(const RichCharFormat& format);
 // Attributes a foreign format (pasted HTML, say) leaves unset take the plain format's values.
 RichCharFormat FromQtCharFormat(const QTextCharFormat& format);

@@ -1324,7 +1324,7 @@ private:
                 format.numberingStart = para.pnNumbering == kPfnBullet ? para.pnStart : 0;
             } else if (format.numbering != kPfnNone) {
                 format.numberingStyle = StyleOfLevelText(level->text);
-                actual = NextListNumber(para);
+                actual = NextListNumber(para, *level);
             }
         } else if (para.pnNumbering != 0) {
             format.numbering = para.pnNumbering;
@@ -1353,8 +1353,7 @@ private:
     }
 
     // New-style lists count on across interruptions, and an item restarts the levels below.
-    int NextListNumber(const ParaState& para) {
-        const ListLevel* level = ListLevelOf(para);
+    int NextListNumber(const ParaState& para, const ListLevel& level) {
         auto& counters = m_listCounters[para.ls];
         counters.resize(kMaxListLevels, 0);
         const auto ilvl = static_cast<size_t>(para.ilvl);
@@ -1363,7 +1362,7 @@ private:
         }
         const Override& over = m_overrides.at(para.ls);
         auto start = over.startAt.find(para.ilvl);
-        const int first = start != over.startAt.end() ? start->second : level->startAt;
+        const int first = start != over.startAt.end() ? start->second : level.startAt;
         return first + counters[ilvl]++;
     }
 
