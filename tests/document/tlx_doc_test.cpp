@@ -413,6 +413,34 @@ TEST(FileNew, AsksAndStartsAfresh) {
     EXPECT_EQ(f.doc.Title(), "Untitled");
 }
 
+TEST(AdoptImportedResume, AsksThenReplacesTheResumeWithAnUnsavedOne) {
+    DocumentFixture f;
+    const std::string previous = f.WriteSampleTlx("cv.tlx");
+    ASSERT_TRUE(f.Open(previous));
+    NodeTables imported;
+    imported.resume = std::make_unique<ResumeNode>();
+    imported.resume->name = "Ann";
+    imported.headers.emplace_back().header = "Ann Example";
+    imported.activeStack = {kResumeEntry, {0, kKindHeader}};
+    imported.inactiveStack = {{0, kKindSLField}};
+    imported.slFields.emplace_back().fieldName = "/meta";
+
+    f.prompter.answers.push_back(false);
+    EXPECT_FALSE(f.doc.AdoptImportedResume(imported, kRendererTxt));
+    ExpectPreviousResumeKept(f, previous);
+
+    f.prompter.answers.push_back(true);
+    ASSERT_TRUE(f.doc.AdoptImportedResume(imported, kRendererTxt));
+    EXPECT_EQ(static_cast<const NodeTables&>(f.tree).headers, imported.headers);
+    EXPECT_EQ(f.tree.inactiveStack, imported.inactiveStack);
+    EXPECT_EQ(f.doc.Title(), "Untitled");
+    EXPECT_TRUE(f.tree.filePath.empty());
+    // Rendered with the template's renderer, and unsaved: closing it asks to save.
+    EXPECT_EQ(f.doc.Marks().renderer, kRendererTxt);
+    EXPECT_EQ(f.view.ExportText(), "Ann Example");
+    EXPECT_TRUE(f.doc.IsModified());
+}
+
 } // namespace
 } // namespace trellic
 

@@ -386,6 +386,23 @@ bool CTLXDoc::NewFromTemplate() {
     return opened;
 }
 
+bool CTLXDoc::AdoptImportedResume(NodeTables tables, int32_t renderer) {
+    Announcement announce(*this);
+    if (!SaveModified()) {
+        return false;
+    }
+    EmptyView();
+    ResetTree();
+    static_cast<NodeTables&>(m_tree) = std::move(tables);
+    m_tree.filePath.clear();
+    m_tree.dataSource = kDataSourceNodes;
+    m_marks.dataSource = kDataSourceNodes;
+    m_pathName.clear();
+    // Not marked saved: the imported resume exists in no file of its own yet.
+    SetRenderer(renderer, true);
+    return true;
+}
+
 std::string CTLXDoc::ContentBytes() const {
     if (m_tree.dataSource == kDataSourceNodes) {
         return WriteTLX(m_tree);

@@ -62,6 +62,10 @@ public:
     // File > New from Template: opens a resume from the templates folder without its path, then
     // offers the designer or the explorer for a node tree.
     bool NewFromTemplate();
+    // File > Import: after the close question, the imported tables replace the open resume as a
+    // new, unsaved document in TLX Nodes, rendered with the given renderer. False (the open
+    // resume untouched) when the user keeps the open resume.
+    bool AdoptImportedResume(NodeTables tables, int32_t renderer);
     // File > Save (askName false: asks only when the resume has no file yet) and File > Save
     // As (askName true). True when the file was written completely.
     bool SaveResume(bool askName);
