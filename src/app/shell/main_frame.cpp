@@ -12,6 +12,7 @@
 #include "render/render_driver.h"
 #include "shell/about_dialog.h"
 #include "shell/ats_command.h"
+#include "shell/json_resume_commands.h"
 #include "shell/progress_window.h"
 #include "shell/recovery_keeper.h"
 #include "shell/resume_printer.h"
@@ -259,6 +260,14 @@ void CMainFrame::CreateFileMenu() {
                       tr("Save As"),
                       {},
                       [this] { m_doc->SaveResume(true); }});
+    QMenu* importMenu = file->addMenu(tr("&Import"));
+    AddCommand(importMenu,
+               {"fileImportJsonResume",
+                tr("&JSON Resume..."),
+                tr("Build a resume from a JSON Resume file"),
+                tr("Import JSON Resume"),
+                {},
+                [this] { RunJsonResumeImport(*m_doc, m_tree.programFolder, m_prompter, m_log); }});
     file->addSeparator();
 
     // The radio marks follow the document's own record of the state (AfterCommand), never a
@@ -356,6 +365,16 @@ void CMainFrame::CreateFileMenu() {
                             tr("Export as OpenDocument Text"),
                             {},
                             [this] { OnFileExportOffice(OfficeFormat::Odt); }});
+    AddCommand(exportMenu, {"fileExportJsonResume",
+                            tr("&JSON Resume (.json)..."),
+                            tr("Save the resume's nodes as a JSON Resume file"),
+                            tr("Export as JSON Resume"),
+                            {},
+                            [this] {
+                                RunNodeCommand([this] {
+                                    RunJsonResumeExport(m_tree, m_doc->Title(), m_prompter, m_log);
+                                });
+                            }});
     AddCommand(file, {"fileAtsCheck",
                       tr("Check for A&TS..."),
                       tr("Read the resume's PDF back as an applicant-tracking system does"),
