@@ -256,6 +256,9 @@ TEST(JsonResume, BadInputIsRefusedWithItsPlace) {
         {"too many values", "[" + Repeated("0,", kMaxJsonResumeValues) + "0]",
          "more than 10000 values"},
         {"too deep", std::string(65, '[') + std::string(65, ']'), "more than 64 deep"},
+        {"a number beyond a double", R"({"x-n": 1e999})", "not JSON: number overflow"},
+        {"a whole number beyond 64 bits", R"({"x-n": [18446744073709551616]})",
+         "the number 18446744073709551616 is too large"},
         {"too large", "{}" + std::string(kMaxJsonResumeBytes, ' '), "larger than 4 MB"},
     };
     for (const Row& row : rows) {

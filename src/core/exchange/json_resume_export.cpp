@@ -361,7 +361,13 @@ private:
         }
     }
 
-    template <typename Field> void Active(const Field& node, bool) {
+    // Called from the generic visitor through plain overloads: clang 14 leaves a member
+    // template that a generic lambda names before its definition uninstantiated.
+    void Active(const ResumeSectionNode& node, bool) { ActiveField(node); }
+    void Active(const SLFieldNode& node, bool) { ActiveField(node); }
+    void Active(const MLFieldNode& node, bool) { ActiveField(node); }
+
+    template <typename Field> void ActiveField(const Field& node) {
         const EntryText text = EntryTextOf(node);
         switch (m_area) {
         case Area::Basics:
@@ -505,7 +511,12 @@ private:
             Unmapped(Described(node, true), "the inactive " + Named(node));
         }
     }
-    template <typename Node> void Inactive(const Node& node) {
+    // Plain overloads for the same reason as Active's.
+    void Inactive(const HeaderNode& node) { InactiveNode(node); }
+    void Inactive(const ResumeSectionNode& node) { InactiveNode(node); }
+    void Inactive(const RTFOutputNode& node) { InactiveNode(node); }
+    void Inactive(const TXTOutputNode& node) { InactiveNode(node); }
+    template <typename Node> void InactiveNode(const Node& node) {
         Unmapped(Described(node, true), "the inactive " + Named(node));
     }
 

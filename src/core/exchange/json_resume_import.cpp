@@ -24,7 +24,15 @@ public:
     bool boolean(bool) override { return Value(); }
     bool number_integer(number_integer_t) override { return Value(); }
     bool number_unsigned(number_unsigned_t) override { return Value(); }
-    bool number_float(number_float_t, const string_t&) override { return Value(); }
+    bool number_float(number_float_t, const string_t& written) override {
+        // A whole number beyond 64 bits arrives as a double, rounded: it could not be kept as
+        // it was written. (The reader refuses one beyond a double's range itself.)
+        if (written.find_first_of(".eE") == std::string::npos) {
+            message = "the number " + written + " is too large to keep exactly";
+            return false;
+        }
+        return Value();
+    }
     bool string(string_t&) override { return Value(); }
     bool binary(binary_t&) override { return Value(); }
     bool start_object(std::size_t) override { return Value() && Enter(false); }
