@@ -7,6 +7,7 @@
 #include <cctype>
 #include <map>
 #include <new>
+#include <ranges>
 #include <tuple>
 
 namespace trellic {
@@ -289,8 +290,7 @@ public:
 
     Json Run(std::vector<std::string>& unmapped) {
         bool first = true;
-        for (std::size_t i = 0; i < m_tables.activeStack.size(); ++i) {
-            const StackEntry& entry = m_tables.activeStack[i];
+        for (const StackEntry& entry : m_tables.activeStack) {
             if (entry.kind == kKindResume) {
                 continue;
             }
@@ -593,8 +593,8 @@ private:
         const std::vector<SchemaProblem> problems = FindSchemaProblems(out, true);
         Json notes = Json::array();
         std::vector<std::string> logged;
-        for (auto problem = problems.rbegin(); problem != problems.rend(); ++problem) {
-            const std::vector<std::string> tokens = PointerTokens(problem->pointer);
+        for (const SchemaProblem& problem : std::ranges::reverse_view(problems)) {
+            const std::vector<std::string> tokens = PointerTokens(problem.pointer);
             Json* parent = &out;
             for (std::size_t i = 0; i + 1 < tokens.size(); ++i) {
                 parent =
@@ -609,10 +609,9 @@ private:
                 value = std::move((*parent)[tokens.back()]);
                 parent->erase(tokens.back());
             }
-            notes.push_back(Json{{"at", problem->pointer},
-                                 {"value", std::move(value)},
-                                 {"reason", problem->problem}});
-            logged.push_back(problem->pointer + " (" + problem->problem + ")");
+            notes.push_back(Json{
+                {"at", problem.pointer}, {"value", std::move(value)}, {"reason", problem.problem}});
+            logged.push_back(problem.pointer + " (" + problem.problem + ")");
         }
         for (auto note = notes.rbegin(); note != notes.rend(); ++note) {
             m_notes.push_back(std::move(*note));

@@ -476,7 +476,7 @@ private:
             if (value == nullptr) {
                 continue;
             }
-            const std::string& text = value->get_ref<const std::string&>();
+            const auto& text = value->get_ref<const std::string&>();
             if (HasLineBreak(text)) {
                 m_build.Keep(PointerTo(at, field.key), *value);
             } else {
@@ -528,7 +528,7 @@ private:
             if (value == nullptr) {
                 continue;
             }
-            const std::string& text = value->get_ref<const std::string&>();
+            const auto& text = value->get_ref<const std::string&>();
             if (!HasLineBreak(text)) {
                 m_build.Field(field.name, text, PointerTo(at, field.key));
             } else if (field.key == std::string("address")) {
