@@ -51,7 +51,8 @@ private:
     bool m_tabOrderSettled = false;
 };
 
-// Options of the Load Preset... chooser: node presets only, starting in the category's folder.
+// Options of the Load Preset... chooser: node presets only, starting in the category's folder
+// (the user's own once it holds presets), with both folders at hand.
 FileDialogOptions LoadPresetOptions(const std::string& programFolder, PresetCategory category);
 
 } // namespace trellic

@@ -115,6 +115,16 @@ std::optional<std::string> QtPrompter::ChooseFile(const FileDialogOptions& optio
     if (!options.initialFolder.empty()) {
         dialog.setDirectory(QFile::decodeName(options.initialFolder.c_str()));
     }
+    if (!options.places.empty()) {
+        QList<QUrl> places = dialog.sidebarUrls();
+        for (const std::string& place : options.places) {
+            const QUrl url = QUrl::fromLocalFile(QFile::decodeName(place.c_str()));
+            if (!places.contains(url)) {
+                places << url;
+            }
+        }
+        dialog.setSidebarUrls(places);
+    }
     if (!options.initialName.empty()) {
         dialog.selectFile(QFile::decodeName(options.initialName.c_str()));
     }
