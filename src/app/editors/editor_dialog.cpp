@@ -114,6 +114,7 @@ void CEditorDialog::AddPresetMenu(std::function<PresetParts()> parts,
         if (LoadDefaultPreset(m_context.tree.programFolder, parts(), m_context.log,
                               m_context.prompter)) {
             refresh();
+            emit PendingChanged();
         }
     });
 
@@ -126,6 +127,7 @@ void CEditorDialog::AddPresetMenu(std::function<PresetParts()> parts,
             LoadPresetOptions(m_context.tree.programFolder, target.category));
         if (path && ReadPreset(target, *path, m_context.prompter) == PresetReadResult::Read) {
             refresh();
+            emit PendingChanged();
         }
     });
 

@@ -258,7 +258,7 @@ void CResumeDesignerDlg::ShowStack() {
 
 void CResumeDesignerDlg::CreateNode(int32_t kind) {
     UndoScope step(m_context.history, std::string("Create ") + KindName(kind));
-    const std::optional<StackEntry> entry = CreateNodeRecord(m_context, kind, this);
+    const std::optional<StackEntry> entry = CreateNodeRecord(m_context, kind, this, ChosenStack());
     if (!entry) {
         return;
     }

@@ -8,6 +8,7 @@
 #include "engine/engine_log.h"
 #include "engine/prompter.h"
 #include "model/node_tree.h"
+#include "render/live_preview.h"
 #include "render/render_driver.h"
 #include "shell/about_dialog.h"
 #include "shell/ats_command.h"
@@ -760,7 +761,8 @@ void CMainFrame::RunNodeCommand(const std::function<void()>& run) {
 }
 
 void CMainFrame::OpenNodeEditor(NodeEditor editor) {
-    EditorContext context{m_tree, *m_doc, *m_view, m_log, m_prompter, &History()};
+    LivePreview preview(m_tree, *m_view);
+    EditorContext context{m_tree, *m_doc, *m_view, m_log, m_prompter, &History(), &preview};
     if (editor == NodeEditor::Designer) {
         CResumeDesignerDlg designer(context, this);
         designer.exec();
