@@ -326,6 +326,30 @@ TEST(NodeDisplayName, NamesEveryKindAndNothingOutsideTheTables) {
     EXPECT_EQ(NodeDisplayName(tree, {1, kKindResume}), "");
 }
 
+TEST(NodeDisplayName, RenamingReachesTheFieldThatNamesEachKind) {
+    NodeTree tree("/nowhere");
+    ResetNodeTree(tree, {});
+    tree.headers.resize(1);
+    tree.resumeSections.resize(1);
+    tree.slFields.resize(1);
+    tree.mlFields.resize(1);
+    tree.rtfOutputs.resize(1);
+    tree.txtOutputs.resize(1);
+    for (const int32_t kind : {kKindResume, kKindHeader, kKindResumeSection, kKindSLField,
+                               kKindMLField, kKindRTFOutput, kKindTXTOutput}) {
+        EXPECT_TRUE(SetNodeDisplayName(tree, {0, kind}, std::string("n") + KindName(kind)));
+    }
+    EXPECT_EQ(tree.resume->name, "nResume");
+    EXPECT_EQ(tree.headers[0].header, "nHeader");
+    EXPECT_EQ(tree.resumeSections[0].title, "nResume Section");
+    EXPECT_EQ(tree.slFields[0].fieldName, "nSingle Line Field");
+    EXPECT_EQ(tree.mlFields[0].fieldName, "nMultiple Line Field");
+    EXPECT_EQ(tree.rtfOutputs[0].name, "nRich Text File Output");
+    EXPECT_EQ(tree.txtOutputs[0].name, "nText File Output");
+    EXPECT_FALSE(SetNodeDisplayName(tree, {1, kKindHeader}, "outside"));
+    EXPECT_FALSE(SetNodeDisplayName(tree, {0, 5}, "unknown"));
+}
+
 // Each row names its kind's table by member, not through the tree's own kind-to-table mapping,
 // so a mapping that reaches the wrong table fails here.
 struct KindRow {

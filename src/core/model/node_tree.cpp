@@ -291,32 +291,32 @@ std::optional<std::size_t> MoveStackEntryTo(NodeTables& tables, StackId from, st
 
 namespace {
 
-const std::string& DisplayNameOf(const ResumeNode& node) {
-    return node.name;
-}
-const std::string& DisplayNameOf(const HeaderNode& node) {
-    return node.header;
-}
-const std::string& DisplayNameOf(const ResumeSectionNode& node) {
-    return node.title;
-}
-const std::string& DisplayNameOf(const SLFieldNode& node) {
-    return node.fieldName;
-}
-const std::string& DisplayNameOf(const MLFieldNode& node) {
-    return node.fieldName;
-}
-const std::string& DisplayNameOf(const RTFOutputNode& node) {
-    return node.name;
-}
-const std::string& DisplayNameOf(const TXTOutputNode& node) {
-    return node.name;
+// The field that names a record, const or not as the record is.
+template <typename Node> auto& DisplayNameOf(Node& node) {
+    using Record = std::remove_const_t<Node>;
+    if constexpr (std::is_same_v<Record, HeaderNode>) {
+        return node.header;
+    } else if constexpr (std::is_same_v<Record, ResumeSectionNode>) {
+        return node.title;
+    } else if constexpr (std::is_same_v<Record, SLFieldNode> ||
+                         std::is_same_v<Record, MLFieldNode>) {
+        return node.fieldName;
+    } else {
+        return node.name; // the resume and the outputs
+    }
 }
 
 } // namespace
 
 std::string NodeDisplayName(const NodeTree& tree, const StackEntry& entry) {
     return VisitRecord(tree, entry, [](const auto& record) { return DisplayNameOf(record); });
+}
+
+bool SetNodeDisplayName(NodeTree& tree, const StackEntry& entry, const std::string& name) {
+    return VisitRecord(tree, entry, [&](auto& record) {
+        DisplayNameOf(record) = name;
+        return true;
+    });
 }
 
 } // namespace trellic

@@ -274,5 +274,8 @@ std::optional<std::size_t> MoveStackEntryTo(NodeTables& tables, StackId from, st
 
 // The text that names an entry's node in lists; empty when the entry refers to no record.
 std::string NodeDisplayName(const NodeTree& tree, const StackEntry& entry);
+// Renames the entry's node (a header's text, a section's title, a field's or an output's name);
+// false when the entry refers to no record.
+bool SetNodeDisplayName(NodeTree& tree, const StackEntry& entry, const std::string& name);
 
 } // namespace trellic
