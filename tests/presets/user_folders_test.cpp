@@ -106,6 +106,23 @@ TEST_F(UserFolders, TemplatesComeFromTheProgramAndThenTheUser) {
               (std::vector<std::string>{program + "/templates", data + "/trellic/templates"}));
 }
 
+TEST_F(UserFolders, TheGalleryOffersTheResumeFilesOfEachFolderInTurn) {
+    const std::string user = data + "/trellic/templates";
+    fs::create_directories(user + "/older");
+    for (const std::string& file :
+         {program + "/templates/technical.tlx", program + "/templates/academic_cv.tlx",
+          program + "/templates/notes.rtf", program + "/templates/README.md",
+          program + "/templates/CAPS.TLX", user + "/mine.txt", user + "/older/old.tlx"}) {
+        WriteFileBytes(file, "x");
+    }
+    fs::create_directories(program + "/templates/folder.tlx");
+    EXPECT_EQ(TemplateFiles(TemplateFolders(program)),
+              (std::vector<std::string>{program + "/templates/academic_cv.tlx",
+                                        program + "/templates/notes.rtf",
+                                        program + "/templates/technical.tlx", user + "/mine.txt"}));
+    EXPECT_TRUE(TemplateFiles({dir.File("missing")}).empty());
+}
+
 TEST_F(UserFolders, TheUsersDefaultTakesThePlaceOfTheShippedOne) {
     ParaFormat format;
     ASSERT_TRUE(LoadDefaultPreset(program, PresetParts::ForParagraphFormat(format), log, prompter));

@@ -2,6 +2,7 @@
 
 #include "engine/code_page.h"
 #include "shell/engine_window.h"
+#include "shell/template_gallery.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -152,6 +153,24 @@ std::optional<std::string> QtPrompter::ChooseOpenFile(const FileDialogOptions& o
 
 std::optional<std::string> QtPrompter::ChooseSaveFile(const FileDialogOptions& options) {
     return ChooseFile(options, true);
+}
+
+std::optional<std::string> QtPrompter::ChooseTemplate(const std::vector<std::string>& folders,
+                                                      const FileDialogOptions& chooser) {
+    int result = QDialog::Rejected;
+    std::string chosen;
+    {
+        CTemplateGalleryDlg gallery(folders, m_programFolder, Owner());
+        result = gallery.exec();
+        chosen = gallery.ChosenPath();
+    }
+    if (result == QDialog::Accepted) {
+        return chosen;
+    }
+    if (result == CTemplateGalleryDlg::kOtherFile) {
+        return ChooseOpenFile(chooser);
+    }
+    return std::nullopt;
 }
 
 QUrl QtPrompter::ResolveAddress(const std::string& address, const std::string& programFolder) {

@@ -31,6 +31,9 @@ public:
     SaveChoice AskSaveDiscardCancel(const std::string& text) override;
     std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;
     std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
+    // The template gallery, which can give way to the file chooser.
+    std::optional<std::string> ChooseTemplate(const std::vector<std::string>& folders,
+                                              const FileDialogOptions& chooser) override;
     void OpenAddress(const std::string& address) override;
     void ShowEngineWindow() override;
     void OpenNodeEditor(NodeEditor editor) override;

@@ -1,5 +1,6 @@
 #include "presets/user_folders.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -57,6 +58,25 @@ std::vector<std::string> TemplateFolders(const std::string& programFolder) {
         folders.push_back(user);
     }
     return folders;
+}
+
+std::vector<std::string> TemplateFiles(const std::vector<std::string>& folders) {
+    std::vector<std::string> files;
+    for (const std::string& folder : folders) {
+        std::vector<std::string> found;
+        std::error_code error;
+        for (fs::directory_iterator it(folder, error), end; !error && it != end;
+             it.increment(error)) {
+            const std::string extension = it->path().extension().string();
+            if ((extension == ".tlx" || extension == ".rtf" || extension == ".txt") &&
+                it->is_regular_file(error)) {
+                found.push_back(it->path().string());
+            }
+        }
+        std::sort(found.begin(), found.end());
+        files.insert(files.end(), found.begin(), found.end());
+    }
+    return files;
 }
 
 std::string PresetLoadFolder(const std::string& programFolder, PresetCategory category) {

@@ -21,6 +21,10 @@ std::string UserNodeLibraryFolder(PresetCategory category);
 // exists.
 std::vector<std::string> TemplateFolders(const std::string& programFolder);
 
+// The resume files in folders that a template gallery offers (.tlx, .rtf and .txt, as Open reads
+// them), sorted by name within each folder, folder after folder. Sub-folders are not searched.
+std::vector<std::string> TemplateFiles(const std::vector<std::string>& folders);
+
 // Where Load Preset... starts: the user's folder of the category once it holds a preset, else
 // the program's.
 std::string PresetLoadFolder(const std::string& programFolder, PresetCategory category);
