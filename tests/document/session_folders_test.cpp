@@ -40,6 +40,11 @@ TEST(SessionFolders, SaveBesideTheFileUnlessItIsTheProgramsOwn) {
     EXPECT_EQ(folders.SaveFolder(""), "/home/wang/Documents");
     folders.Used("/tmp/out/a.pdf");
     EXPECT_EQ(folders.SaveFolder(""), "/tmp/out");
+
+    // An export is named after the resume's file, unless that is a template of the program's.
+    EXPECT_EQ(folders.ExportName("/home/wang/cv/Wang Wei.tlx", "My Resume"), "Wang Wei");
+    EXPECT_EQ(folders.ExportName("/opt/trellic/templates/senior.tlx", "My Resume"), "My Resume");
+    EXPECT_EQ(folders.ExportName("", "Senior"), "Senior");
 }
 
 TEST(SessionFolders, NamesOfPaths) {

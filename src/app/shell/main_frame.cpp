@@ -5,9 +5,11 @@
 #include "document/undo_history.h"
 #include "editors/resume_designer.h"
 #include "editors/resume_explorer.h"
+#include "engine/code_page.h"
 #include "engine/engine_log.h"
 #include "engine/prompter.h"
 #include "model/node_tree.h"
+#include "presets/user_folders.h"
 #include "render/live_preview.h"
 #include "render/render_driver.h"
 #include "shell/about_dialog.h"
@@ -22,6 +24,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QIcon>
 #include <QLabel>
@@ -30,6 +33,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTextDocument>
@@ -96,6 +100,15 @@ QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback = QStyle::SP_C
     return QApplication::style()->standardIcon(fallback);
 }
 
+// The user's documents folder as the desktop names it, or the home folder when there is none.
+std::string DocumentsFolder() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists()) {
+        folder = QDir::homePath();
+    }
+    return std::string(QFile::encodeName(folder).constData());
+}
+
 } // namespace
 
 CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidget* parent)
@@ -106,6 +119,11 @@ CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidg
     UsePageSetup(m_view, PageSetup{});
     setCentralWidget(m_view);
     m_doc = std::make_unique<CTLXDoc>(m_tree, *m_view, m_log, m_prompter);
+    // The user's files go to the user's folders; the program's and its data folder are not
+    // where they belong, and an installed program's cannot take them.
+    m_doc->Folders().SetDocumentsFolder(DocumentsFolder());
+    m_doc->Folders().AddProgramFolder(m_tree.programFolder);
+    m_doc->Folders().AddProgramFolder(UserDataFolder());
 
     CreateMenus();
     CreateToolBar();
@@ -862,13 +880,19 @@ void CMainFrame::OnFileExportPdf(bool archival) {
     options.filter = "PDF Files (*.pdf)|*.pdf||";
     options.overwritePrompt = true;
     options.hideReadOnly = true;
-    std::string name = m_doc->Title();
-    if (const auto dot = name.rfind('.'); dot != std::string::npos && dot > 0) {
-        name.erase(dot);
+    // Beside the resume's file and named as it is; a resume without a file of the user's takes
+    // its own name, in the folder Save As would offer.
+    const std::string& file = m_tree.filePath.empty() ? m_doc->PathName() : m_tree.filePath;
+    std::string fallback = "My Resume";
+    if (m_tree.dataSource == kDataSourceNodes && m_tree.resume && !m_tree.resume->name.empty()) {
+        fallback = Cp1252ToUtf8(m_tree.resume->name);
+        std::replace(fallback.begin(), fallback.end(), '/', '-');
     }
-    options.initialName = name + ".pdf";
+    options.initialFolder = m_doc->Folders().SaveFolder(file);
+    options.initialName = m_doc->Folders().ExportName(file, fallback) + ".pdf";
     const std::optional<std::string> path = m_prompter.ChooseSaveFile(options);
     if (path) {
+        m_doc->Folders().Used(*path);
         // The PDF is what Print would print: the same paper and margins.
         const PageSetup setup = SetupOf(Printer().pageLayout());
         std::string error;

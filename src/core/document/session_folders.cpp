@@ -48,6 +48,14 @@ std::string SessionFolders::SaveFolder(const std::string& filePath) const {
     return OpenFolder();
 }
 
+std::string SessionFolders::ExportName(const std::string& resumePath,
+                                       const std::string& fallback) const {
+    if (resumePath.empty() || IsProgramPath(resumePath)) {
+        return fallback;
+    }
+    return BaseNameOf(resumePath);
+}
+
 void SessionFolders::Used(const std::string& path) {
     const std::string folder = FolderOf(path);
     if (!folder.empty() && !IsProgramPath(folder)) {

@@ -21,6 +21,9 @@ public:
     std::string OpenFolder() const;
     // Save As and exports: beside the resume's file when it has one of the user's, else as Open.
     std::string SaveFolder(const std::string& filePath) const;
+    // The name an export suggests (without folder or extension): the resume's own file name
+    // when the file is the user's, else fallback.
+    std::string ExportName(const std::string& resumePath, const std::string& fallback) const;
     // Remembers the folder of a file the user chose, unless it is one of the program's.
     void Used(const std::string& path);
 
