@@ -43,11 +43,17 @@ QWidget* Owner() {
 
 } // namespace
 
-QtPrompter::QtPrompter(std::string programFolder) : m_programFolder(std::move(programFolder)) {}
+QtPrompter::QtPrompter(std::string programFolder)
+    : m_programFolder(std::move(programFolder)),
+      m_openUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {}
 
 void QtPrompter::ShowMessage(const std::string& text, MessageIcon icon) {
-    QMessageBox box(QtIcon(icon), QString::fromLatin1(kMessageCaption), FromEngineText(text),
-                    QMessageBox::Ok, Owner());
+    ShowText(FromEngineText(text), icon);
+}
+
+void QtPrompter::ShowText(const QString& text, MessageIcon icon) {
+    QMessageBox box(QtIcon(icon), QString::fromLatin1(kMessageCaption), text, QMessageBox::Ok,
+                    Owner());
     box.exec();
 }
 
@@ -197,8 +203,17 @@ QUrl QtPrompter::ResolveAddress(const std::string& address, const std::string& p
 }
 
 void QtPrompter::OpenAddress(const std::string& address) {
-    // Whether a browser came up is the desktop's business; nothing is reported.
-    (void)QDesktopServices::openUrl(ResolveAddress(address, m_programFolder));
+    // What the browser does with the page is its business; that none could be started is the
+    // user's, who would otherwise click and see nothing happen.
+    const QUrl url = ResolveAddress(address, m_programFolder);
+    if (m_openUrl(url)) {
+        return;
+    }
+    const QString page = url.isLocalFile() ? url.toLocalFile() : url.toString();
+    ShowText(QObject::tr("No web browser could be started to show the page. You can open it in "
+                         "a browser yourself:\n\n%1")
+                 .arg(page),
+             MessageIcon::Information);
 }
 
 void QtPrompter::ShowEngineWindow() {

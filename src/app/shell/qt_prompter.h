@@ -21,6 +21,9 @@ public:
 
     // The window that error reports bring up; null until it exists.
     void SetEngineWindow(CEngineDlg* window) { m_engineWindow = window; }
+    // What hands an address to the desktop's browser; false when none could be started.
+    // QDesktopServices::openUrl unless the tests give another.
+    void SetUrlOpener(std::function<bool(const QUrl&)> opener) { m_openUrl = std::move(opener); }
     // Who opens the designer and the explorer: the main window, once it exists.
     void SetNodeEditorOpener(std::function<void(NodeEditor)> opener) {
         m_openNodeEditor = std::move(opener);
@@ -34,6 +37,7 @@ public:
     // The template gallery, which can give way to the file chooser.
     std::optional<std::string> ChooseTemplate(const std::vector<std::string>& folders,
                                               const FileDialogOptions& chooser) override;
+    // When no browser can be started, says so and names the page, so the user can open it.
     void OpenAddress(const std::string& address) override;
     void ShowEngineWindow() override;
     void OpenNodeEditor(NodeEditor editor) override;
@@ -46,10 +50,14 @@ public:
 
 private:
     std::optional<std::string> ChooseFile(const FileDialogOptions& options, bool save);
+    // A message whose text is already the screen's, not the engine's Windows-1252: a path may
+    // hold any letters.
+    void ShowText(const QString& text, MessageIcon icon);
 
     std::string m_programFolder;
     CEngineDlg* m_engineWindow = nullptr;
     std::function<void(NodeEditor)> m_openNodeEditor;
+    std::function<bool(const QUrl&)> m_openUrl;
 };
 
 } // namespace trellic
