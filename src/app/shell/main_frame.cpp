@@ -106,7 +106,7 @@ std::string DocumentsFolder() {
     if (folder.isEmpty() || !QDir(folder).exists()) {
         folder = QDir::homePath();
     }
-    return std::string(QFile::encodeName(folder).constData());
+    return {QFile::encodeName(folder).constData()};
 }
 
 } // namespace

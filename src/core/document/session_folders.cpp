@@ -41,7 +41,7 @@ std::string SessionFolders::OpenFolder() const {
 }
 
 std::string SessionFolders::SaveFolder(const std::string& filePath) const {
-    const std::string folder = FolderOf(filePath);
+    std::string folder = FolderOf(filePath);
     if (!folder.empty() && !IsProgramPath(folder)) {
         return folder;
     }

@@ -89,7 +89,7 @@ std::string PresetSaveFolder(const std::string& programFolder, PresetCategory ca
     if (IsFolder(own) && ::access(own.c_str(), W_OK) == 0) {
         return {};
     }
-    const std::string user = UserNodeLibraryFolder(category);
+    std::string user = UserNodeLibraryFolder(category);
     std::error_code error;
     if (user.empty() || (!fs::create_directories(user, error) && error)) {
         return {};
