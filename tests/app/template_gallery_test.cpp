@@ -83,11 +83,12 @@ TEST(TemplateGallery, OpensAtOnceAndPaintsEachFirstPageAfterwards) {
 
     // The selected template says what it is for.
     gallery.TemplateList()->setCurrentRow(1);
-    EXPECT_TRUE(gallery.DescriptionLabel()->text().startsWith("Chronological\nExperience first"))
+    EXPECT_TRUE(gallery.DescriptionLabel()->text().startsWith(
+        "Chronological (chronological.tlx)\nExperience first"))
         << gallery.DescriptionLabel()->text().toStdString();
     gallery.TemplateList()->setCurrentRow(0);
     EXPECT_EQ(gallery.DescriptionLabel()->text(),
-              "broken\nThis file cannot be opened as a resume.");
+              "broken (broken.tlx)\nThis file cannot be opened as a resume.");
 }
 
 TEST(TemplateGallery, TheFirstPageIsWhatPrintWouldPrint) {

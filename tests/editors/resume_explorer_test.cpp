@@ -158,6 +158,10 @@ TEST(ResumeExplorer, ThePanesSayWhatTheyEditAndTheNameIsEditedBesideTheText) {
                     "result."));
     AddMLField(bench, "Skills", "C++", Help("One line per group."));
     CResumeExplorerDlg d(bench.context);
+    // Long names are shown whole: the list is as wide as they need, and they are tooltips too.
+    const QString title = QStringLiteral("Job Title, Employer (2022 - today)");
+    EXPECT_EQ(d.NodeList()->item(1)->toolTip(), title);
+    EXPECT_GE(d.NodeList()->minimumWidth(), d.NodeList()->fontMetrics().horizontalAdvance(title));
     // A header's text is its name: one field.
     EXPECT_EQ(d.ContentLabel()->text(), "&Header:");
     EXPECT_TRUE(d.TitleEdit()->isHidden());

@@ -13,8 +13,11 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace trellic {
 
@@ -225,8 +228,21 @@ void CResumeExplorerDlg::BuildList() {
             continue;
         }
         m_nodes.push_back(entry);
-        m_list->addItem(FromEngineText(NodeDisplayName(m_context.tree, entry)));
+        auto* item = new QListWidgetItem(FromEngineText(NodeDisplayName(m_context.tree, entry)));
+        item->setToolTip(item->text());
+        m_list->addItem(item);
     }
+    // Wide enough for the longest name, short of pushing the window off a small screen.
+    int widest = 0;
+    for (int line = 0; line < m_list->count(); ++line) {
+        widest =
+            std::max(widest, m_list->fontMetrics().horizontalAdvance(m_list->item(line)->text()));
+    }
+    const int chrome = 2 * m_list->frameWidth() + m_list->verticalScrollBar()->sizeHint().width() +
+                       m_list->fontMetrics().averageCharWidth() * 2;
+    const QScreen* screen = this->screen();
+    const int most = screen ? screen->availableGeometry().width() / 3 : 600;
+    m_list->setMinimumWidth(std::min(widest + chrome, most));
 }
 
 int CResumeExplorerDlg::Selection() const {

@@ -51,9 +51,12 @@ void QtPrompter::ShowMessage(const std::string& text, MessageIcon icon) {
     ShowText(FromEngineText(text), icon);
 }
 
-void QtPrompter::ShowText(const QString& text, MessageIcon icon) {
+void QtPrompter::ShowText(const QString& text, MessageIcon icon, bool selectable) {
     QMessageBox box(QtIcon(icon), QString::fromLatin1(kMessageCaption), text, QMessageBox::Ok,
                     Owner());
+    if (selectable) {
+        box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    }
     box.exec();
 }
 
@@ -213,7 +216,7 @@ void QtPrompter::OpenAddress(const std::string& address) {
     ShowText(QObject::tr("No web browser could be started to show the page. You can open it in "
                          "a browser yourself:\n\n%1")
                  .arg(page),
-             MessageIcon::Information);
+             MessageIcon::Information, true); // to be copied into a browser by hand
 }
 
 void QtPrompter::ShowEngineWindow() {

@@ -52,7 +52,7 @@ private:
     std::optional<std::string> ChooseFile(const FileDialogOptions& options, bool save);
     // A message whose text is already the screen's, not the engine's Windows-1252: a path may
     // hold any letters.
-    void ShowText(const QString& text, MessageIcon icon);
+    void ShowText(const QString& text, MessageIcon icon, bool selectable = false);
 
     std::string m_programFolder;
     CEngineDlg* m_engineWindow = nullptr;

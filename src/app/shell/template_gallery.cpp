@@ -13,10 +13,12 @@
 
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -179,8 +181,12 @@ CTemplateGalleryDlg::CTemplateGalleryDlg(const std::vector<std::string>& folders
     if (!m_paths.empty()) {
         m_list->setCurrentRow(0);
     }
+    // Four pages to a row and two rows, beside the list's frame, scroll bar and margins.
     const QFontMetrics metrics = fontMetrics();
-    resize(4 * m_list->gridSize().width() + 4 * metrics.averageCharWidth(),
+    const int chrome = 2 * m_list->frameWidth() + m_list->verticalScrollBar()->sizeHint().width() +
+                       layout->contentsMargins().left() + layout->contentsMargins().right() +
+                       4 * m_list->spacing() + 2 * metrics.averageCharWidth();
+    resize(4 * m_list->gridSize().width() + chrome,
            m_list->gridSize().height() * 2 + metrics.lineSpacing() * 8);
 }
 
@@ -222,8 +228,12 @@ void CTemplateGalleryDlg::ShowDescription() {
     if (item == nullptr) {
         return;
     }
+    // The file's name too: a template of the user's may carry the name of the one it was made
+    // from.
+    const QString file = QFileInfo(item->toolTip()).fileName();
     const QString description = item->data(Qt::UserRole).toString();
-    m_description->setText(item->text() + u'\n' + description);
+    m_description->setText(item->text() + QStringLiteral(" (") + file + QStringLiteral(")\n") +
+                           description);
 }
 
 void CTemplateGalleryDlg::Choose() {
