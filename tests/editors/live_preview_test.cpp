@@ -191,22 +191,5 @@ TEST(LivePreview, RefreshRenderStillStoresAndOkKeepsWhatWasShown) {
     EXPECT_NE(bench.ViewText().find("+ Phone"), std::string::npos);
 }
 
-TEST(LivePreview, WithoutAPreviewTheDialogsWorkAsBefore) {
-    PreviewBench bench;
-    bench.context.preview = nullptr;
-    OnNextModal([&](QWidget* d) {
-        Child<QLineEdit>(d, "displayText")->setText("Work");
-        auto* layer = d->findChild<CPreviewLayer*>(QStringLiteral("previewLayer"));
-        ASSERT_NE(layer, nullptr);
-        EXPECT_FALSE(layer->IsPending());
-        layer->ShowNow();
-        EXPECT_EQ(bench.view.ExportRtf(), bench.before);
-        Child<QPushButton>(d, "okButton")->click();
-    });
-    EXPECT_TRUE(InspectNodeRecord(bench.context, {0, kKindHeader}, nullptr));
-    EXPECT_EQ(bench.tree.headers[0].header, "Work");
-    EXPECT_EQ(bench.view.ExportRtf(), bench.before); // the caller renders, as before
-}
-
 } // namespace
 } // namespace trellic

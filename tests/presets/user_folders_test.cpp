@@ -184,14 +184,5 @@ TEST_F(UserFolders, LoadingStartsWithTheUsersPresetsOnceThereAreAny) {
               (std::vector<std::string>{own, UserParagraphFolder()}));
 }
 
-TEST_F(UserFolders, SavePresetAsStartsInTheGivenFolder) {
-    ParaFormat format{0, 1, 0, 0};
-    const std::string folder = PresetSaveFolder(program, PresetCategory::Style);
-    prompter.files.push_back(folder + "/mine.nod");
-    ASSERT_TRUE(SavePresetAs(PresetParts::ForParagraphFormat(format), prompter, folder));
-    EXPECT_EQ(prompter.events[0].options.initialFolder, folder);
-    EXPECT_TRUE(fs::exists(folder + "/mine.nod"));
-}
-
 } // namespace
 } // namespace trellic
