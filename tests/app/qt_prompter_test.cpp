@@ -6,6 +6,7 @@
 #include "temp_dir.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTest>
@@ -134,12 +135,24 @@ TEST(QtPrompter, SaveDialogAddsTheDefaultExtension) {
     // Folders asked for beside the usual places are a click away.
     options.places = {dir.Path()};
     QList<QUrl> places;
-    WhenModal([&](QWidget* modal) {
-        places = qobject_cast<QFileDialog*>(modal)->sidebarUrls();
-        qobject_cast<QDialog*>(modal)->reject();
-    });
-    EXPECT_EQ(prompter.ChooseOpenFile(options), std::nullopt);
-    EXPECT_TRUE(places.contains(QUrl::fromLocalFile(QString::fromStdString(dir.Path()))));
+    const auto placesShown = [&] {
+        WhenModal([&](QWidget* modal) {
+            places = qobject_cast<QFileDialog*>(modal)->sidebarUrls();
+            qobject_cast<QDialog*>(modal)->reject();
+        });
+        EXPECT_EQ(prompter.ChooseOpenFile(options), std::nullopt);
+    };
+    const QUrl place = QUrl::fromLocalFile(QString::fromStdString(dir.Path()));
+    placesShown();
+    EXPECT_EQ(places.count(place), 1);
+    // The chooser keeps its places from one time to the next; one chooser's own must neither
+    // pile up nor turn up in another.
+    placesShown();
+    EXPECT_EQ(places.count(place), 1);
+    options.places.clear();
+    placesShown();
+    EXPECT_FALSE(places.contains(place));
+    EXPECT_TRUE(places.contains(QUrl::fromLocalFile(QDir::homePath())));
 }
 
 TEST(QtPrompter, APageNoBrowserCanShowIsNamedToTheUser) {

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -125,16 +126,17 @@ std::optional<std::string> QtPrompter::ChooseFile(const FileDialogOptions& optio
     if (!options.initialFolder.empty()) {
         dialog.setDirectory(QFile::decodeName(options.initialFolder.c_str()));
     }
-    if (!options.places.empty()) {
-        QList<QUrl> places = dialog.sidebarUrls();
-        for (const std::string& place : options.places) {
-            const QUrl url = QUrl::fromLocalFile(QFile::decodeName(place.c_str()));
-            if (!places.contains(url)) {
-                places << url;
-            }
+    // The chooser keeps its places in the toolkit's settings and brings them back next time, so
+    // each chooser sets its own: the computer and home as usual, then the folders it was given.
+    // Otherwise one chooser's folders would turn up in every later one, of this run and the next.
+    QList<QUrl> places{QUrl(QStringLiteral("file:")), QUrl::fromLocalFile(QDir::homePath())};
+    for (const std::string& place : options.places) {
+        const QUrl url = QUrl::fromLocalFile(QFile::decodeName(place.c_str()));
+        if (!places.contains(url)) {
+            places << url;
         }
-        dialog.setSidebarUrls(places);
     }
+    dialog.setSidebarUrls(places);
     if (!options.initialName.empty()) {
         dialog.selectFile(QFile::decodeName(options.initialName.c_str()));
     }
