@@ -531,7 +531,9 @@ TEST_F(ResumeDesignerKeys, EnterOnTheResumeOpensTheResumeDialogAndShowsTheNewNam
     Type(d.NodeList(), Qt::Key_Return);
     EXPECT_EQ(opened, "resumeDialog");
     EXPECT_EQ(Lines(d), (QStringList{"Curriculum", "Experience"}));
-    EXPECT_EQ(Selected(d), -1);
+    // Still selected, so that Enter opens it again, and described by its new name.
+    EXPECT_EQ(Selected(d), 0);
+    EXPECT_TRUE(d.DescriptionField()->toPlainText().startsWith("Name: Curriculum"));
     // The new renderer was activated, so the document agrees with the record.
     EXPECT_EQ(bench.tree.renderer, kRendererTxt);
     EXPECT_EQ(bench.doc.Marks().renderer, kRendererTxt);

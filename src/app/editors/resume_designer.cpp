@@ -348,7 +348,7 @@ void CResumeDesignerDlg::InspectNode() {
     }
     const StackEntry entry = entries[static_cast<std::size_t>(line)];
     if (entry.kind == kKindResume) {
-        InspectResume();
+        InspectResume(line);
         return;
     }
     UndoScope step(m_context.history, std::string("Edit ") + KindName(entry.kind));
@@ -361,7 +361,7 @@ void CResumeDesignerDlg::InspectNode() {
     RenderNow(m_context);
 }
 
-void CResumeDesignerDlg::InspectResume() {
+void CResumeDesignerDlg::InspectResume(int line) {
     ResumeNode* resume = m_context.tree.resume.get();
     if (resume == nullptr) {
         return;
@@ -377,6 +377,7 @@ void CResumeDesignerDlg::InspectResume() {
         m_context.doc.SetRenderer(resume->renderer, false);
     }
     FillList();
+    SelectLine(line);
     RefreshFacts();
     RenderNow(m_context);
 }

@@ -69,7 +69,8 @@ private:
 
     void CreateNode(int32_t kind);
     void InspectNode();
-    void InspectResume();
+    // The resume's line stays selected, with its facts as the dialog left them.
+    void InspectResume(int line);
     void DeleteSelectedNode();
     void MoveNode(MoveDirection direction);
     void MakeNodeActive();
