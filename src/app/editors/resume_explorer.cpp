@@ -5,6 +5,7 @@
 #include "editors/editor_text.h"
 #include "engine/prompter.h"
 #include "presets/node_description.h"
+#include "spelling/spell_checking.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -154,6 +155,7 @@ CResumeExplorerDlg::CResumeExplorerDlg(EditorContext& context, QWidget* parent)
     m_content->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_content->setTabChangesFocus(true);
     m_content->installEventFilter(this);
+    EnableSpellChecking(m_content);
     m_contentLabel = new QLabel(tr("&Text:"));
     m_contentLabel->setObjectName(QStringLiteral("contentLabel"));
     m_contentLabel->setBuddy(m_content);

@@ -6,6 +6,7 @@
 #include "editors/paragraph_format_dlg.h"
 #include "editors/preview_layer.h"
 #include "render/rich_formats.h"
+#include "spelling/spell_checking.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -77,6 +78,7 @@ QPlainTextEdit* NewDescriptionEdit() {
     const int frame =
         2 * edit->frameWidth() + static_cast<int>(2 * edit->document()->documentMargin());
     edit->setFixedHeight(edit->fontMetrics().lineSpacing() * 5 + frame);
+    EnableSpellChecking(edit);
     return edit;
 }
 

@@ -5,20 +5,23 @@
 #include "document/undo_history.h"
 #include "editors/resume_designer.h"
 #include "editors/resume_explorer.h"
-#include "engine/code_page.h"
 #include "engine/engine_log.h"
 #include "engine/prompter.h"
+#include "exchange/office_export.h"
 #include "model/node_tree.h"
 #include "presets/user_folders.h"
 #include "render/live_preview.h"
 #include "render/render_driver.h"
 #include "shell/about_dialog.h"
 #include "shell/ats_command.h"
+#include "shell/progress_window.h"
 #include "shell/recovery_keeper.h"
 #include "shell/resume_printer.h"
 #include "shell/tlx_view.h"
 #include "shell/undo_router.h"
 #include "shell/welcome_dialog.h"
+#include "spelling/spell_checking.h"
+#include "spelling/spelling_menus.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -40,6 +43,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
+#include <ctime>
 
 #ifdef TRELLIC_HAVE_XKB
 #include <QGuiApplication>
@@ -118,12 +122,15 @@ CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidg
     m_view->SetPrompter(&m_prompter);
     UsePageSetup(m_view, PageSetup{});
     setCentralWidget(m_view);
+    EnableSpellChecking(m_view);
     m_doc = std::make_unique<CTLXDoc>(m_tree, *m_view, m_log, m_prompter);
     // The user's files go to the user's folders; the program's and its data folder are not
     // where they belong, and an installed program's cannot take them.
     m_doc->Folders().SetDocumentsFolder(DocumentsFolder());
     m_doc->Folders().AddProgramFolder(m_tree.programFolder);
     m_doc->Folders().AddProgramFolder(UserDataFolder());
+    m_progress = std::make_unique<CProgressDlg>(this, tr("Opening the resume..."));
+    m_doc->SetProgressPort(m_progress.get());
 
     CreateMenus();
     CreateToolBar();
@@ -354,6 +361,19 @@ void CMainFrame::CreateFileMenu() {
                       tr("Export as PDF/A"),
                       {},
                       [this] { OnFileExportPdf(true); }});
+    QMenu* exportMenu = file->addMenu(tr("Expor&t"));
+    AddCommand(exportMenu, {"fileExportDocx",
+                            tr("&Word Document (.docx)..."),
+                            tr("Save the active resume as a document for word processors"),
+                            tr("Export as Word Document"),
+                            {},
+                            [this] { OnFileExportOffice(OfficeFormat::Docx); }});
+    AddCommand(exportMenu, {"fileExportOdt",
+                            tr("&OpenDocument Text (.odt)..."),
+                            tr("Save the active resume as an OpenDocument text"),
+                            tr("Export as OpenDocument Text"),
+                            {},
+                            [this] { OnFileExportOffice(OfficeFormat::Odt); }});
     AddCommand(file, {"fileAtsCheck",
                       tr("Check for A&TS..."),
                       tr("Read the resume's PDF back as an applicant-tracking system does"),
@@ -426,6 +446,8 @@ void CMainFrame::CreateEditMenu() {
         edit,
         {"editObjectVerb", tr("&Object"), tr("Activate embedded or linked object"), {}, {}, {}})
         ->setEnabled(false);
+    edit->addSeparator();
+    edit->addMenu(new SpellLanguageMenu(edit));
 
     // Like the framework's update handlers, the history and clipboard items are only offered
     // when they would do something.
@@ -885,7 +907,7 @@ void CMainFrame::OnFileExportPdf(bool archival) {
     const std::string& file = m_tree.filePath.empty() ? m_doc->PathName() : m_tree.filePath;
     std::string fallback = "My Resume";
     if (m_tree.dataSource == kDataSourceNodes && m_tree.resume && !m_tree.resume->name.empty()) {
-        fallback = Cp1252ToUtf8(m_tree.resume->name);
+        fallback = m_tree.resume->name;
         std::replace(fallback.begin(), fallback.end(), '/', '-');
     }
     options.initialFolder = m_doc->Folders().SaveFolder(file);
@@ -902,6 +924,40 @@ void CMainFrame::OnFileExportPdf(bool archival) {
             m_log.AppendLog("MEM: Exported PDF: " + *path + "\r\n\r\n");
         } else {
             m_prompter.ShowMessage("The PDF file could not be written:\n\n" + *path + "\n\n" +
+                                       error,
+                                   MessageIcon::Exclamation);
+        }
+    }
+    AfterCommand();
+}
+
+void CMainFrame::OnFileExportOffice(OfficeFormat format) {
+    const bool docx = format == OfficeFormat::Docx;
+    FileDialogOptions options;
+    options.defaultExtension = docx ? "docx" : "odt";
+    options.filter =
+        docx ? "Word Documents (*.docx)|*.docx||" : "OpenDocument Text Documents (*.odt)|*.odt||";
+    options.overwritePrompt = true;
+    options.hideReadOnly = true;
+    std::string name = m_doc->Title();
+    if (const auto dot = name.rfind('.'); dot != std::string::npos && dot > 0) {
+        name.erase(dot);
+    }
+    options.initialName = name + "." + options.defaultExtension;
+    if (const std::optional<std::string> path = m_prompter.ChooseSaveFile(options)) {
+        const PdfProperties pdf = PropertiesOf(&m_tree, m_view->Document());
+        const DocumentProperties properties{pdf.title.toStdString(), pdf.author.toStdString(),
+                                            pdf.subject.toStdString(), std::time(nullptr)};
+        const std::string kind = OfficeFormatName(format);
+        std::string error;
+        // The page is the one Print would print on, as Print Setup left it.
+        if (ExportOfficeDocument(format, m_view->Document(), properties, CurrentRtfPage(), *path,
+                                 error)) {
+            m_log.AppendLog("MEM: Exported " + kind + ": " + *path + "\r\n\r\n");
+        } else {
+            m_log.AppendLog("WARNING: The " + kind + " could not be written: " + *path + ": " +
+                            error + "\r\n\r\n");
+            m_prompter.ShowMessage("The " + kind + " could not be written:\n\n" + *path + "\n\n" +
                                        error,
                                    MessageIcon::Exclamation);
         }

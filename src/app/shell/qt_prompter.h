@@ -14,7 +14,7 @@ namespace trellic {
 class CEngineDlg;
 
 // The prompter of the desktop: message boxes, file dialogs, the browser and the engine window.
-// Engine texts are Windows-1252; paths are the file system's own bytes.
+// Engine texts are UTF-8; paths are the file system's own bytes.
 class QtPrompter : public Prompter {
 public:
     explicit QtPrompter(std::string programFolder);
@@ -50,8 +50,7 @@ public:
 
 private:
     std::optional<std::string> ChooseFile(const FileDialogOptions& options, bool save);
-    // A message whose text is already the screen's, not the engine's Windows-1252: a path may
-    // hold any letters.
+    // A message as the screen shows it; a selectable one lets the user copy what it names.
     void ShowText(const QString& text, MessageIcon icon, bool selectable = false);
 
     std::string m_programFolder;

@@ -2,7 +2,6 @@
 
 #include "document/session_folders.h"
 #include "document/tlx_doc.h"
-#include "engine/code_page.h"
 #include "engine/engine_log.h"
 #include "engine/prompter.h"
 #include "model/node_tree.h"
@@ -28,10 +27,6 @@ namespace trellic {
 namespace {
 
 constexpr qreal kLayoutDpi = 96.0;
-
-QString FromEngine(const std::string& text) {
-    return QString::fromStdString(Cp1252ToUtf8(text));
-}
 
 QSize ThumbnailSize(int width) {
     const QSizeF inches = PageSetup().paper.size(QPageSize::Inch);
@@ -98,9 +93,9 @@ TemplatePreview LoadTemplatePreview(const std::string& path, const std::string& 
     }
     if (tree.dataSource == kDataSourceNodes && tree.resume) {
         if (!tree.resume->name.empty()) {
-            preview.name = FromEngine(tree.resume->name);
+            preview.name = QString::fromStdString(tree.resume->name);
         }
-        preview.description = FromEngine(tree.resume->description);
+        preview.description = QString::fromStdString(tree.resume->description);
     }
     preview.firstPage = FirstPageImage(view.Buffer().Document(), width);
     return preview;

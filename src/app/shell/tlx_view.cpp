@@ -1,12 +1,13 @@
 #include "shell/tlx_view.h"
 
 #include "editors/char_format_editor.h"
-#include "engine/code_page.h"
 #include "engine/prompter.h"
+#include "engine/text_file.h"
 #include "richtext/format_commands.h"
 #include "richtext/plain_text_codec.h"
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"
+#include "shell/paragraph_look.h"
 #include "shell/rich_text_bridge.h"
 
 #include <QAbstractUndoItem>
@@ -111,6 +112,7 @@ CTLXView::CTLXView(QWidget* parent) : QTextEdit(parent), m_defaultFormat(PlainCh
             m_typingFormatChosen = false;
         }
     });
+    m_look = new ParagraphLook(*this);
     // An empty control: the plain paragraph, its mark in the default format.
     RichDocument empty;
     empty.paragraphs[0].format = PlainParaFormat();
@@ -146,12 +148,22 @@ void CTLXView::InstallDocument(RichDocument content) {
     QTextDocument* doc = document();
     // Switching the undo history off forgets it, and keeps the installation out of it.
     doc->setUndoRedoEnabled(false);
-    DocumentToQt(content, *doc);
-    ApplyPageLayout();
-    doc->setDefaultFont(ToQtCharFormat(m_defaultFormat).font());
+    {
+        // One edit from an emptied document to the whole new text: Qt then lays a long text
+        // out bit by bit while the window goes on working, rather than all at once.
+        QTextCursor whole(doc);
+        whole.beginEditBlock();
+        DocumentToQt(content, *doc);
+        // The old caret was carried along to the end of the new text, selecting all of it.
+        // Moved, and the rules marked, before the layout hears of the text: showing that
+        // selection or a rule at the end would have it all laid out at once.
+        setTextCursor(QTextCursor(doc));
+        m_look->RestyleAll();
+        ApplyPageLayout();
+        doc->setDefaultFont(ToQtCharFormat(m_defaultFormat).font());
+        whole.endEditBlock();
+    }
     doc->setUndoRedoEnabled(true);
-    QTextCursor start(doc);
-    setTextCursor(start);
 }
 
 // ---- ResumeView --------------------------------------------------------------------------
@@ -226,17 +238,17 @@ std::string CTLXView::ExportText() const {
 void CTLXView::ImportRtf(std::string_view rtf) {
     RtfReadResult result = ReadRtf(rtf);
     if (!result.isRtf) {
-        ImportText(rtf);
+        ImportText(DecodeTextFile(rtf)); // a file's bytes, not yet text
         return;
     }
     InstallDocument(std::move(result.document));
     document()->setModified(true);
 }
 
-void CTLXView::ImportText(std::string_view windows1252) {
+void CTLXView::ImportText(std::string_view utf8) {
     // Plain text carries no paragraph formats: every paragraph comes in plain, not in the
     // format of whatever paragraph the old content began with.
-    InstallDocument(ReadPlainText(windows1252, m_defaultFormat, PlainParaFormat()));
+    InstallDocument(ReadPlainText(utf8, m_defaultFormat, PlainParaFormat()));
     document()->setModified(true);
 }
 
@@ -454,7 +466,7 @@ void CTLXView::LineSpacing(int rule) {
 void CTLXView::ChooseFont() {
     const RichCharFormat current = SelectionCharFormat();
     CharFormat initial;
-    initial.faceName = Utf8ToCp1252(current.faceName);
+    initial.faceName = current.faceName;
     initial.charSet = current.charSet;
     initial.pitchAndFamily = current.pitchAndFamily;
     initial.height = current.height;
@@ -760,9 +772,34 @@ bool WouldEdit(const QKeyEvent& event) {
     return !text.isEmpty() && text.at(0).isPrint();
 }
 
+// Keys that move the caret (and with Shift extend the selection) without changing the text.
+bool IsCaretMove(const QKeyEvent& event) {
+    switch (event.key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 void CTLXView::keyPressEvent(QKeyEvent* event) {
+    const int before = textCursor().position();
+    // A rule is one thing to the caret: passed in one step, deleted whole.
+    const auto passRules = [this, event, before] {
+        if (IsCaretMove(*event)) {
+            const int after = textCursor().position();
+            m_look->KeepCursorOutOfRules(after > before ? 1 : after < before ? -1 : 0);
+        }
+    };
     if (isReadOnly()) {
         if (WouldEdit(*event)) {
             event->accept();
@@ -770,6 +807,13 @@ void CTLXView::keyPressEvent(QKeyEvent* event) {
             return;
         }
         QTextEdit::keyPressEvent(event);
+        passRules();
+        return;
+    }
+    if ((event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete) &&
+        event->modifiers() == Qt::NoModifier &&
+        m_look->DeleteRule(event->key() == Qt::Key_Backspace)) {
+        event->accept();
         return;
     }
     if (event->modifiers() & Qt::ControlModifier) {
@@ -806,8 +850,13 @@ void CTLXView::keyPressEvent(QKeyEvent* event) {
         }
     }
     const QString text = event->text();
+    if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete) {
+        EditAtParagraphStart(event);
+        return;
+    }
     if (text.isEmpty() || !text.front().isPrint()) {
         QTextEdit::keyPressEvent(event);
+        passRules();
         return;
     }
     QTextCursor cursor = textCursor();
@@ -823,8 +872,22 @@ void CTLXView::keyPressEvent(QKeyEvent* event) {
                                 static_cast<size_t>(cursor.positionInBlock()), m_defaultFormat)));
     }
     m_typing = true;
-    QTextEdit::keyPressEvent(event);
+    EditAtParagraphStart(event);
     m_typing = false;
+}
+
+void CTLXView::EditAtParagraphStart(QKeyEvent* event) {
+    // Qt undoes a lone typed or deleted character as a step that nothing can join; among a
+    // paragraph's leading tabs and bullet the margin that the edit calls for must.
+    const bool ownStep = m_look->CaretInParagraphStart();
+    QTextCursor step(document());
+    if (ownStep) {
+        step.beginEditBlock();
+    }
+    QTextEdit::keyPressEvent(event);
+    if (ownStep) {
+        step.endEditBlock();
+    }
 }
 
 // ---- Painting ----------------------------------------------------------------------------
@@ -833,6 +896,7 @@ void CTLXView::paintEvent(QPaintEvent* event) {
     QTextEdit::paintEvent(event);
     QPainter painter(viewport());
     PaintMarkers(painter, event->rect());
+    m_look->PaintRules(painter, event->rect(), TwipsToPixels(m_paperWidth - kRightMarginTwips));
     PaintPage(painter, event->rect());
 }
 

@@ -10,6 +10,7 @@
 namespace trellic {
 
 class EngineLog;
+class ProgressPort;
 class Prompter;
 class ResumeView;
 struct FileResult;
@@ -91,6 +92,10 @@ public:
     // Where this run's file choosers start.
     SessionFolders& Folders() { return m_folders; }
 
+    // Opening a large file reports its progress here and can be cancelled there; null (the
+    // default) for none. The port must outlive its use.
+    void SetProgressPort(ProgressPort* progress) { m_progress = progress; }
+
     // Observers are told of changes until they are removed; they must outlive their
     // subscription.
     void AddObserver(DocumentObserver& observer);
@@ -139,6 +144,8 @@ private:
     // Reads and checks a chosen file without touching the open resume; false after telling the
     // user why it cannot be opened.
     bool ReadCandidate(const std::string& path, int32_t dataSource, Candidate& candidate);
+    // Logs that the user cancelled the open; false.
+    bool Cancelled();
     // Replaces the open resume by a checked candidate.
     void Adopt(const std::string& path, int32_t dataSource, Candidate& candidate);
     // Writes the resume to filePath by the data source; tells the user either way. A held lock
@@ -159,6 +166,7 @@ private:
     ResumeView& m_view;
     EngineLog& m_log;
     Prompter& m_prompter;
+    ProgressPort* m_progress = nullptr;
     MenuMarks m_marks;
     std::string m_pathName;
     SessionFolders m_folders;
