@@ -1,4 +1,6 @@
 #include "document/tlx_doc.h"
+#include "engine/prompter.h"
+#include "model/tlx_file.h"
 #include "shell/qt_prompter.h"
 #include "shell/template_gallery.h"
 #include "shell_fixture.h"
@@ -101,6 +103,34 @@ TEST(TemplateGallery, TheFirstPageIsWhatPrintWouldPrint) {
     EXPECT_GT(preview.firstPage.height(), 150); // a page is taller than wide
     EXPECT_TRUE(
         LoadTemplatePreview("/nowhere/missing.tlx", TRELLIC_BIN_DIR, 150).firstPage.isNull());
+}
+
+TEST(TemplateGallery, AUserTemplateNamedInAnyScriptShowsAsWritten) {
+    // A shipped template the user renamed and described in Polish and Chinese, saved under a
+    // file name in both scripts.
+    const std::string polish = "Zofia \u0141ukasiewicz";
+    const std::string chinese = "\u738B\u5C0F\u660E";
+    NodeTree tree(TRELLIC_BIN_DIR);
+    ResetNodeTree(tree, {});
+    const std::string bytes = ReadFileBytes(Shipped("chronological.tlx"));
+    Archive in = Archive::ForLoading(bytes);
+    SilentPrompter prompter;
+    ASSERT_EQ(ReadTLX(in, tree, prompter), TlxReadStatus::Loaded);
+    tree.resume->name = polish;
+    tree.resume->description = chinese + " / " + polish;
+    TempDir dir;
+    const std::string path = dir.File(chinese + " " + polish + ".tlx");
+    WriteFileBytes(path, WriteTLX(tree));
+
+    CTemplateGalleryDlg gallery({dir.Path()}, TRELLIC_BIN_DIR);
+    EXPECT_EQ(Names(gallery), QStringList{QString::fromStdString(chinese + " " + polish)});
+    while (gallery.RenderNextThumbnail()) {
+    }
+    EXPECT_EQ(Names(gallery), QStringList{QString::fromStdString(polish)});
+    gallery.TemplateList()->setCurrentRow(0);
+    EXPECT_EQ(gallery.DescriptionLabel()->text(),
+              QString::fromStdString(polish + " (" + chinese + " " + polish + ".tlx)\n" + chinese +
+                                     " / " + polish));
 }
 
 TEST(TemplateGallery, OpenChoosesTheSelectedTemplate) {
