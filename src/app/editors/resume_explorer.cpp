@@ -147,6 +147,7 @@ CResumeExplorerDlg::CResumeExplorerDlg(EditorContext& context, QWidget* parent)
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_title = new QLineEdit;
     m_title->setObjectName(QStringLiteral("titleEdit"));
+    EnableSpellChecking(m_title);
     m_titleLabel = new QLabel;
     m_titleLabel->setObjectName(QStringLiteral("titleLabel"));
     m_titleLabel->setBuddy(m_title);
