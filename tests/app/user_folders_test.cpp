@@ -69,6 +69,13 @@ TEST(UserFolders, AResumeFromATemplateIsSavedAndExportedAmongTheUsersDocuments) 
     started.Trigger("fileExportPdf");
     EXPECT_EQ(started.prompter.events.back().options.initialFolder, home.documents);
     EXPECT_EQ(started.prompter.events.back().options.initialName, "Chronological.pdf");
+    for (const auto& [action, name] : {std::pair{"fileExportDocx", "Chronological.docx"},
+                                       std::pair{"fileExportOdt", "Chronological.odt"}}) {
+        started.prompter.files.push_back(std::nullopt);
+        started.Trigger(action);
+        EXPECT_EQ(started.prompter.events.back().options.initialFolder, home.documents);
+        EXPECT_EQ(started.prompter.events.back().options.initialName, name);
+    }
 
     // Saved in a folder of the user's: the PDF goes beside it under its name, and Open starts
     // there from now on.
@@ -83,9 +90,18 @@ TEST(UserFolders, AResumeFromATemplateIsSavedAndExportedAmongTheUsersDocuments) 
     EXPECT_EQ(started.prompter.events.back().options.initialFolder, home.dir.File("cv"));
     EXPECT_EQ(started.prompter.events.back().options.initialName, "Zofia \xc5\x81\xc4\x85"
                                                                   "cka.pdf");
+    // A Word document goes there too, and Open follows where it went.
+    const std::string docx = home.dir.File("letters/cv.docx");
+    fs::create_directories(home.dir.File("letters"));
+    started.prompter.files.push_back(docx);
+    started.Trigger("fileExportDocx");
+    EXPECT_EQ(started.prompter.events.back().options.initialFolder, home.dir.File("cv"));
+    EXPECT_EQ(started.prompter.events.back().options.initialName, "Zofia \xc5\x81\xc4\x85"
+                                                                  "cka.docx");
+    ASSERT_TRUE(fs::exists(docx));
     started.prompter.files.push_back(std::nullopt);
     started.Trigger("fileOpen");
-    EXPECT_EQ(started.prompter.events.back().options.initialFolder, home.dir.File("cv"));
+    EXPECT_EQ(started.prompter.events.back().options.initialFolder, home.dir.File("letters"));
 }
 
 TEST(UserFolders, WithoutADocumentsFolderHomeServes) {

@@ -896,12 +896,7 @@ void CMainFrame::OnFilePrintSetup() {
     AfterCommand();
 }
 
-void CMainFrame::OnFileExportPdf(bool archival) {
-    FileDialogOptions options;
-    options.defaultExtension = "pdf";
-    options.filter = "PDF Files (*.pdf)|*.pdf||";
-    options.overwritePrompt = true;
-    options.hideReadOnly = true;
+void CMainFrame::SuggestExportFile(FileDialogOptions& options) const {
     // Beside the resume's file and named as it is; a resume without a file of the user's takes
     // its own name, in the folder Save As would offer.
     const std::string& file = m_tree.filePath.empty() ? m_doc->PathName() : m_tree.filePath;
@@ -911,7 +906,17 @@ void CMainFrame::OnFileExportPdf(bool archival) {
         std::replace(fallback.begin(), fallback.end(), '/', '-');
     }
     options.initialFolder = m_doc->Folders().SaveFolder(file);
-    options.initialName = m_doc->Folders().ExportName(file, fallback) + ".pdf";
+    options.initialName =
+        m_doc->Folders().ExportName(file, fallback) + "." + options.defaultExtension;
+}
+
+void CMainFrame::OnFileExportPdf(bool archival) {
+    FileDialogOptions options;
+    options.defaultExtension = "pdf";
+    options.filter = "PDF Files (*.pdf)|*.pdf||";
+    options.overwritePrompt = true;
+    options.hideReadOnly = true;
+    SuggestExportFile(options);
     const std::optional<std::string> path = m_prompter.ChooseSaveFile(options);
     if (path) {
         m_doc->Folders().Used(*path);
@@ -939,12 +944,9 @@ void CMainFrame::OnFileExportOffice(OfficeFormat format) {
         docx ? "Word Documents (*.docx)|*.docx||" : "OpenDocument Text Documents (*.odt)|*.odt||";
     options.overwritePrompt = true;
     options.hideReadOnly = true;
-    std::string name = m_doc->Title();
-    if (const auto dot = name.rfind('.'); dot != std::string::npos && dot > 0) {
-        name.erase(dot);
-    }
-    options.initialName = name + "." + options.defaultExtension;
+    SuggestExportFile(options);
     if (const std::optional<std::string> path = m_prompter.ChooseSaveFile(options)) {
+        m_doc->Folders().Used(*path);
         const PdfProperties pdf = PropertiesOf(&m_tree, m_view->Document());
         const DocumentProperties properties{pdf.title.toStdString(), pdf.author.toStdString(),
                                             pdf.subject.toStdString(), std::time(nullptr)};
