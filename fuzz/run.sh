@@ -45,6 +45,7 @@ seeds_for() {
         echo "tests/data/jsonresume/fuzz-seeds build/fuzz/jsonresume-schema/package" \
             "build/fuzz/jsonresume-schema/package/examples"
         ;;
+    text_decode_fuzzer) echo "tests/data/text/fuzz-seeds" ;;
     esac
 }
 

@@ -1,6 +1,7 @@
 #include "richtext/rich_text_buffer.h"
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"
+#include "rtf_round_trip.h"
 #include "temp_dir.h"
 #include "test_documents.h"
 
@@ -137,8 +138,12 @@ TEST(RtfHostile, FuzzerFindingsStayFixed) {
         }
         SCOPED_TRACE(entry.path().filename().string());
         const std::string input = testing::ReadFileBytes(entry.path().string());
-        ExpectUsable(ReadRtf(input));
+        const RtfReadResult read = ReadRtf(input);
+        ExpectUsable(read);
         ExpectUsable(ReadRtfFragment(input));
+        // What the fuzzer asks of every input: written out and read back, nothing changes.
+        EXPECT_TRUE(testing::AsReadersSeeIt(ReadRtf(WriteRtf(read.document)).document) ==
+                    testing::AsReadersSeeIt(read.document));
     }
 }
 
