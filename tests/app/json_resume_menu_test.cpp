@@ -55,7 +55,7 @@ TEST(JsonResumeMenu, TheSampleBecomesANewResumeAndGoesBackOutWhole) {
               std::string::npos);
     const auto& save = started.prompter.events.back();
     EXPECT_EQ(save.kind, "save");
-    EXPECT_EQ(save.options.initialName, "Untitled.json");
+    EXPECT_EQ(save.options.initialName, "Richard Hendriks.json"); // the resume's name
 }
 
 TEST(JsonResumeMenu, TheOpenResumeStaysWhenTheImportCannotGoAhead) {

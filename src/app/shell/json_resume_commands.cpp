@@ -19,6 +19,7 @@ bool RunJsonResumeImport(CTLXDoc& doc, const std::string& programFolder, Prompte
     FileDialogOptions options;
     options.defaultExtension = "json";
     options.filter = kJsonResumeFilter;
+    options.initialFolder = doc.Folders().OpenFolder();
     options.hideReadOnly = true;
     options.pathMustExist = true;
     options.fileMustExist = true;
@@ -26,6 +27,7 @@ bool RunJsonResumeImport(CTLXDoc& doc, const std::string& programFolder, Prompte
     if (!path) {
         return false;
     }
+    doc.Folders().Used(*path);
     // Everything is read and built before the open resume is asked about: a file that cannot
     // be imported leaves it as it was.
     auto refuse = [&](const std::string& why) {
@@ -56,22 +58,18 @@ bool RunJsonResumeImport(CTLXDoc& doc, const std::string& programFolder, Prompte
     return true;
 }
 
-bool RunJsonResumeExport(const NodeTree& tree, const std::string& title, Prompter& prompter,
-                         EngineLog& log) {
-    FileDialogOptions options;
+bool RunJsonResumeExport(const NodeTree& tree, CTLXDoc& doc, FileDialogOptions suggestion,
+                         Prompter& prompter, EngineLog& log) {
+    FileDialogOptions& options = suggestion;
     options.defaultExtension = "json";
     options.filter = "JSON Resume Files (*.json)|*.json||";
     options.overwritePrompt = true;
     options.hideReadOnly = true;
-    std::string name = title;
-    if (const auto dot = name.rfind('.'); dot != std::string::npos && dot > 0) {
-        name.erase(dot);
-    }
-    options.initialName = name + ".json";
     const std::optional<std::string> path = prompter.ChooseSaveFile(options);
     if (!path) {
         return false;
     }
+    doc.Folders().Used(*path);
     const JsonResumeExport exported = ExportJsonResume(tree);
     FileResult written;
     if (exported.ok) {

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "engine/prompter.h"
+
 #include <string>
 
 namespace trellic {
 
 class CTLXDoc;
 class EngineLog;
-class Prompter;
 struct NodeTree;
 
 // File > Import > JSON Resume: asks for a file and builds a resume from it in the default
@@ -15,9 +16,9 @@ struct NodeTree;
 bool RunJsonResumeImport(CTLXDoc& doc, const std::string& programFolder, Prompter& prompter,
                          EngineLog& log);
 
-// File > Export > JSON Resume: asks for a file name and writes the tree's nodes as a JSON
-// Resume. title names the open resume ("cv.tlx", "Untitled"). True when the file was written.
-bool RunJsonResumeExport(const NodeTree& tree, const std::string& title, Prompter& prompter,
-                         EngineLog& log);
+// File > Export > JSON Resume: asks for a file name, starting from the suggested folder and
+// name, and writes the tree's nodes as a JSON Resume. True when the file was written.
+bool RunJsonResumeExport(const NodeTree& tree, CTLXDoc& doc, FileDialogOptions suggestion,
+                         Prompter& prompter, EngineLog& log);
 
 } // namespace trellic

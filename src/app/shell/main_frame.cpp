@@ -390,7 +390,11 @@ void CMainFrame::CreateFileMenu() {
                             {},
                             [this] {
                                 RunNodeCommand([this] {
-                                    RunJsonResumeExport(m_tree, m_doc->Title(), m_prompter, m_log);
+                                    FileDialogOptions suggestion;
+                                    suggestion.defaultExtension = "json";
+                                    SuggestExportFile(suggestion);
+                                    RunJsonResumeExport(m_tree, *m_doc, suggestion, m_prompter,
+                                                        m_log);
                                 });
                             }});
     AddCommand(file, {"fileAtsCheck",
