@@ -234,16 +234,16 @@ private:
                 continue;
             }
             for (const auto& [key, value] : list[i].items()) {
-                const KeyLayout* spec = layout.Find(key);
-                if (spec == nullptr) {
+                const KeyLayout* keyLayout = layout.Find(key);
+                if (keyLayout == nullptr) {
                     continue;
                 }
                 const std::string here = PointerTo(entryAt, key);
-                if (spec->isList) {
+                if (keyLayout->isList) {
                     Texts(value, here);
                 } else {
                     Form form = Form::Any;
-                    if (m_forms && spec->slot == Slot::Date) {
+                    if (m_forms && keyLayout->slot == Slot::Date) {
                         form = Form::Date;
                     } else if (m_forms && key == "url") {
                         form = Form::Uri;
