@@ -7,7 +7,6 @@
 #include <cctype>
 #include <map>
 #include <new>
-#include <ranges>
 #include <tuple>
 
 namespace trellic {
@@ -593,7 +592,9 @@ private:
         const std::vector<SchemaProblem> problems = FindSchemaProblems(out, true);
         Json notes = Json::array();
         std::vector<std::string> logged;
-        for (const SchemaProblem& problem : std::ranges::reverse_view(problems)) {
+        // An index, not std::views::reverse: clang 14 cannot use libstdc++ 12's views.
+        for (std::size_t i = problems.size(); i-- > 0;) {
+            const SchemaProblem& problem = problems[i];
             const std::vector<std::string> tokens = PointerTokens(problem.pointer);
             Json* parent = &out;
             for (std::size_t i = 0; i + 1 < tokens.size(); ++i) {
