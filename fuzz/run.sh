@@ -38,7 +38,7 @@ cmake --build "$build" --target "${targets[@]}"
 seeds_for() {
     case "$1" in
     tlx_read_fuzzer) echo "tests/data/tlx/fuzz-corpus tests/data/tlx/regressions" ;;
-    rtf_read_fuzzer) echo "tests/data/rtf/fuzz-regressions" ;;
+    rtf_read_fuzzer) echo "tests/data/rtf/fuzz-corpus tests/data/rtf/fuzz-regressions" ;;
     esac
 }
 

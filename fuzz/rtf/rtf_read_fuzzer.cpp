@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the RTF reader. Whatever it reads must write out and read back as the
-// same document, and inserting it into text must leave a consistent buffer.
+// same document, its pictures must stay within their limits, and inserting it into text must
+// leave a consistent buffer.
 
 #include "richtext/rich_text_buffer.h"
 #include "richtext/rtf_reader.h"
@@ -19,6 +20,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const RtfReadResult again = ReadRtf(WriteRtf(read.document));
     if (!again.complete || !(again.document == read.document)) {
         std::abort();
+    }
+    // Picture headers are read from the file's own bytes; sizes must stay within the page.
+    for (const RichParagraph& paragraph : read.document.paragraphs) {
+        for (const RichRun& run : paragraph.runs) {
+            if (const RichPicture* picture = run.format.picture.get()) {
+                const PictureSize size = ShownPictureSize(*picture);
+                if (size.width < 1 || size.height < 1 || size.width > kMaxPictureTwips ||
+                    size.height > kMaxPictureTwips || picture->data.size() > kMaxPictureBytes ||
+                    picture->data.size() > size_t(input.size())) {
+                    std::abort();
+                }
+                (void)IsShowablePicture(*picture);
+            }
+        }
     }
     RichTextBuffer buffer;
     buffer.InsertText("ab");

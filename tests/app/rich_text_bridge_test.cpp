@@ -2,11 +2,17 @@
 #include "test_documents.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QUrl>
 #include <gtest/gtest.h>
+#include <memory>
+#include <vector>
 
 namespace trellic {
 namespace {
@@ -315,6 +321,209 @@ TEST(RichTextBridge, NumberingMarkersFollowTheListsOfTheWriter) {
     DocumentToQt(document, qt);
     EXPECT_EQ(NumberingMarkers(qt), (QStringList{"1.", "2.", "", "1.", "3.", "4.", "iii.", "Z)",
                                                  "AA)", QString::fromUtf8("\u2022")}));
+}
+
+std::string ImageBytes(int width, int height, const char* format) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes.toStdString();
+}
+
+RichCharFormat PictureFormat(std::string typeWord, std::string data, int32_t goalWidth = 0,
+                             int32_t goalHeight = 0) {
+    auto picture = std::make_shared<RichPicture>();
+    picture->typeWord = std::move(typeWord);
+    picture->data = std::move(data);
+    picture->goalWidth = goalWidth;
+    picture->goalHeight = goalHeight;
+    RichCharFormat format = Char("Arial", 240, kCfeAutoColor);
+    format.picture = PictureRef(std::move(picture));
+    return format;
+}
+
+QImage ResourceImage(const QTextDocument& qt, const QTextCharFormat& format) {
+    return qt.resource(QTextDocument::ImageResource, QUrl(format.toImageFormat().name()))
+        .value<QImage>();
+}
+
+TEST(RichTextBridge, QtShowsTheWordProcessorsAttributes) {
+    RichCharFormat format = Char("Georgia", 240, kCfeAllCaps | kCfeSuperscript);
+    format.backColor = 0x00FFFF;
+    format.offset = 60;
+    QTextCharFormat qt = ToQtCharFormat(format);
+    EXPECT_EQ(qt.fontCapitalization(), QFont::AllUppercase);
+    EXPECT_EQ(qt.background().color(), QColor(Qt::yellow));
+    EXPECT_EQ(FromQtCharFormat(qt), format);
+    format.effects = kCfeSmallCaps | kCfeHidden;
+    format.offset = 0;
+    qt = ToQtCharFormat(format);
+    EXPECT_EQ(qt.fontCapitalization(), QFont::SmallCaps);
+    EXPECT_LT(qt.fontPointSize(), 1.0) << "hidden text takes no room";
+    EXPECT_EQ(qt.foreground().color().alpha(), 0) << "and no ink";
+    EXPECT_FALSE(qt.hasProperty(QTextFormat::BackgroundBrush));
+    EXPECT_EQ(FromQtCharFormat(qt), format) << "what it has is kept";
+
+    RichParaFormat para = PlainParaFormat();
+    para.tabCount = 4;
+    para.tabs[0] = MakeTab(1440, kTabLeft, kLeaderDots);
+    para.tabs[1] = MakeTab(2880, kTabCenter);
+    para.tabs[2] = MakeTab(4320, kTabDecimal);
+    para.tabs[3] = MakeTab(7200, kTabRight, kLeaderHyphens);
+    const QList<QTextOption::Tab> tabs = ToQtBlockFormat(para).tabPositions();
+    ASSERT_EQ(tabs.size(), 4);
+    EXPECT_EQ(tabs[0], QTextOption::Tab(96, QTextOption::LeftTab));
+    EXPECT_EQ(tabs[1], QTextOption::Tab(192, QTextOption::CenterTab));
+    EXPECT_EQ(tabs[2], QTextOption::Tab(288, QTextOption::DelimiterTab, QLatin1Char('.')));
+    EXPECT_EQ(tabs[3], QTextOption::Tab(480, QTextOption::RightTab));
+    EXPECT_EQ(FromQtBlockFormat(ToQtBlockFormat(para)), para);
+}
+
+TEST(RichTextBridge, PicturesShowTheirImageOrAPlaceholderAndComeBackAsTheyCame) {
+    const RichCharFormat png = PictureFormat("pngblip", ImageBytes(30, 20, "PNG"), 900, 600);
+    const RichCharFormat jpeg = PictureFormat("jpegblip", ImageBytes(8, 8, "JPEG"));
+    const RichCharFormat wmf = PictureFormat("wmetafile8", "\x01\x02", 1440, 720);
+    const RichCharFormat broken = PictureFormat("pngblip", "\x89PNG\r\n\x1A\n not a png");
+    const std::u32string object(1, kObjectCharacter);
+    RichDocument document;
+    document.paragraphs = {Para(PlainParaFormat(),
+                                {{U"a", Char("Arial", 240, 0)},
+                                 {object, png},
+                                 {object, jpeg},
+                                 {object, wmf},
+                                 {object, broken}},
+                                Char("Arial", 240, 0))};
+    QTextDocument qt;
+    DocumentToQt(document, qt);
+    EXPECT_EQ(qt.characterCount(), 6) << "one position per picture";
+    std::vector<QTextCharFormat> images;
+    for (auto it = qt.begin().begin(); !it.atEnd(); ++it) {
+        if (it.fragment().charFormat().isImageFormat()) {
+            images.push_back(it.fragment().charFormat());
+        }
+    }
+    ASSERT_EQ(images.size(), 4u);
+    EXPECT_DOUBLE_EQ(images[0].toImageFormat().width(), 60.0); // 900 twips
+    EXPECT_DOUBLE_EQ(images[0].toImageFormat().height(), 40.0);
+    EXPECT_EQ(ResourceImage(qt, images[0]).size(), QSize(30, 20));
+    EXPECT_EQ(ResourceImage(qt, images[1]).size(), QSize(8, 8));
+    EXPECT_DOUBLE_EQ(images[1].toImageFormat().width(), 8.0) << "natural size at 96 dpi";
+    // Kinds Qt cannot draw, and data that does not decode, show a placeholder of their size.
+    EXPECT_FALSE(ResourceImage(qt, images[2]).isNull());
+    EXPECT_DOUBLE_EQ(images[2].toImageFormat().width(), 96.0);
+    EXPECT_FALSE(ResourceImage(qt, images[3]).isNull());
+    EXPECT_TRUE(CanShowPicture(*png.picture));
+    EXPECT_FALSE(CanShowPicture(*wmf.picture));
+    EXPECT_FALSE(CanShowPicture(*broken.picture));
+    EXPECT_EQ(DocumentFromQt(qt), document);
+}
+
+TEST(RichTextBridge, OnlyTheEnginesOwnPicturesComeBack) {
+    RichDocument document;
+    document.paragraphs[0].runs = {
+        {std::u32string(1, kObjectCharacter), PictureFormat("pngblip", "x")}};
+    QTextDocument qt;
+    DocumentToQt(document, qt);
+    QTextCursor cursor(&qt);
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText("typed"); // in the format beside the picture
+    const RichDocument back = DocumentFromQt(qt);
+    ASSERT_EQ(back.paragraphs[0].runs.size(), 2u);
+    EXPECT_TRUE(back.paragraphs[0].runs[0].format.picture);
+    EXPECT_EQ(back.paragraphs[0].runs[1].text, U"typed");
+    EXPECT_FALSE(back.paragraphs[0].runs[1].format.picture);
+    // An image of pasted HTML has nothing the engine could save.
+    QTextDocument foreign;
+    foreign.setHtml("<p>a<img src='x.png' width='10' height='10'>b</p>");
+    EXPECT_EQ(DocumentFromQt(foreign).Text(), U"ab");
+}
+
+TEST(RichTextBridge, HiddenTextTakesNoRoomButKeepsItsPlace) {
+    RichCharFormat hidden = Char("Arial", 240, kCfeHidden | kCfeAutoColor);
+    RichDocument document;
+    document.paragraphs[0].runs = {{U"ab", Char("Arial", 240, kCfeAutoColor)},
+                                   {U"WWWWWWWWWWWWWWWWWWWW", hidden},
+                                   {U"cd", Char("Arial", 240, kCfeAutoColor)}};
+    QTextDocument qt;
+    DocumentToQt(document, qt);
+    qt.setTextWidth(1000);
+    qt.size(); // lays the text out
+    ASSERT_EQ(qt.begin().layout()->lineCount(), 1);
+    const QTextLine line = qt.begin().layout()->lineAt(0);
+    EXPECT_LT(line.cursorToX(22) - line.cursorToX(2), 3.0);
+    EXPECT_EQ(qt.characterCount() - 1, 24);
+}
+
+TEST(RichTextBridge, TabStopsBeyondTheLineStandAtItsEndWithTheirLeaders) {
+    RichParaFormat para = PlainParaFormat();
+    para.tabCount = 1;
+    para.tabs[0] = MakeTab(9360, kTabRight, kLeaderDots); // a word processor's 6.5 inches
+    const RichCharFormat text = Char("DejaVu Sans", 220, kCfeAutoColor);
+    RichDocument document;
+    document.paragraphs = {Para(para, {{U"Senior Analyst\tJan 2020 \u2013 Present", text}}, text)};
+    QTextDocument qt;
+    DocumentToQt(document, qt);
+    qt.setDocumentMargin(0);
+    const qreal width = TwipsToPixels(7920); // 5.5 inches
+    qt.setTextWidth(width);
+    FitTabStops(qt, width);
+    qt.size(); // lays the text out
+    EXPECT_DOUBLE_EQ(qt.begin().blockFormat().tabPositions()[0].position, width);
+    EXPECT_EQ(DocumentFromQt(qt), document) << "the stored stop stays where it was";
+    const QTextLayout* layout = qt.begin().layout();
+    ASSERT_EQ(layout->lineCount(), 1) << "the date stays on its line";
+    const QTextLine line = layout->lineAt(0);
+    EXPECT_NEAR(line.naturalTextWidth(), width, 2.0) << "and ends at the margin";
+
+    QImage page(int(width) + 10, 40, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    DrawTabLeaders(painter, qt.begin(), line, QPointF(0, 0), Qt::black);
+    painter.end();
+    const int from = int(line.cursorToX(14)) + 4;
+    const int to = int(line.cursorToX(15)) - 4;
+    const int baseline = int(line.ascent());
+    int dots = 0;
+    for (int x = from; x < to; ++x) {
+        for (int y = baseline - 4; y <= baseline; ++y) {
+            dots += qGray(page.pixel(x, y)) < 128 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(dots, (to - from) / 8) << "a row of dots between the title and the date";
+}
+
+TEST(RichTextBridge, BulletsShowTheirOwnSymbolWhereAFontDrawsIt) {
+    const RichCharFormat plain = Char("Arial", 200, 0);
+    auto bullet = [](char32_t symbol, const char* face, uint8_t charSet) {
+        RichParaFormat format = Numbered(kPfnBullet, 0);
+        format.bulletSymbol = symbol;
+        format.bulletFace = face;
+        format.bulletCharSet = charSet;
+        return format;
+    };
+    const RichParaFormat formats[] = {
+        bullet(0xA7, "Wingdings", kSymbolCharSet), // a look-alike: a small square
+        bullet(0x25C6, "DejaVu Sans", 0),          // drawn in its own font
+        bullet(U'o', "Courier New", 0),            // a letter any font has
+        bullet(0xE00B, "No Such Symbols", 0),      // private use, font absent
+        bullet(0x3F, "Wingdings", kSymbolCharSet), // no look-alike, font absent
+    };
+    RichDocument document;
+    document.paragraphs.clear();
+    for (const RichParaFormat& format : formats) {
+        document.paragraphs.push_back(Para(format, {{U"x", plain}}, plain));
+    }
+    QTextDocument qt;
+    DocumentToQt(document, qt);
+    EXPECT_EQ(NumberingMarkers(qt),
+              (QStringList{QString::fromUtf8("\u25AA"), QString::fromUtf8("\u25C6"), "o",
+                           QString::fromUtf8("\u2022"), QString::fromUtf8("\u2022")}));
+    EXPECT_EQ(NumberingMarkerFamily(qt.findBlockByNumber(1).blockFormat()), "DejaVu Sans");
+    EXPECT_EQ(NumberingMarkerFamily(qt.findBlockByNumber(2).blockFormat()), "");
+    EXPECT_EQ(DocumentFromQt(qt), document);
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #include "richtext/rich_text_buffer.h"
+#include "richtext/rtf_writer.h"
 #include "test_documents.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace trellic {
 namespace {
@@ -412,6 +414,72 @@ TEST(RichTextBuffer, ModifiedFlagFollowsChanges) {
     buffer.SetModified(false);
     buffer.ImportText("y");
     EXPECT_TRUE(buffer.IsModified());
+}
+
+// A document of one paragraph: "ab", a picture, "cd".
+RichTextBuffer BufferWithPicture() {
+    auto picture = std::make_shared<RichPicture>();
+    picture->typeWord = "pngblip";
+    picture->data = "data";
+    RichCharFormat pictureFormat = Font("Arial");
+    pictureFormat.picture = PictureRef(picture);
+    RichDocument document;
+    document.paragraphs[0].format = PlainParaFormat();
+    document.paragraphs[0].markFormat = Font("Arial");
+    document.paragraphs[0].runs = {{U"ab", Font("Arial")},
+                                   {std::u32string(1, kObjectCharacter), pictureFormat},
+                                   {U"cd", Font("Arial")}};
+    RichTextBuffer buffer;
+    buffer.SetDocument(document);
+    return buffer;
+}
+
+TEST(RichTextBuffer, TextTypedBesideOrOverAPictureIsText) {
+    RichTextBuffer buffer = BufferWithPicture();
+    buffer.SetSelection(3, 3); // behind the picture
+    EXPECT_FALSE(buffer.GetSelectionCharFormat().picture);
+    buffer.InsertText("x");
+    buffer.SetSelection(2, 3); // the picture itself
+    buffer.SetSelectionCharFormat(Bold(true));
+    EXPECT_TRUE(buffer.GetSelectionCharFormat().picture) << "format commands keep the picture";
+    EXPECT_TRUE(buffer.GetSelectionCharFormat().Has(kCfeBold));
+    buffer.InsertText("y"); // replaces the picture
+    const auto& runs = buffer.Document().paragraphs[0].runs;
+    for (const RichRun& run : runs) {
+        EXPECT_FALSE(run.format.picture) << testing::Utf8(run.text);
+    }
+    EXPECT_EQ(ParagraphTexts(buffer.Document()), "abyxcd");
+}
+
+TEST(RichTextBuffer, PicturesMoveWithCutAndPasteAsOneCharacter) {
+    RichTextBuffer buffer = BufferWithPicture();
+    EXPECT_EQ(buffer.TextLength(), 5u);
+    buffer.SetSelection(1, 4);
+    const std::string copied = buffer.ExportRtf();
+    RichTextBuffer other;
+    other.InsertText("[]");
+    other.SetSelection(1, 1);
+    other.InsertRtf(WriteRtf(buffer.Document()));
+    int pictures = 0;
+    for (const RichRun& run : other.Document().paragraphs[0].runs) {
+        pictures += run.format.picture ? 1 : 0;
+        if (run.format.picture) {
+            EXPECT_EQ(run.format.picture->data, "data");
+        }
+    }
+    EXPECT_EQ(pictures, 1);
+    EXPECT_FALSE(copied.empty());
+}
+
+TEST(RichTextBuffer, PlainTextLeavesOutHiddenTextAndPictures) {
+    RichTextBuffer buffer = BufferWithPicture();
+    buffer.SetSelection(0, 1);
+    RichCharFormat hide;
+    hide.mask = kCfmHidden;
+    hide.effects = kCfeHidden;
+    buffer.SetSelectionCharFormat(hide);
+    EXPECT_EQ(buffer.ExportText(), "bcd");
+    EXPECT_EQ(buffer.TextLength(), 5u) << "hidden text still counts";
 }
 
 } // namespace

@@ -124,7 +124,19 @@ CTLXView::~CTLXView() = default;
 void CTLXView::SetPaperWidth(int twips) {
     m_paperWidth = twips;
     setLineWrapColumnOrWidth(static_cast<int>(std::lround(TwipsToPixels(m_paperWidth))));
+    // Another paper is no edit of the text, though the stops shown move with its width.
+    const bool modified = document()->isModified();
+    FitTabStops(*document(), LineWidth());
+    document()->setModified(modified);
     viewport()->update();
+}
+
+qreal CTLXView::LineWidth() const {
+    return TwipsToPixels(m_paperWidth - kLeftMarginTwips - kRightMarginTwips);
+}
+
+QTextBlockFormat CTLXView::ShownBlockFormat(const RichParaFormat& format) const {
+    return FittedTabs(ToQtBlockFormat(format), LineWidth());
 }
 
 void CTLXView::ApplyPageLayout() {
@@ -148,6 +160,7 @@ void CTLXView::InstallDocument(RichDocument content) {
     doc->setUndoRedoEnabled(false);
     DocumentToQt(content, *doc);
     ApplyPageLayout();
+    FitTabStops(*doc, LineWidth());
     doc->setDefaultFont(ToQtCharFormat(m_defaultFormat).font());
     doc->setUndoRedoEnabled(true);
     QTextCursor start(doc);
@@ -191,7 +204,7 @@ void CTLXView::SetParaFormatOn(QTextCursor& edit, const RichParaFormat& change) 
     for (QTextBlock block = first; block.isValid(); block = block.next()) {
         RichParaFormat format = FromQtBlockFormat(block.blockFormat());
         ApplyParaFormat(format, change);
-        QTextCursor(block).setBlockFormat(ToQtBlockFormat(format));
+        QTextCursor(block).setBlockFormat(ShownBlockFormat(format));
         if (block == last) {
             break;
         }
@@ -223,14 +236,27 @@ std::string CTLXView::ExportText() const {
     return WritePlainText(Document());
 }
 
-void CTLXView::ImportRtf(std::string_view rtf) {
+std::vector<std::string> CTLXView::ImportRtf(std::string_view rtf) {
     RtfReadResult result = ReadRtf(rtf);
     if (!result.isRtf) {
         ImportText(rtf);
-        return;
+        return {};
+    }
+    // The reader knows a picture's kind and size; whether its data decodes shows only here.
+    for (const RichParagraph& paragraph : result.document.paragraphs) {
+        for (const RichRun& run : paragraph.runs) {
+            const RichPicture* picture = run.format.picture.get();
+            if (picture != nullptr && IsShowablePicture(*picture) && !CanShowPicture(*picture)) {
+                result.warnings.push_back(
+                    std::string(FormatOf(*picture) == PictureFormat::Png ? "A PNG" : "A JPEG") +
+                    " picture cannot be decoded; it is kept as it came and shows as a "
+                    "placeholder.");
+            }
+        }
     }
     InstallDocument(std::move(result.document));
     document()->setModified(true);
+    return std::move(result.warnings);
 }
 
 void CTLXView::ImportText(std::string_view windows1252) {
@@ -315,6 +341,7 @@ void CTLXView::SetSelectionCharFormat(const RichCharFormat& change) {
     QTextCursor cursor = textCursor();
     if (!cursor.hasSelection()) {
         RichCharFormat typing = FromQtCharFormat(cursor.charFormat());
+        typing.picture = {}; // beside a picture, the format of what is typed next
         ApplyCharFormat(typing, change);
         const QTextCharFormat format = ToQtCharFormat(typing);
         // An empty paragraph shows the format of its mark, so the mark follows the typing
@@ -382,14 +409,14 @@ void CTLXView::InsertFragment(const RichDocument& fragment) {
         const RichParagraph& paragraph = fragment.paragraphs[i];
         if (i > 0) {
             const bool last = i + 1 == count;
-            cursor.insertBlock(last ? oldFormat : ToQtBlockFormat(paragraph.format),
+            cursor.insertBlock(last ? oldFormat : ShownBlockFormat(paragraph.format),
                                last ? oldMark : ToQtCharFormat(paragraph.markFormat));
         }
         for (const RichRun& run : paragraph.runs) {
             InsertRunText(cursor, run);
         }
         if (i == 0 && count > 1) {
-            cursor.setBlockFormat(ToQtBlockFormat(paragraph.format));
+            cursor.setBlockFormat(ShownBlockFormat(paragraph.format));
             SetMarkFormat(*document(), cursor.block(), ToQtCharFormat(paragraph.markFormat));
         }
     }
@@ -833,7 +860,27 @@ void CTLXView::paintEvent(QPaintEvent* event) {
     QTextEdit::paintEvent(event);
     QPainter painter(viewport());
     PaintMarkers(painter, event->rect());
+    PaintLeaders(painter, event->rect());
     PaintPage(painter, event->rect());
+}
+
+void CTLXView::PaintLeaders(QPainter& painter, const QRect& area) {
+    const QPointF scroll(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        const QTextLayout* layout = block.layout();
+        if (layout == nullptr || !block.isVisible() || !block.text().contains(u'\t')) {
+            continue;
+        }
+        const QPointF origin = layout->position() + scroll;
+        const QRectF bounds = layout->boundingRect().translated(origin);
+        if (bounds.bottom() < area.top() || bounds.top() > area.bottom()) {
+            continue;
+        }
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            DrawTabLeaders(painter, block, layout->lineAt(i), origin,
+                           palette().color(QPalette::Text));
+        }
+    }
 }
 
 void CTLXView::PaintPage(QPainter& painter, const QRect& area) {
@@ -872,6 +919,10 @@ void CTLXView::PaintMarkers(QPainter& painter, const QRect& area) {
         QFont font = format.font().resolve(document()->defaultFont());
         font.setUnderline(false);
         font.setStrikeOut(false);
+        const QString family = NumberingMarkerFamily(block.blockFormat());
+        if (!family.isEmpty()) {
+            font.setFamilies({family});
+        }
         painter.setFont(font);
         const bool colored = format.hasProperty(QTextFormat::ForegroundBrush) &&
                              format.foreground().style() != Qt::NoBrush;

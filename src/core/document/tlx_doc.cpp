@@ -306,7 +306,9 @@ void CTLXDoc::Adopt(const std::string& path, int32_t dataSource, Candidate& cand
     } else if (dataSource == kDataSourceViewRtf) {
         SetDataSource(kSetResumeView);
         SetRenderer(kRendererRtf, false);
-        m_view.ImportRtf(candidate.bytes);
+        for (const std::string& warning : m_view.ImportRtf(candidate.bytes)) {
+            m_log.AppendLog("WARNING: " + warning + "\r\n\r\n");
+        }
     } else {
         SetDataSource(kSetResumeView);
         SetRenderer(kRendererTxt, false);

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace trellic {
 
@@ -31,8 +32,10 @@ public:
     virtual std::string ExportRtf() const = 0;
     virtual std::string ExportText() const = 0;
     // Replace the whole content. Text that is not RTF is read as plain text, which comes in in
-    // the default character format and the plain paragraph format.
-    virtual void ImportRtf(std::string_view rtf) = 0;
+    // the default character format and the plain paragraph format. Returns what the reader
+    // left out or cannot show (the reader's warnings), for the caller to log where the user
+    // opened the file.
+    virtual std::vector<std::string> ImportRtf(std::string_view rtf) = 0;
     virtual void ImportText(std::string_view windows1252) = 0;
 
     // Replaces the whole content with a finished rendering in one step (one repaint on
@@ -56,7 +59,7 @@ public:
     RichParaFormat EndParagraphFormat() const override;
     std::string ExportRtf() const override { return m_buffer.ExportRtf(); }
     std::string ExportText() const override { return m_buffer.ExportText(); }
-    void ImportRtf(std::string_view rtf) override;
+    std::vector<std::string> ImportRtf(std::string_view rtf) override;
     void ImportText(std::string_view windows1252) override;
     void ReplaceContent(const RichDocument& document, TextRange selection) override;
     void EmptyUndo() override { ++m_undoResets; }

@@ -18,7 +18,8 @@ RichDocument ReadPlainText(std::string_view bytes, const RichCharFormat& charFor
                            const RichParaFormat& paraFormat);
 
 // Paragraphs joined with CR LF, no break after the last; characters Windows-1252 cannot hold
-// become '?', symbol-font text is written as its bytes.
+// become '?', symbol-font text is written as its bytes. Hidden text and pictures are left out:
+// plain text holds what a reader of the page sees.
 std::string WritePlainText(const RichDocument& document);
 
 } // namespace trellic

@@ -117,6 +117,7 @@ RichCharFormat RichTextBuffer::FormatBefore(size_t position) const {
 
 RichCharFormat RichTextBuffer::TypingFormatAt(size_t position) const {
     RichCharFormat format = FormatBefore(position);
+    format.picture = {}; // typing beside a picture writes text
     if (format.charSet != kSymbolCharSet) {
         return format;
     }
@@ -133,7 +134,9 @@ RichCharFormat RichTextBuffer::InsertionFormat() const {
     if (at.offset == paragraph.Length()) {
         return paragraph.markFormat;
     }
-    return FormatBefore(m_selection.min + 1);
+    RichCharFormat format = FormatBefore(m_selection.min + 1);
+    format.picture = {}; // text typed over a picture replaces it
+    return format;
 }
 
 void RichTextBuffer::SetSelection(long long min, long long max) {
@@ -254,6 +257,7 @@ RtfReadResult RichTextBuffer::InsertRtf(std::string_view rtf) {
 void RichTextBuffer::InsertFragment(const RichDocument& fragment) {
     ReplaceSelection(fragment);
     m_typingFormat = FormatBefore(m_selection.min);
+    m_typingFormat.picture = {};
 }
 
 void RichTextBuffer::SetSelectionCharFormat(const RichCharFormat& change) {

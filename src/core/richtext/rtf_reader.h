@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace trellic {
 
@@ -18,6 +19,9 @@ struct RtfReadResult {
     bool complete = true;
     // Empty, or a one-line description of the first damage met.
     std::string problem;
+    // What the reader left out or cannot show, one sentence each: pictures too large to keep,
+    // pictures that cannot be decoded.
+    std::vector<std::string> warnings;
 };
 
 // Reads a whole RTF document. A paragraph break at the very end ends the last paragraph rather
