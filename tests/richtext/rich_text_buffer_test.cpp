@@ -1,5 +1,4 @@
 #include "richtext/rich_text_buffer.h"
-#include "richtext/rtf_writer.h"
 #include "test_documents.h"
 
 #include <gtest/gtest.h>
@@ -449,26 +448,6 @@ TEST(RichTextBuffer, TextTypedBesideOrOverAPictureIsText) {
         EXPECT_FALSE(run.format.picture) << testing::Utf8(run.text);
     }
     EXPECT_EQ(ParagraphTexts(buffer.Document()), "abyxcd");
-}
-
-TEST(RichTextBuffer, PicturesMoveWithCutAndPasteAsOneCharacter) {
-    RichTextBuffer buffer = BufferWithPicture();
-    EXPECT_EQ(buffer.TextLength(), 5u);
-    buffer.SetSelection(1, 4);
-    const std::string copied = buffer.ExportRtf();
-    RichTextBuffer other;
-    other.InsertText("[]");
-    other.SetSelection(1, 1);
-    other.InsertRtf(WriteRtf(buffer.Document()));
-    int pictures = 0;
-    for (const RichRun& run : other.Document().paragraphs[0].runs) {
-        pictures += run.format.picture ? 1 : 0;
-        if (run.format.picture) {
-            EXPECT_EQ(run.format.picture->data, "data");
-        }
-    }
-    EXPECT_EQ(pictures, 1);
-    EXPECT_FALSE(copied.empty());
 }
 
 TEST(RichTextBuffer, PlainTextLeavesOutHiddenTextAndPictures) {
