@@ -80,6 +80,16 @@ TEST(OpenResume, PicturesThatCannotBeKeptOrShownAreLoggedAsWarnings) {
     EXPECT_NE(f.view.ExportRtf().find("{\\pict\\jpegblip\r\n0102}"), std::string::npos);
 }
 
+TEST(OpenResume, RichTextWithBinaryPicturesOrAClosingNulOpens) {
+    DocumentFixture f;
+    const std::string rtf = f.dir.File("photo.rtf");
+    WriteFileBytes(rtf, "{\\rtf1 Jane{\\pict\\jpegblip\\bin4 " +
+                            std::string("\xFF\xD8\x00\x01", 4) + "}}\r\n" + std::string(1, '\0'));
+    ASSERT_TRUE(f.Open(rtf));
+    EXPECT_EQ(f.tree.dataSource, kDataSourceViewRtf);
+    EXPECT_NE(f.view.ExportRtf().find("{\\pict\\jpegblip\r\nffd80001}"), std::string::npos);
+}
+
 TEST(OpenResume, UpperCaseExtensionIsAnUnknownFileReadAsText) {
     DocumentFixture f;
     const std::string path = f.dir.File("CV.RTF");

@@ -267,15 +267,18 @@ bool CTLXDoc::ReadCandidate(const std::string& path, int32_t dataSource, Candida
         // A file with the wrong magic has had its warning from the reader.
         return status == TlxReadStatus::Loaded;
     }
-    // Taken as text, a binary file would be shown as noise and then saved over itself.
-    if (!LooksLikeText(candidate.bytes)) {
+    // Taken as text, a binary file would be shown as noise and then saved over itself. Rich
+    // text may hold pictures as raw bytes (\bin), and the control's own files end in a NUL:
+    // its header alone says what it is.
+    const bool rtf = dataSource == kDataSourceViewRtf && LooksLikeRtf(candidate.bytes);
+    if (!rtf && !LooksLikeText(candidate.bytes)) {
         m_prompter.ShowMessage("The file holds binary data, not text, and cannot be opened as a "
                                "resume:\n\n" +
                                    path,
                                MessageIcon::Exclamation);
         return false;
     }
-    if (dataSource == kDataSourceViewRtf && !LooksLikeRtf(candidate.bytes)) {
+    if (dataSource == kDataSourceViewRtf && !rtf) {
         m_prompter.ShowMessage("The file is not a rich text file and cannot be opened as one:\n\n" +
                                    path,
                                MessageIcon::Exclamation);
