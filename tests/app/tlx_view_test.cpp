@@ -549,6 +549,11 @@ TEST_F(TlxView, APhotoShowsTypingBesideItIsTextAndItSavesAsItCame) {
     EXPECT_EQ(saved.paragraphs[0].runs[1].format.picture->data,
               QByteArray::fromHex(QByteArray::fromStdString(png)).toStdString());
     EXPECT_EQ(view.ExportText(), "Name x");
+
+    view.ImportRtf("{\\rtf1 shown{\\v  hidden}}");
+    view.SetSelection({13, 13});
+    QApplication::sendEvent(&view, &key);
+    EXPECT_EQ(view.ExportText(), "shownx") << "typed beside hidden text, and shown";
 }
 
 TEST_F(TlxView, APictureThatDoesNotDecodeIsReportedAndKept) {

@@ -459,6 +459,9 @@ TEST(RichTextBuffer, PlainTextLeavesOutHiddenTextAndPictures) {
     buffer.SetSelectionCharFormat(hide);
     EXPECT_EQ(buffer.ExportText(), "bcd");
     EXPECT_EQ(buffer.TextLength(), 5u) << "hidden text still counts";
+    buffer.SetSelection(1, 1);
+    buffer.InsertText("typed");
+    EXPECT_EQ(buffer.ExportText(), "typedbcd") << "what is typed beside hidden text shows";
 }
 
 } // namespace

@@ -848,6 +848,13 @@ void CTLXView::keyPressEvent(QKeyEvent* event) {
         setCurrentCharFormat(ToQtCharFormat(
             ParagraphTextFormat(paragraph.paragraphs.front(),
                                 static_cast<size_t>(cursor.positionInBlock()), m_defaultFormat)));
+    } else if (!cursor.hasSelection() && !m_typingFormatChosen &&
+               FromQtCharFormat(cursor.charFormat()).Has(kCfeHidden)) {
+        // What is typed is meant to be read: beside hidden text it is shown.
+        RichCharFormat shown = FromQtCharFormat(cursor.charFormat());
+        shown.Set(kCfeHidden, false);
+        shown.picture = {};
+        setCurrentCharFormat(ToQtCharFormat(shown));
     }
     m_typing = true;
     QTextEdit::keyPressEvent(event);

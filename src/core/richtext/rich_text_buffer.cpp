@@ -117,7 +117,9 @@ RichCharFormat RichTextBuffer::FormatBefore(size_t position) const {
 
 RichCharFormat RichTextBuffer::TypingFormatAt(size_t position) const {
     RichCharFormat format = FormatBefore(position);
-    format.picture = {}; // typing beside a picture writes text
+    // What is typed is text to be read: beside a picture or hidden text it is neither.
+    format.picture = {};
+    format.Set(kCfeHidden, false);
     if (format.charSet != kSymbolCharSet) {
         return format;
     }
