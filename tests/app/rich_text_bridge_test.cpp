@@ -415,10 +415,54 @@ TEST(RichTextBridge, PicturesShowTheirImageOrAPlaceholderAndComeBackAsTheyCame) 
     EXPECT_FALSE(ResourceImage(qt, images[2]).isNull());
     EXPECT_DOUBLE_EQ(images[2].toImageFormat().width(), 96.0);
     EXPECT_FALSE(ResourceImage(qt, images[3]).isNull());
-    EXPECT_TRUE(CanShowPicture(*png.picture));
-    EXPECT_FALSE(CanShowPicture(*wmf.picture));
-    EXPECT_FALSE(CanShowPicture(*broken.picture));
+    EXPECT_EQ(ShownPictureOf(qt, *png.picture), PictureShown::Image);
+    EXPECT_EQ(ShownPictureOf(qt, *wmf.picture), PictureShown::OtherKind);
+    EXPECT_EQ(ShownPictureOf(qt, *broken.picture), PictureShown::OtherKind) << "no header";
     EXPECT_EQ(DocumentFromQt(qt), document);
+}
+
+// The signature and header of a PNG of this size, without its image data.
+std::string PngHeader(uint32_t width, uint32_t height) {
+    std::string bytes("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16);
+    for (uint32_t value : {width, height}) {
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            bytes.push_back(static_cast<char>((value >> shift) & 0xFF));
+        }
+    }
+    return bytes + std::string("\x08\x02\0\0\0", 5);
+}
+
+TEST(RichTextBridge, PicturesAreDecodedAtPrintResolutionAndWithinABudget) {
+    const std::u32string object(1, kObjectCharacter);
+    // A photo of 600 x 300 pixels shown one inch wide needs 300 x 150 for print.
+    const RichCharFormat photo = PictureFormat("pngblip", ImageBytes(600, 300, "PNG"), 1440, 720);
+    RichDocument document;
+    document.paragraphs = {Para(PlainParaFormat(), {{object, photo}}, Char("Arial", 240, 0))};
+    QTextDocument qt;
+    DocumentToQt(document, qt);
+    const QImage image = qt.resource(QTextDocument::ImageResource,
+                                     QUrl(ToQtCharFormat(photo).toImageFormat().name()))
+                             .value<QImage>();
+    EXPECT_EQ(image.size(), QSize(300, 150));
+
+    // Headers that claim pictures of 25 million pixels spend the budget as they claim, whether
+    // or not their data decodes; what comes after them shows as a placeholder.
+    std::vector<RichRun> runs;
+    for (int i = 0; i < 4; ++i) {
+        runs.push_back({object, PictureFormat("pngblip", PngHeader(5000, 5000) + char('a' + i))});
+    }
+    runs.push_back({object, photo});
+    document.paragraphs[0].runs = runs;
+    DocumentToQt(document, qt);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(ShownPictureOf(qt, *runs[size_t(i)].format.picture), PictureShown::Undecodable);
+    }
+    EXPECT_EQ(ShownPictureOf(qt, *photo.picture), PictureShown::OverBudget);
+    EXPECT_EQ(DocumentFromQt(qt), document) << "kept as it came";
+    // Another document starts afresh.
+    document.paragraphs[0].runs = {{object, photo}};
+    DocumentToQt(document, qt);
+    EXPECT_EQ(ShownPictureOf(qt, *photo.picture), PictureShown::Image);
 }
 
 TEST(RichTextBridge, OnlyTheEnginesOwnPicturesComeBack) {
@@ -455,6 +499,7 @@ TEST(RichTextBridge, HiddenTextTakesNoRoomButKeepsItsPlace) {
     const QTextLine line = qt.begin().layout()->lineAt(0);
     EXPECT_LT(line.cursorToX(22) - line.cursorToX(2), 3.0);
     EXPECT_EQ(qt.characterCount() - 1, 24);
+
 }
 
 TEST(RichTextBridge, TabStopsBeyondTheLineStandAtItsEndWithTheirLeaders) {

@@ -565,6 +565,17 @@ TEST_F(TlxView, APictureThatDoesNotDecodeIsReportedAndKept) {
     EXPECT_EQ(warnings[0], "A PNG picture cannot be decoded; it is kept as it came and shows as "
                            "a placeholder.");
     EXPECT_TRUE(view.ExportRtf().find(header) != std::string::npos);
+
+    // Five headers that each claim 25 million pixels: the fifth is beyond what one text shows.
+    std::string rtf = "{\\rtf1 ";
+    for (int i = 0; i < 5; ++i) {
+        rtf += "{\\pict\\pngblip 89504e470d0a1a0a0000000d49484452000013880000138808020000000" +
+               std::to_string(i) + "}";
+    }
+    const std::vector<std::string> many = view.ImportRtf(rtf + "}");
+    ASSERT_EQ(many.size(), 5u);
+    EXPECT_EQ(many[4], "A PNG picture is not shown: the pictures of one text may show 100 "
+                       "million pixels in all; it is kept as it came and shows as a placeholder.");
 }
 
 TEST_F(TlxView, RightAlignedDatesStayOnTheirLineOnEveryPaper) {

@@ -1,11 +1,13 @@
 #include "shell/rich_text_bridge.h"
 
+#include <QBuffer>
 #include <QColor>
 #include <QFont>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QImage>
+#include <QImageReader>
 #include <QList>
 #include <QPainter>
 #include <QRawFont>
@@ -131,27 +133,55 @@ QImage PlaceholderImage(const RichPicture& picture) {
     return image;
 }
 
-QImage DecodedImage(const RichPicture& picture) {
-    if (!IsShowablePicture(picture) || picture.data.size() > kMaxPictureBytes) {
-        return {};
+// The resolution pictures are kept at: what print needs at their shown size, or less.
+constexpr int64_t kPictureDotsPerInch = 300;
+constexpr char kDecodedPixelsProperty[] = "trellicDecodedPicturePixels";
+// Each picture's image carries how it shows the picture, for ShownPictureOf.
+const QString kShownKey = QStringLiteral("trellic-shown");
+
+QImage DecodedImage(const RichPicture& picture, const QSize& natural) {
+    QByteArray bytes =
+        QByteArray::fromRawData(picture.data.data(), static_cast<qsizetype>(picture.data.size()));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, FormatOf(picture) == PictureFormat::Png ? "PNG" : "JPEG");
+    const PictureSize shown = ShownPictureSize(picture);
+    const QSize needed(
+        int(std::max<int64_t>(1, int64_t{shown.width} * kPictureDotsPerInch / 1440)),
+        int(std::max<int64_t>(1, int64_t{shown.height} * kPictureDotsPerInch / 1440)));
+    if (natural.width() > needed.width() || natural.height() > needed.height()) {
+        reader.setScaledSize(natural.boundedTo(needed));
     }
-    QImage image;
-    image.loadFromData(reinterpret_cast<const uchar*>(picture.data.data()),
-                       static_cast<int>(picture.data.size()),
-                       FormatOf(picture) == PictureFormat::Png ? "PNG" : "JPEG");
-    return image;
+    return reader.read();
 }
 
-// Gives the document the image of a picture, once.
+// Gives the document the image of a picture, once: its own where it decodes within the
+// document's budget, else a placeholder.
 void AddPictureResource(QTextDocument& document, const RichPicture& picture) {
     const QUrl name(PictureName(picture));
     if (document.resource(QTextDocument::ImageResource, name).isValid()) {
         return;
     }
-    QImage image = DecodedImage(picture);
+    PictureShown shown = PictureShown::OtherKind;
+    QImage image;
+    int32_t width = 0;
+    int32_t height = 0;
+    if (IsShowablePicture(picture) && PicturePixelSize(picture, width, height)) {
+        // Counted as the header declares them, before decoding: decoding costs that much.
+        const qint64 spent = document.property(kDecodedPixelsProperty).toLongLong();
+        const qint64 pixels = qint64{width} * height;
+        if (spent + pixels > kMaxShownPicturePixelsPerText) {
+            shown = PictureShown::OverBudget;
+        } else {
+            document.setProperty(kDecodedPixelsProperty, spent + pixels);
+            image = DecodedImage(picture, QSize(width, height));
+            shown = image.isNull() ? PictureShown::Undecodable : PictureShown::Image;
+        }
+    }
     if (image.isNull()) {
         image = PlaceholderImage(picture);
     }
+    image.setText(kShownKey, QString::number(int(shown)));
     document.addResource(QTextDocument::ImageResource, name, image);
 }
 
@@ -850,7 +880,8 @@ bool IsHeaderRule(const RichParagraph& paragraph) {
 } // namespace
 
 void DocumentToQt(const RichDocument& document, QTextDocument& target) {
-    target.clear();
+    target.clear(); // and its pictures' images with it
+    target.setProperty(kDecodedPixelsProperty, QVariant());
     QTextCursor cursor(&target);
     cursor.beginEditBlock();
     bool first = true;
@@ -1146,8 +1177,12 @@ void DrawTabLeaders(QPainter& painter, const QTextBlock& block, const QTextLine&
     }
 }
 
-bool CanShowPicture(const RichPicture& picture) {
-    return !DecodedImage(picture).isNull();
+PictureShown ShownPictureOf(const QTextDocument& document, const RichPicture& picture) {
+    const QImage image =
+        document.resource(QTextDocument::ImageResource, QUrl(PictureName(picture))).value<QImage>();
+    bool ok = false;
+    const int shown = image.text(kShownKey).toInt(&ok);
+    return ok ? static_cast<PictureShown>(shown) : PictureShown::OtherKind;
 }
 
 } // namespace trellic

@@ -11,6 +11,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <cstdint>
 
 namespace trellic {
 
@@ -96,8 +97,15 @@ void FitTabStops(QTextDocument& document, qreal lineWidth);
 void DrawTabLeaders(QPainter& painter, const QTextBlock& block, const QTextLine& line,
                     const QPointF& origin, const QColor& automatic);
 
-// Whether the view shows the picture itself, rather than a placeholder: a PNG or JPEG picture
-// whose data Qt decodes within the size limits.
-bool CanShowPicture(const RichPicture& picture);
+// How a document shows a picture that DocumentToQt or InsertRunText put into it. Pictures are
+// decoded at no more than print needs at their shown size, and a document decodes pictures of
+// a few photos' worth of pixels in all: the rest show as placeholders.
+enum class PictureShown : uint8_t {
+    Image,       // its own image
+    OtherKind,   // a placeholder: a kind Qt does not draw, or a PNG or JPEG too large to show
+    Undecodable, // a placeholder: PNG or JPEG data that does not decode
+    OverBudget,  // a placeholder: the document's earlier pictures took all it may decode
+};
+PictureShown ShownPictureOf(const QTextDocument& document, const RichPicture& picture);
 
 } // namespace trellic

@@ -35,7 +35,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <optional>
+#include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -242,19 +245,39 @@ std::vector<std::string> CTLXView::ImportRtf(std::string_view rtf) {
         ImportText(rtf);
         return {};
     }
-    // The reader knows a picture's kind and size; whether its data decodes shows only here.
+    // The reader knows a picture's kind and size; whether its data decodes, and whether the
+    // document may decode it, shows only here.
+    std::vector<std::shared_ptr<const RichPicture>> pictures;
+    std::unordered_set<const RichPicture*> seen;
     for (const RichParagraph& paragraph : result.document.paragraphs) {
         for (const RichRun& run : paragraph.runs) {
-            const RichPicture* picture = run.format.picture.get();
-            if (picture != nullptr && IsShowablePicture(*picture) && !CanShowPicture(*picture)) {
-                result.warnings.push_back(
-                    std::string(FormatOf(*picture) == PictureFormat::Png ? "A PNG" : "A JPEG") +
-                    " picture cannot be decoded; it is kept as it came and shows as a "
-                    "placeholder.");
+            if (run.format.picture && seen.insert(run.format.picture.get()).second) {
+                pictures.push_back(run.format.picture.Shared());
             }
         }
     }
     InstallDocument(std::move(result.document));
+    size_t unshown = 0;
+    for (const auto& picture : pictures) {
+        const PictureShown shown = ShownPictureOf(*document(), *picture);
+        if (shown != PictureShown::Undecodable && shown != PictureShown::OverBudget) {
+            continue;
+        }
+        constexpr size_t kMaxWarnings = 20;
+        if (++unshown > kMaxWarnings) {
+            result.warnings.emplace_back("More pictures cannot be shown.");
+            break;
+        }
+        const std::string kind = FormatOf(*picture) == PictureFormat::Png ? "A PNG" : "A JPEG";
+        result.warnings.push_back(
+            kind +
+            (shown == PictureShown::Undecodable
+                 ? " picture cannot be decoded"
+                 : " picture is not shown: the pictures of one text may show " +
+                       std::to_string(kMaxShownPicturePixelsPerText / 1'000'000) +
+                       " million pixels in all") +
+            "; it is kept as it came and shows as a placeholder.");
+    }
     document()->setModified(true);
     return std::move(result.warnings);
 }

@@ -32,6 +32,9 @@ inline constexpr size_t kMaxPictureBytesPerText = size_t{64} << 20;
 // memory than the whole resume is worth.
 inline constexpr int32_t kMaxShownPictureSide = 16384;
 inline constexpr int64_t kMaxShownPicturePixels = 25'000'000;
+// The pixels that the pictures of one text may show in all: a few photos' worth. A small file
+// of highly compressed pictures would otherwise take the memory and time of thousands.
+inline constexpr int64_t kMaxShownPicturePixelsPerText = 4 * kMaxShownPicturePixels;
 // Shown sizes are kept within a sheet of paper, whatever a file claims.
 inline constexpr int32_t kMaxPictureTwips = 22 * 1440;
 
