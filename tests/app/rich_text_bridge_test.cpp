@@ -500,6 +500,16 @@ TEST(RichTextBridge, HiddenTextTakesNoRoomButKeepsItsPlace) {
     EXPECT_LT(line.cursorToX(22) - line.cursorToX(2), 3.0);
     EXPECT_EQ(qt.characterCount() - 1, 24);
 
+    // A hidden picture (a photo left out of one version) is hidden too, and kept.
+    RichCharFormat hiddenPhoto = PictureFormat("pngblip", ImageBytes(30, 20, "PNG"), 1440, 1440);
+    hiddenPhoto.effects |= kCfeHidden;
+    document.paragraphs[0].runs[1] = {std::u32string(1, kObjectCharacter), hiddenPhoto};
+    DocumentToQt(document, qt);
+    qt.size();
+    const QTextLine pictureLine = qt.begin().layout()->lineAt(0);
+    EXPECT_LT(pictureLine.cursorToX(3) - pictureLine.cursorToX(2), 1.0);
+    EXPECT_LT(pictureLine.height(), 30.0) << "nor a picture's height";
+    EXPECT_EQ(DocumentFromQt(qt).paragraphs[0].runs, document.paragraphs[0].runs);
 }
 
 TEST(RichTextBridge, TabStopsBeyondTheLineStandAtItsEndWithTheirLeaders) {

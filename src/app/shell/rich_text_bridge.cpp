@@ -619,7 +619,9 @@ QTextCharFormat ToQtCharFormat(const RichCharFormat& format) {
         QTextImageFormat image;
         image.merge(qt);
         image.setName(PictureName(*format.picture));
-        const PictureSize size = ShownPictureSize(*format.picture);
+        // A hidden picture, like hidden text, keeps its place but takes no room.
+        const PictureSize size =
+            format.Has(kCfeHidden) ? PictureSize{} : ShownPictureSize(*format.picture);
         image.setWidth(TwipsToPixels(size.width));
         image.setHeight(TwipsToPixels(size.height));
         image.setProperty(kPictureProperty, QVariant::fromValue(format.picture.Shared()));
