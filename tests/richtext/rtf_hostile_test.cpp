@@ -14,6 +14,20 @@ namespace {
 namespace fs = std::filesystem;
 using testing::U;
 
+// The writer puts text of other scripts in fonts of their character sets, which splits runs
+// and names the set; the text and how it looks stay as they were.
+RichDocument WithoutScriptCharSets(RichDocument document) {
+    for (RichParagraph& paragraph : document.paragraphs) {
+        for (RichRun& run : paragraph.runs) {
+            if (run.format.charSet != kSymbolCharSet) {
+                run.format.charSet = kAnsiCharSet;
+            }
+        }
+    }
+    document.Normalize();
+    return document;
+}
+
 // Whatever the reader made of hostile input must itself be writable and readable.
 void ExpectUsable(const RtfReadResult& read) {
     const std::string rtf = WriteRtf(read.document);
@@ -21,7 +35,7 @@ void ExpectUsable(const RtfReadResult& read) {
     EXPECT_TRUE(again.complete);
     EXPECT_EQ(again.document.Text(), read.document.Text());
     if (read.isRtf) {
-        EXPECT_TRUE(again.document == read.document);
+        EXPECT_TRUE(WithoutScriptCharSets(again.document) == WithoutScriptCharSets(read.document));
     }
 }
 

@@ -6,13 +6,12 @@
 
 namespace trellic {
 
-// Record texts are Windows-1252; the controls show Unicode. Characters the code page cannot
-// hold become '?' on the way back.
-QString FromEngineText(const std::string& cp1252);
+// Record texts are UTF-8, as the controls' strings are on the way in and out.
+QString FromEngineText(const std::string& utf8);
 std::string ToEngineText(const QString& text);
 
 // Node texts hold CR LF between their lines, edit controls a bare line feed.
-QString FromNodeText(const std::string& cp1252);
+QString FromNodeText(const std::string& utf8);
 std::string ToNodeText(const QString& text);
 
 // Component information: the version as shown ("%.2f", whatever the locale), and a typed

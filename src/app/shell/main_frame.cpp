@@ -7,15 +7,19 @@
 #include "editors/resume_explorer.h"
 #include "engine/engine_log.h"
 #include "engine/prompter.h"
+#include "exchange/office_export.h"
 #include "model/node_tree.h"
 #include "render/render_driver.h"
 #include "shell/about_dialog.h"
 #include "shell/ats_command.h"
+#include "shell/progress_window.h"
 #include "shell/recovery_keeper.h"
 #include "shell/resume_printer.h"
 #include "shell/tlx_view.h"
 #include "shell/undo_router.h"
 #include "shell/welcome_dialog.h"
+#include "spelling/spell_checking.h"
+#include "spelling/spelling_menus.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -35,6 +39,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
+#include <ctime>
 
 #ifdef TRELLIC_HAVE_XKB
 #include <QGuiApplication>
@@ -104,7 +109,10 @@ CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidg
     m_view->SetPrompter(&m_prompter);
     UsePageSetup(m_view, PageSetup{});
     setCentralWidget(m_view);
+    EnableSpellChecking(m_view);
     m_doc = std::make_unique<CTLXDoc>(m_tree, *m_view, m_log, m_prompter);
+    m_progress = std::make_unique<CProgressDlg>(this, tr("Opening the resume..."));
+    m_doc->SetProgressPort(m_progress.get());
 
     CreateMenus();
     CreateToolBar();
@@ -335,6 +343,19 @@ void CMainFrame::CreateFileMenu() {
                       tr("Export as PDF/A"),
                       {},
                       [this] { OnFileExportPdf(true); }});
+    QMenu* exportMenu = file->addMenu(tr("Expor&t"));
+    AddCommand(exportMenu, {"fileExportDocx",
+                            tr("&Word Document (.docx)..."),
+                            tr("Save the active resume as a document for word processors"),
+                            tr("Export as Word Document"),
+                            {},
+                            [this] { OnFileExportOffice(OfficeFormat::Docx); }});
+    AddCommand(exportMenu, {"fileExportOdt",
+                            tr("&OpenDocument Text (.odt)..."),
+                            tr("Save the active resume as an OpenDocument text"),
+                            tr("Export as OpenDocument Text"),
+                            {},
+                            [this] { OnFileExportOffice(OfficeFormat::Odt); }});
     AddCommand(file, {"fileAtsCheck",
                       tr("Check for A&TS..."),
                       tr("Read the resume's PDF back as an applicant-tracking system does"),
@@ -407,6 +428,8 @@ void CMainFrame::CreateEditMenu() {
         edit,
         {"editObjectVerb", tr("&Object"), tr("Activate embedded or linked object"), {}, {}, {}})
         ->setEnabled(false);
+    edit->addSeparator();
+    edit->addMenu(new SpellLanguageMenu(edit));
 
     // Like the framework's update handlers, the history and clipboard items are only offered
     // when they would do something.
@@ -876,6 +899,40 @@ void CMainFrame::OnFileExportPdf(bool archival) {
             m_log.AppendLog("MEM: Exported PDF: " + *path + "\r\n\r\n");
         } else {
             m_prompter.ShowMessage("The PDF file could not be written:\n\n" + *path + "\n\n" +
+                                       error,
+                                   MessageIcon::Exclamation);
+        }
+    }
+    AfterCommand();
+}
+
+void CMainFrame::OnFileExportOffice(OfficeFormat format) {
+    const bool docx = format == OfficeFormat::Docx;
+    FileDialogOptions options;
+    options.defaultExtension = docx ? "docx" : "odt";
+    options.filter =
+        docx ? "Word Documents (*.docx)|*.docx||" : "OpenDocument Text Documents (*.odt)|*.odt||";
+    options.overwritePrompt = true;
+    options.hideReadOnly = true;
+    std::string name = m_doc->Title();
+    if (const auto dot = name.rfind('.'); dot != std::string::npos && dot > 0) {
+        name.erase(dot);
+    }
+    options.initialName = name + "." + options.defaultExtension;
+    if (const std::optional<std::string> path = m_prompter.ChooseSaveFile(options)) {
+        const PdfProperties pdf = PropertiesOf(&m_tree, m_view->Document());
+        const DocumentProperties properties{pdf.title.toStdString(), pdf.author.toStdString(),
+                                            pdf.subject.toStdString(), std::time(nullptr)};
+        const std::string kind = OfficeFormatName(format);
+        std::string error;
+        // The page is the one Print would print on, as Print Setup left it.
+        if (ExportOfficeDocument(format, m_view->Document(), properties, CurrentRtfPage(), *path,
+                                 error)) {
+            m_log.AppendLog("MEM: Exported " + kind + ": " + *path + "\r\n\r\n");
+        } else {
+            m_log.AppendLog("WARNING: The " + kind + " could not be written: " + *path + ": " +
+                            error + "\r\n\r\n");
+            m_prompter.ShowMessage("The " + kind + " could not be written:\n\n" + *path + "\n\n" +
                                        error,
                                    MessageIcon::Exclamation);
         }

@@ -20,7 +20,9 @@ class QToolBar;
 namespace trellic {
 
 enum class NodeEditor;
+enum class OfficeFormat;
 
+class CProgressDlg;
 class CTLXDoc;
 class CTLXView;
 class EngineLog;
@@ -45,6 +47,8 @@ public:
 
     CTLXView* View() const { return m_view; }
     CTLXDoc& Doc() const { return *m_doc; }
+    // The window that shows a long open's progress and lets the user cancel it.
+    CProgressDlg& Progress() const { return *m_progress; }
     // Edit > Undo and Redo of the commands that changed the resume.
     UndoHistory& History() const;
     // The recovery copy of the open resume while it has unsaved changes.
@@ -78,6 +82,9 @@ public:
     void OnFilePrintPreview();
     void OnFilePrintSetup();
     void OnFileExportPdf(bool archival = false);
+    // File > Export: the view's content as a word processor's document, on the page Print
+    // would print.
+    void OnFileExportOffice(OfficeFormat format);
     QPrinter& Printer();
     // Replaces the print dialog (tests answer it); it returns whether to print.
     void SetPrintDialogHandler(std::function<bool(QPrinter&)> handler);
@@ -139,6 +146,7 @@ private:
     Prompter& m_prompter;
     CTLXView* m_view = nullptr;
     std::unique_ptr<CTLXDoc> m_doc;
+    std::unique_ptr<CProgressDlg> m_progress;
     UndoRouter* m_undoRouter = nullptr;
     RecoveryKeeper* m_recovery = nullptr;
     std::map<QString, QAction*> m_actions;

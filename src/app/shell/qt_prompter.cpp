@@ -1,6 +1,5 @@
 #include "shell/qt_prompter.h"
 
-#include "engine/code_page.h"
 #include "shell/engine_window.h"
 
 #include <QApplication>
@@ -14,10 +13,6 @@
 namespace trellic {
 
 namespace {
-
-QString FromEngineText(const std::string& text) {
-    return QString::fromStdString(Cp1252ToUtf8(text));
-}
 
 QMessageBox::Icon QtIcon(MessageIcon icon) {
     switch (icon) {
@@ -45,21 +40,21 @@ QWidget* Owner() {
 QtPrompter::QtPrompter(std::string programFolder) : m_programFolder(std::move(programFolder)) {}
 
 void QtPrompter::ShowMessage(const std::string& text, MessageIcon icon) {
-    QMessageBox box(QtIcon(icon), QString::fromLatin1(kMessageCaption), FromEngineText(text),
-                    QMessageBox::Ok, Owner());
+    QMessageBox box(QtIcon(icon), QString::fromLatin1(kMessageCaption),
+                    QString::fromStdString(text), QMessageBox::Ok, Owner());
     box.exec();
 }
 
 bool QtPrompter::AskYesNo(const std::string& text) {
     QMessageBox box(QMessageBox::Question, QString::fromLatin1(kMessageCaption),
-                    FromEngineText(text), QMessageBox::Yes | QMessageBox::No, Owner());
+                    QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, Owner());
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
 
 SaveChoice QtPrompter::AskSaveDiscardCancel(const std::string& text) {
     QMessageBox box(QMessageBox::Question, QString::fromLatin1(kMessageCaption),
-                    FromEngineText(text),
+                    QString::fromStdString(text),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, Owner());
     // Enter must never be the answer that throws the changes away.
     box.setDefaultButton(QMessageBox::Save);
@@ -75,7 +70,7 @@ SaveChoice QtPrompter::AskSaveDiscardCancel(const std::string& text) {
 }
 
 QString QtPrompter::TranslateFilter(const std::string& classic) {
-    const QStringList parts = QString::fromStdString(Cp1252ToUtf8(classic)).split(u'|');
+    const QStringList parts = QString::fromStdString(classic).split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString name = parts[i].trimmed();

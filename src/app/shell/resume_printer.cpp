@@ -1,6 +1,5 @@
 #include "shell/resume_printer.h"
 
-#include "engine/code_page.h"
 #include "engine/file_io.h"
 #include "engine/version.h"
 #include "model/node_tree.h"
@@ -24,8 +23,8 @@ namespace {
 
 constexpr qreal kLayoutDpi = 96.0;
 
-QString FromAnsi(const std::string& text) {
-    return QString::fromStdString(Cp1252ToUtf8(text)).trimmed();
+QString TrimmedText(const std::string& utf8) {
+    return QString::fromStdString(utf8).trimmed();
 }
 
 QString FirstLine(const RichDocument& document) {
@@ -270,7 +269,7 @@ PdfProperties PropertiesOf(const NodeTree* tree, const RichDocument& document) {
         auto headerText = [tree](const StackEntry& entry) {
             const bool header = entry.kind == kKindHeader && entry.index >= 0 &&
                                 entry.index < static_cast<int32_t>(tree->headers.size());
-            return header ? FromAnsi(tree->headers[static_cast<size_t>(entry.index)].header)
+            return header ? TrimmedText(tree->headers[static_cast<size_t>(entry.index)].header)
                           : QString();
         };
         QString firstHeader;
@@ -290,7 +289,7 @@ PdfProperties PropertiesOf(const NodeTree* tree, const RichDocument& document) {
             }
         }
         if (tree->resume) {
-            properties.title = FromAnsi(tree->resume->name);
+            properties.title = TrimmedText(tree->resume->name);
         }
         if (properties.title.isEmpty()) {
             properties.title = firstHeader;

@@ -1,12 +1,13 @@
 #include "shell/tlx_view.h"
 
 #include "editors/char_format_editor.h"
-#include "engine/code_page.h"
 #include "engine/prompter.h"
+#include "engine/text_file.h"
 #include "richtext/format_commands.h"
 #include "richtext/plain_text_codec.h"
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"
+#include "shell/paragraph_look.h"
 #include "shell/rich_text_bridge.h"
 
 #include <QAbstractUndoItem>
@@ -35,7 +36,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_set>
@@ -114,6 +114,7 @@ CTLXView::CTLXView(QWidget* parent) : QTextEdit(parent), m_defaultFormat(PlainCh
             m_typingFormatChosen = false;
         }
     });
+    m_look = new ParagraphLook(*this);
     // An empty control: the plain paragraph, its mark in the default format.
     RichDocument empty;
     empty.paragraphs[0].format = PlainParaFormat();
@@ -161,13 +162,25 @@ void CTLXView::InstallDocument(RichDocument content) {
     QTextDocument* doc = document();
     // Switching the undo history off forgets it, and keeps the installation out of it.
     doc->setUndoRedoEnabled(false);
-    DocumentToQt(content, *doc);
-    ApplyPageLayout();
-    FitTabStops(*doc, LineWidth());
-    doc->setDefaultFont(ToQtCharFormat(m_defaultFormat).font());
+    {
+        // One edit from an emptied document to the whole new text: Qt then lays a long text
+        // out bit by bit while the window goes on working, rather than all at once.
+        QTextCursor whole(doc);
+        whole.beginEditBlock();
+        DocumentToQt(content, *doc);
+        // The old caret was carried along to the end of the new text, selecting all of it.
+        // Moved, and the rules marked, before the layout hears of the text: showing that
+        // selection or a rule at the end would have it all laid out at once. The stops are
+        // fitted first: where the text after a paragraph's leading tab starts decides where
+        // its lines hang.
+        setTextCursor(QTextCursor(doc));
+        FitTabStops(*doc, LineWidth());
+        m_look->RestyleAll();
+        ApplyPageLayout();
+        doc->setDefaultFont(ToQtCharFormat(m_defaultFormat).font());
+        whole.endEditBlock();
+    }
     doc->setUndoRedoEnabled(true);
-    QTextCursor start(doc);
-    setTextCursor(start);
 }
 
 // ---- ResumeView --------------------------------------------------------------------------
@@ -242,50 +255,60 @@ std::string CTLXView::ExportText() const {
 std::vector<std::string> CTLXView::ImportRtf(std::string_view rtf) {
     RtfReadResult result = ReadRtf(rtf);
     if (!result.isRtf) {
-        ImportText(rtf);
+        ImportText(DecodeTextFile(rtf)); // a file's bytes, not yet text
         return {};
     }
-    // The reader knows a picture's kind and size; whether its data decodes, and whether the
-    // document may decode it, shows only here.
-    std::vector<std::shared_ptr<const RichPicture>> pictures;
-    std::unordered_set<const RichPicture*> seen;
-    for (const RichParagraph& paragraph : result.document.paragraphs) {
-        for (const RichRun& run : paragraph.runs) {
-            if (run.format.picture && seen.insert(run.format.picture.get()).second) {
-                pictures.push_back(run.format.picture.Shared());
-            }
-        }
-    }
     InstallDocument(std::move(result.document));
-    size_t unshown = 0;
-    for (const auto& picture : pictures) {
-        const PictureShown shown = ShownPictureOf(*document(), *picture);
-        if (shown != PictureShown::Undecodable && shown != PictureShown::OverBudget) {
-            continue;
-        }
-        constexpr size_t kMaxWarnings = 20;
-        if (++unshown > kMaxWarnings) {
-            result.warnings.emplace_back("More pictures cannot be shown.");
-            break;
-        }
-        const std::string kind = FormatOf(*picture) == PictureFormat::Png ? "A PNG" : "A JPEG";
-        result.warnings.push_back(
-            kind +
-            (shown == PictureShown::Undecodable
-                 ? " picture cannot be decoded"
-                 : " picture is not shown: the pictures of one text may show " +
-                       std::to_string(kMaxShownPicturePixelsPerText / 1'000'000) +
-                       " million pixels in all") +
-            "; it is kept as it came and shows as a placeholder.");
+    std::vector<std::string> warnings = std::move(result.warnings);
+    for (std::string& warning : UnshownPictures()) {
+        warnings.push_back(std::move(warning));
     }
     document()->setModified(true);
-    return std::move(result.warnings);
+    return warnings;
 }
 
-void CTLXView::ImportText(std::string_view windows1252) {
+std::vector<std::string> CTLXView::UnshownPictures() const {
+    // The reader knows a picture's kind and size; whether its data decodes, and whether the
+    // document may decode it, shows only here.
+    std::vector<std::string> warnings;
+    std::unordered_set<const RichPicture*> seen;
+    constexpr size_t kMaxWarnings = 20;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (!format.isImageFormat()) {
+                continue;
+            }
+            const PictureRef picture = FromQtCharFormat(format).picture;
+            if (!picture || !seen.insert(picture.get()).second) {
+                continue;
+            }
+            const PictureShown shown = ShownPictureOf(*document(), *picture);
+            if (shown != PictureShown::Undecodable && shown != PictureShown::OverBudget) {
+                continue;
+            }
+            if (warnings.size() == kMaxWarnings) {
+                warnings.emplace_back("More pictures cannot be shown.");
+                return warnings;
+            }
+            const std::string kind = FormatOf(*picture) == PictureFormat::Png ? "A PNG" : "A JPEG";
+            warnings.push_back(
+                kind +
+                (shown == PictureShown::Undecodable
+                     ? " picture cannot be decoded"
+                     : " picture is not shown: the pictures of one text may show " +
+                           std::to_string(kMaxShownPicturePixelsPerText / 1'000'000) +
+                           " million pixels in all") +
+                "; it is kept as it came and shows as a placeholder.");
+        }
+    }
+    return warnings;
+}
+
+void CTLXView::ImportText(std::string_view utf8) {
     // Plain text carries no paragraph formats: every paragraph comes in plain, not in the
     // format of whatever paragraph the old content began with.
-    InstallDocument(ReadPlainText(windows1252, m_defaultFormat, PlainParaFormat()));
+    InstallDocument(ReadPlainText(utf8, m_defaultFormat, PlainParaFormat()));
     document()->setModified(true);
 }
 
@@ -504,7 +527,7 @@ void CTLXView::LineSpacing(int rule) {
 void CTLXView::ChooseFont() {
     const RichCharFormat current = SelectionCharFormat();
     CharFormat initial;
-    initial.faceName = Utf8ToCp1252(current.faceName);
+    initial.faceName = current.faceName;
     initial.charSet = current.charSet;
     initial.pitchAndFamily = current.pitchAndFamily;
     initial.height = current.height;
@@ -810,9 +833,34 @@ bool WouldEdit(const QKeyEvent& event) {
     return !text.isEmpty() && text.at(0).isPrint();
 }
 
+// Keys that move the caret (and with Shift extend the selection) without changing the text.
+bool IsCaretMove(const QKeyEvent& event) {
+    switch (event.key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 void CTLXView::keyPressEvent(QKeyEvent* event) {
+    const int before = textCursor().position();
+    // A rule is one thing to the caret: passed in one step, deleted whole.
+    const auto passRules = [this, event, before] {
+        if (IsCaretMove(*event)) {
+            const int after = textCursor().position();
+            m_look->KeepCursorOutOfRules(after > before ? 1 : after < before ? -1 : 0);
+        }
+    };
     if (isReadOnly()) {
         if (WouldEdit(*event)) {
             event->accept();
@@ -820,6 +868,13 @@ void CTLXView::keyPressEvent(QKeyEvent* event) {
             return;
         }
         QTextEdit::keyPressEvent(event);
+        passRules();
+        return;
+    }
+    if ((event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete) &&
+        event->modifiers() == Qt::NoModifier &&
+        m_look->DeleteRule(event->key() == Qt::Key_Backspace)) {
+        event->accept();
         return;
     }
     if (event->modifiers() & Qt::ControlModifier) {
@@ -856,8 +911,13 @@ void CTLXView::keyPressEvent(QKeyEvent* event) {
         }
     }
     const QString text = event->text();
+    if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete) {
+        EditAtParagraphStart(event);
+        return;
+    }
     if (text.isEmpty() || !text.front().isPrint()) {
         QTextEdit::keyPressEvent(event);
+        passRules();
         return;
     }
     QTextCursor cursor = textCursor();
@@ -880,8 +940,22 @@ void CTLXView::keyPressEvent(QKeyEvent* event) {
         setCurrentCharFormat(ToQtCharFormat(shown));
     }
     m_typing = true;
-    QTextEdit::keyPressEvent(event);
+    EditAtParagraphStart(event);
     m_typing = false;
+}
+
+void CTLXView::EditAtParagraphStart(QKeyEvent* event) {
+    // Qt undoes a lone typed or deleted character as a step that nothing can join; among a
+    // paragraph's leading tabs and bullet the margin that the edit calls for must.
+    const bool ownStep = m_look->CaretInParagraphStart();
+    QTextCursor step(document());
+    if (ownStep) {
+        step.beginEditBlock();
+    }
+    QTextEdit::keyPressEvent(event);
+    if (ownStep) {
+        step.endEditBlock();
+    }
 }
 
 // ---- Painting ----------------------------------------------------------------------------
@@ -891,6 +965,7 @@ void CTLXView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     PaintMarkers(painter, event->rect());
     PaintLeaders(painter, event->rect());
+    m_look->PaintRules(painter, event->rect(), TwipsToPixels(m_paperWidth - kRightMarginTwips));
     PaintPage(painter, event->rect());
 }
 

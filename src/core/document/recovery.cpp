@@ -4,6 +4,7 @@
 #include "document/undo_history.h"
 #include "engine/engine_log.h"
 #include "engine/prompter.h"
+#include "engine/text_file.h"
 #include "model/tlx_file.h"
 #include "render/render_driver.h"
 #include "render/resume_view.h"
@@ -256,7 +257,9 @@ std::string RecoveryBytes(const NodeTree& tree, const ResumeView& view) {
     if (tree.dataSource == kDataSourceNodes) {
         return WriteTLX(tree);
     }
-    return tree.dataSource == kDataSourceViewRtf ? view.ExportRtf() : view.ExportText();
+    // A plain-text copy is the file Save would write, so copies from any version read alike.
+    return tree.dataSource == kDataSourceViewRtf ? view.ExportRtf()
+                                                 : EncodeTextFile(view.ExportText());
 }
 
 bool RestoreRecoveryCopy(const RecoveryCopy& copy, NodeTree& tree, ResumeView& view, CTLXDoc& doc,
@@ -295,7 +298,7 @@ bool RestoreRecoveryCopy(const RecoveryCopy& copy, NodeTree& tree, ResumeView& v
         if (rtf) {
             view.ImportRtf(bytes);
         } else {
-            view.ImportText(bytes);
+            view.ImportText(DecodeTextFile(bytes));
         }
     }
     doc.AdoptRecoveredPath(copy.originalPath);

@@ -3,12 +3,16 @@
 #include "document/file_content.h"
 #include "engine/engine_log.h"
 #include "engine/file_io.h"
+#include "engine/progress.h"
 #include "engine/prompter.h"
+#include "engine/text_file.h"
 #include "model/tlx_file.h"
 #include "presets/node_presets.h"
 #include "render/render_driver.h"
 #include "render/resume_view.h"
+#include "richtext/rtf_reader.h"
 
+#include <optional>
 #include <utility>
 
 namespace trellic {
@@ -41,10 +45,15 @@ bool IsResumeExtension(const std::string& extension) {
     return extension == "tlx" || extension == "rtf" || extension == "txt";
 }
 
-// A chosen file, read and checked, waiting for the close question.
+// A chosen file, read and checked, waiting for the close question. What takes long with a
+// large file (reading its RTF, rendering its nodes) is done here, where cancelling it leaves
+// the open resume untouched.
 struct CTLXDoc::Candidate {
     std::unique_ptr<NodeTree> tree; // TLX Nodes
     std::string bytes;              // Resume View text
+    // The nodes rendered, or the RTF read; empty when the view must do it itself.
+    std::optional<RichDocument> document;
+    std::vector<std::string> warnings; // the RTF reader's, for the log
 };
 
 CTLXDoc::CTLXDoc(NodeTree& tree, ResumeView& view, EngineLog& log, Prompter& prompter)
@@ -239,8 +248,11 @@ bool CTLXDoc::OpenResumeFile(const std::string& path, bool askToClose) {
     // Nothing of the open resume changes until the new file has proved good and the user has
     // agreed to close the old one.
     Candidate candidate;
-    if (!ProbeFile(path) || !ReadCandidate(path, dataSource, candidate) ||
-        (askToClose && !SaveModified())) {
+    const bool read = ProbeFile(path) && ReadCandidate(path, dataSource, candidate);
+    if (m_progress != nullptr) {
+        m_progress->Finished();
+    }
+    if (!read || (askToClose && !SaveModified())) {
         RestateProtection();
         return false;
     }
@@ -265,7 +277,23 @@ bool CTLXDoc::ReadCandidate(const std::string& path, int32_t dataSource, Candida
             m_prompter.ShowMessage("Unexpected file format.", MessageIcon::Exclamation);
         }
         // A file with the wrong magic has had its warning from the reader.
-        return status == TlxReadStatus::Loaded;
+        if (status != TlxReadStatus::Loaded) {
+            return false;
+        }
+        // Rendered as it would be into the emptied view; short of memory, the view tries
+        // again itself and reports it.
+        RichDocument rendering;
+        RichParaFormat emptied = RichDocument{}.paragraphs.back().format;
+        emptied.mask = kPfmAll;
+        const RenderResult rendered = RenderNodes(*candidate.tree, m_view.DefaultCharFormat(),
+                                                  emptied, rendering, m_progress);
+        if (rendered == RenderResult::Cancelled) {
+            return Cancelled();
+        }
+        if (rendered == RenderResult::Rendered) {
+            candidate.document = std::move(rendering);
+        }
+        return true;
     }
     // Taken as text, a binary file would be shown as noise and then saved over itself. Rich
     // text may hold pictures as raw bytes (\bin), and the control's own files end in a NUL:
@@ -284,7 +312,23 @@ bool CTLXDoc::ReadCandidate(const std::string& path, int32_t dataSource, Candida
                                MessageIcon::Exclamation);
         return false;
     }
+    if (dataSource == kDataSourceViewRtf && m_progress != nullptr) {
+        RtfReadResult read = ReadRtf(candidate.bytes, RtfSource::Bytes, m_progress);
+        if (read.cancelled) {
+            return Cancelled();
+        }
+        if (read.isRtf) {
+            candidate.document = std::move(read.document);
+            candidate.warnings = std::move(read.warnings);
+            candidate.bytes.clear();
+        }
+    }
     return true;
+}
+
+bool CTLXDoc::Cancelled() {
+    m_log.AppendLog("EXEC: Trellic 'Open' command has been aborted.\r\n\r\n");
+    return false;
 }
 
 void CTLXDoc::Adopt(const std::string& path, int32_t dataSource, Candidate& candidate) {
@@ -305,18 +349,34 @@ void CTLXDoc::Adopt(const std::string& path, int32_t dataSource, Candidate& cand
         m_tree.activeStack = std::move(read.activeStack);
         m_tree.inactiveStack = std::move(read.inactiveStack);
         m_marks.dataSource = kDataSourceNodes;
-        SetRenderer(m_tree.renderer, true);
+        SetRenderer(m_tree.renderer, !candidate.document);
+        if (candidate.document) {
+            if (m_tree.renderer == kRendererTxt) {
+                m_view.SetDefaultCharFormat(PlainViewCharFormat());
+            }
+            m_view.ReplaceContent(*candidate.document, TextRange{});
+        }
     } else if (dataSource == kDataSourceViewRtf) {
         SetDataSource(kSetResumeView);
         SetRenderer(kRendererRtf, false);
-        for (const std::string& warning : m_view.ImportRtf(candidate.bytes)) {
+        std::vector<std::string> warnings;
+        if (candidate.document) {
+            m_view.ReplaceContent(*candidate.document, TextRange{});
+            warnings = std::move(candidate.warnings);
+            for (std::string& warning : m_view.UnshownPictures()) {
+                warnings.push_back(std::move(warning));
+            }
+        } else {
+            warnings = m_view.ImportRtf(candidate.bytes);
+        }
+        for (const std::string& warning : warnings) {
             m_log.AppendLog("WARNING: " + warning + "\r\n\r\n");
         }
     } else {
         SetDataSource(kSetResumeView);
         SetRenderer(kRendererTxt, false);
         ResetViewFormatting(m_view);
-        m_view.ImportText(candidate.bytes);
+        m_view.ImportText(DecodeTextFile(candidate.bytes));
     }
     m_pathName = path;
     MarkSaved();
@@ -346,7 +406,7 @@ std::string CTLXDoc::ContentBytes() const {
     if (m_tree.dataSource == kDataSourceViewRtf) {
         return m_view.ExportRtf();
     }
-    return m_view.ExportText();
+    return EncodeTextFile(m_view.ExportText());
 }
 
 bool CTLXDoc::StoreFile(bool protectAgain) {

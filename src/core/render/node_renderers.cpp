@@ -143,7 +143,7 @@ void RenderHeader(RenderTarget& target, const HeaderNode& node, int32_t previous
         ResetParagraph(target.out);
         macrons = 44;
     }
-    InsertText(target, std::string(macrons, '\xAF'));
+    target.out.InsertText(std::u32string(macrons, U'\u00AF'));
 }
 
 void RenderResumeSection(RenderTarget& target, const ResumeSectionNode& node, int32_t previousKind,

@@ -24,8 +24,8 @@ std::vector<std::string> HeadlessResumeView::ImportRtf(std::string_view rtf) {
     return m_buffer.ImportRtf(rtf).warnings;
 }
 
-void HeadlessResumeView::ImportText(std::string_view windows1252) {
-    m_buffer.ImportText(windows1252);
+void HeadlessResumeView::ImportText(std::string_view utf8) {
+    m_buffer.ImportText(utf8);
 }
 
 void HeadlessResumeView::ReplaceContent(const RichDocument& document, TextRange selection) {

@@ -28,15 +28,20 @@ public:
     // The format of the last paragraph, which an emptied view keeps.
     virtual RichParaFormat EndParagraphFormat() const = 0;
 
-    // The whole content as RTF, or as Windows-1252 text with CR LF between paragraphs.
+    // The whole content as RTF, or as UTF-8 text with CR LF between paragraphs.
     virtual std::string ExportRtf() const = 0;
     virtual std::string ExportText() const = 0;
     // Replace the whole content. Text that is not RTF is read as plain text, which comes in in
-    // the default character format and the plain paragraph format. Returns what the reader
-    // left out or cannot show (the reader's warnings), for the caller to log where the user
-    // opened the file.
+    // the default character format and the plain paragraph format. RTF is the file's bytes;
+    // plain text is UTF-8 (files are decoded before they come here). Returns what the reader
+    // left out or cannot show (the reader's warnings, then UnshownPictures), for the caller to
+    // log where the user opened the file.
     virtual std::vector<std::string> ImportRtf(std::string_view rtf) = 0;
-    virtual void ImportText(std::string_view windows1252) = 0;
+    virtual void ImportText(std::string_view utf8) = 0;
+    // One sentence for each PNG or JPEG picture of the content that shows as a placeholder:
+    // its data does not decode, or the text's earlier pictures took all it may decode. Only a
+    // view on screen finds out; a headless view shows nothing and finds none.
+    virtual std::vector<std::string> UnshownPictures() const = 0;
 
     // Replaces the whole content with a finished rendering in one step (one repaint on
     // screen), puts the selection back as far as the new text reaches, forgets the undo
@@ -60,7 +65,8 @@ public:
     std::string ExportRtf() const override { return m_buffer.ExportRtf(); }
     std::string ExportText() const override { return m_buffer.ExportText(); }
     std::vector<std::string> ImportRtf(std::string_view rtf) override;
-    void ImportText(std::string_view windows1252) override;
+    void ImportText(std::string_view utf8) override;
+    std::vector<std::string> UnshownPictures() const override { return {}; }
     void ReplaceContent(const RichDocument& document, TextRange selection) override;
     void EmptyUndo() override { ++m_undoResets; }
     bool IsModified() const override { return m_buffer.IsModified(); }

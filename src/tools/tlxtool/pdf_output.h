@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exchange/office_document.h"
 #include "model/node_tree.h"
 #include "richtext/rich_document.h"
 
@@ -17,6 +18,9 @@ struct PdfOptions {
 // `error`.
 bool WritePdf(const RichDocument& document, const NodeTree* tree, const std::string& path,
               const PdfOptions& options, std::string& error);
+
+// The title, author and subject a PDF would carry, for the word-processor formats.
+DocumentProperties OfficePropertiesOf(const RichDocument& document, const NodeTree* tree);
 
 // Gives RTF files the paper a PDF would have.
 void UsePaperForRtf(const PdfOptions& options);

@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <cstdio>
+#include <ctime>
 
 namespace trellic::tool {
 
@@ -49,6 +50,12 @@ PageSetup SetupFor(const PdfOptions& options) {
 }
 
 } // namespace
+
+DocumentProperties OfficePropertiesOf(const RichDocument& document, const NodeTree* tree) {
+    const PdfProperties pdf = PropertiesOf(tree, document);
+    return {pdf.title.toStdString(), pdf.author.toStdString(), pdf.subject.toStdString(),
+            std::time(nullptr)};
+}
 
 void UsePaperForRtf(const PdfOptions& options) {
     UsePageSetup(nullptr, SetupFor(options));
