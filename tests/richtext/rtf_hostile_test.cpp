@@ -187,6 +187,7 @@ TEST(RtfHostile, FuzzerFindingsAndSeedsStayFixed) {
             SCOPED_TRACE(entry.path().filename().string());
             const std::string input = testing::ReadFileBytes(entry.path().string());
             ExpectUsable(ReadRtf(input));
+            ExpectUsable(ReadRtf(input, RtfSource::Utf8));
             ExpectUsable(ReadRtfFragment(input));
         }
     }
