@@ -39,6 +39,7 @@ seeds_for() {
     case "$1" in
     tlx_read_fuzzer) echo "tests/data/tlx/fuzz-corpus tests/data/tlx/regressions" ;;
     rtf_read_fuzzer) echo "tests/data/rtf/fuzz-corpus tests/data/rtf/fuzz-regressions" ;;
+    text_decode_fuzzer) echo "tests/data/text/fuzz-seeds" ;;
     esac
 }
 

@@ -1,6 +1,7 @@
 #include "richtext/rich_text_buffer.h"
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"
+#include "rtf_round_trip.h"
 #include "temp_dir.h"
 #include "test_documents.h"
 
@@ -14,20 +15,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing::U;
 
-// The writer puts text of other scripts in fonts of their character sets, which splits runs
-// and names the set; the text and how it looks stay as they were.
-RichDocument WithoutScriptCharSets(RichDocument document) {
-    for (RichParagraph& paragraph : document.paragraphs) {
-        for (RichRun& run : paragraph.runs) {
-            if (run.format.charSet != kSymbolCharSet) {
-                run.format.charSet = kAnsiCharSet;
-            }
-        }
-    }
-    document.Normalize();
-    return document;
-}
-
 // Whatever the reader made of hostile input must itself be writable and readable.
 void ExpectUsable(const RtfReadResult& read) {
     const std::string rtf = WriteRtf(read.document);
@@ -35,7 +22,8 @@ void ExpectUsable(const RtfReadResult& read) {
     EXPECT_TRUE(again.complete);
     EXPECT_EQ(again.document.Text(), read.document.Text());
     if (read.isRtf) {
-        EXPECT_TRUE(WithoutScriptCharSets(again.document) == WithoutScriptCharSets(read.document));
+        EXPECT_TRUE(testing::AsReadersSeeIt(again.document) ==
+                    testing::AsReadersSeeIt(read.document));
     }
 }
 

@@ -9,6 +9,8 @@
 #include "engine/prompter.h"
 #include "exchange/office_export.h"
 #include "model/node_tree.h"
+#include "presets/user_folders.h"
+#include "render/live_preview.h"
 #include "render/render_driver.h"
 #include "shell/about_dialog.h"
 #include "shell/ats_command.h"
@@ -25,6 +27,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QIcon>
 #include <QLabel>
@@ -33,6 +36,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTextDocument>
@@ -100,6 +104,15 @@ QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback = QStyle::SP_C
     return QApplication::style()->standardIcon(fallback);
 }
 
+// The user's documents folder as the desktop names it, or the home folder when there is none.
+std::string DocumentsFolder() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists()) {
+        folder = QDir::homePath();
+    }
+    return {QFile::encodeName(folder).constData()};
+}
+
 } // namespace
 
 CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidget* parent)
@@ -111,6 +124,11 @@ CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidg
     setCentralWidget(m_view);
     EnableSpellChecking(m_view);
     m_doc = std::make_unique<CTLXDoc>(m_tree, *m_view, m_log, m_prompter);
+    // The user's files go to the user's folders; the program's and its data folder are not
+    // where they belong, and an installed program's cannot take them.
+    m_doc->Folders().SetDocumentsFolder(DocumentsFolder());
+    m_doc->Folders().AddProgramFolder(m_tree.programFolder);
+    m_doc->Folders().AddProgramFolder(UserDataFolder());
     m_progress = std::make_unique<CProgressDlg>(this, tr("Opening the resume..."));
     m_doc->SetProgressPort(m_progress.get());
 
@@ -783,7 +801,8 @@ void CMainFrame::RunNodeCommand(const std::function<void()>& run) {
 }
 
 void CMainFrame::OpenNodeEditor(NodeEditor editor) {
-    EditorContext context{m_tree, *m_doc, *m_view, m_log, m_prompter, &History()};
+    LivePreview preview(m_tree, *m_view);
+    EditorContext context{m_tree, *m_doc, *m_view, m_log, m_prompter, &History(), &preview};
     if (editor == NodeEditor::Designer) {
         CResumeDesignerDlg designer(context, this);
         designer.exec();
@@ -877,19 +896,30 @@ void CMainFrame::OnFilePrintSetup() {
     AfterCommand();
 }
 
+void CMainFrame::SuggestExportFile(FileDialogOptions& options) const {
+    // Beside the resume's file and named as it is; a resume without a file of the user's takes
+    // its own name, in the folder Save As would offer.
+    const std::string& file = m_tree.filePath.empty() ? m_doc->PathName() : m_tree.filePath;
+    std::string fallback = "My Resume";
+    if (m_tree.dataSource == kDataSourceNodes && m_tree.resume && !m_tree.resume->name.empty()) {
+        fallback = m_tree.resume->name;
+        std::replace(fallback.begin(), fallback.end(), '/', '-');
+    }
+    options.initialFolder = m_doc->Folders().SaveFolder(file);
+    options.initialName =
+        m_doc->Folders().ExportName(file, fallback) + "." + options.defaultExtension;
+}
+
 void CMainFrame::OnFileExportPdf(bool archival) {
     FileDialogOptions options;
     options.defaultExtension = "pdf";
     options.filter = "PDF Files (*.pdf)|*.pdf||";
     options.overwritePrompt = true;
     options.hideReadOnly = true;
-    std::string name = m_doc->Title();
-    if (const auto dot = name.rfind('.'); dot != std::string::npos && dot > 0) {
-        name.erase(dot);
-    }
-    options.initialName = name + ".pdf";
+    SuggestExportFile(options);
     const std::optional<std::string> path = m_prompter.ChooseSaveFile(options);
     if (path) {
+        m_doc->Folders().Used(*path);
         // The PDF is what Print would print: the same paper and margins.
         const PageSetup setup = SetupOf(Printer().pageLayout());
         std::string error;
@@ -914,12 +944,9 @@ void CMainFrame::OnFileExportOffice(OfficeFormat format) {
         docx ? "Word Documents (*.docx)|*.docx||" : "OpenDocument Text Documents (*.odt)|*.odt||";
     options.overwritePrompt = true;
     options.hideReadOnly = true;
-    std::string name = m_doc->Title();
-    if (const auto dot = name.rfind('.'); dot != std::string::npos && dot > 0) {
-        name.erase(dot);
-    }
-    options.initialName = name + "." + options.defaultExtension;
+    SuggestExportFile(options);
     if (const std::optional<std::string> path = m_prompter.ChooseSaveFile(options)) {
+        m_doc->Folders().Used(*path);
         const PdfProperties pdf = PropertiesOf(&m_tree, m_view->Document());
         const DocumentProperties properties{pdf.title.toStdString(), pdf.author.toStdString(),
                                             pdf.subject.toStdString(), std::time(nullptr)};

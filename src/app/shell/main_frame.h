@@ -21,6 +21,7 @@ namespace trellic {
 
 enum class NodeEditor;
 enum class OfficeFormat;
+struct FileDialogOptions;
 
 class CProgressDlg;
 class CTLXDoc;
@@ -126,6 +127,8 @@ private:
     void CreateHelpMenu();
     void CreateToolBar();
     void CreateStatusBar();
+    // Where an export's chooser starts and the name it offers, with its default extension.
+    void SuggestExportFile(FileDialogOptions& options) const;
     // DocumentObserver: the window follows the document as it announces its changes.
     void OnTreeChanged() override;
     void OnSettingsChanged() override;

@@ -8,6 +8,7 @@
 #include "engine/text_file.h"
 #include "model/tlx_file.h"
 #include "presets/node_presets.h"
+#include "presets/user_folders.h"
 #include "render/render_driver.h"
 #include "render/resume_view.h"
 #include "richtext/rtf_reader.h"
@@ -210,7 +211,9 @@ bool CTLXDoc::SaveModified() {
     return false;
 }
 
-bool CTLXDoc::OpenResume(const std::string& initialFolder) {
+namespace {
+
+FileDialogOptions OpenDialogOptions(const std::string& initialFolder) {
     FileDialogOptions options;
     options.defaultExtension = "tlx";
     options.filter = kTrellicFileFilter;
@@ -218,10 +221,18 @@ bool CTLXDoc::OpenResume(const std::string& initialFolder) {
     options.hideReadOnly = true;
     options.pathMustExist = true;
     options.fileMustExist = true;
-    const auto chosen = m_prompter.ChooseOpenFile(options);
+    return options;
+}
+
+} // namespace
+
+bool CTLXDoc::OpenResume(const std::string& initialFolder) {
+    const auto chosen = m_prompter.ChooseOpenFile(
+        OpenDialogOptions(initialFolder.empty() ? m_folders.OpenFolder() : initialFolder));
     if (!chosen) {
         return false;
     }
+    m_folders.Used(*chosen);
     return OpenResumeFile(*chosen);
 }
 
@@ -385,7 +396,10 @@ void CTLXDoc::Adopt(const std::string& path, int32_t dataSource, Candidate& cand
 bool CTLXDoc::NewFromTemplate() {
     Announcement announce(*this);
     const bool unchanged = !IsModified();
-    const bool opened = OpenResume(m_tree.programFolder + "/templates");
+    const std::string folder = m_tree.programFolder + "/templates";
+    const auto chosen =
+        m_prompter.ChooseTemplate(TemplateFolders(m_tree.programFolder), OpenDialogOptions(folder));
+    const bool opened = chosen && OpenResumeFile(*chosen);
     // The template itself is never saved over: the next Save asks for a name. Losing the name
     // alone loses no work, so a resume that had nothing unsaved still has nothing unsaved.
     m_tree.filePath.clear();
@@ -469,6 +483,8 @@ bool CTLXDoc::SaveResume(bool askName) {
     options.defaultExtension = "tlx";
     options.filter = kTrellicFileFilter;
     options.initialName = "My Resume";
+    // Never the templates' folder a resume came from: installed, it is read-only.
+    options.initialFolder = m_folders.SaveFolder(m_tree.filePath);
     options.overwritePrompt = true;
     options.hideReadOnly = true;
     options.pathMustExist = true;
@@ -476,6 +492,7 @@ bool CTLXDoc::SaveResume(bool askName) {
     if (!chosen) {
         return false;
     }
+    m_folders.Used(*chosen);
     const std::string ext = FileExtension(*chosen);
     bool saving = true;
     if (ext == "tlx") {
