@@ -1062,7 +1062,7 @@ void DrawTabLeaders(QPainter& painter, const QTextBlock& block, const QTextLine&
 }
 
 PictureShown ShownPictureOf(const QTextDocument& document, const RichPicture& picture) {
-    const QImage image =
+    const auto image =
         document.resource(QTextDocument::ImageResource, QUrl(PictureName(picture))).value<QImage>();
     bool ok = false;
     const int shown = image.text(kShownKey).toInt(&ok);
