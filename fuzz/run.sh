@@ -40,7 +40,7 @@ scripts/fetch-jsonresume-schema.sh --soft "$build/jsonresume-schema"
 seeds_for() {
     case "$1" in
     tlx_read_fuzzer) echo "tests/data/tlx/fuzz-corpus tests/data/tlx/regressions" ;;
-    rtf_read_fuzzer) echo "tests/data/rtf/fuzz-regressions" ;;
+    rtf_read_fuzzer) echo "tests/data/rtf/fuzz-corpus tests/data/rtf/fuzz-regressions" ;;
     json_resume_import_fuzzer)
         echo "tests/data/jsonresume/fuzz-seeds build/fuzz/jsonresume-schema/package" \
             "build/fuzz/jsonresume-schema/package/examples"

@@ -66,6 +66,30 @@ TEST(OpenResume, RtfAndTxtFilesBecomeTheResumeView) {
     EXPECT_EQ(f.view.DefaultCharFormat().faceName, "Arial");
 }
 
+TEST(OpenResume, PicturesThatCannotBeKeptOrShownAreLoggedAsWarnings) {
+    DocumentFixture f;
+    const std::string rtf = f.dir.File("photo.rtf");
+    WriteFileBytes(rtf, "{\\rtf1 Jane{\\pict\\jpegblip 0102}{\\pict\\pngblip}\\par}");
+    ASSERT_TRUE(f.Open(rtf));
+    EXPECT_EQ(f.log.Text(),
+              kOpenStarted + "INFO: Loading RTF file.\r\n\r\nMEM: Loaded file: " + rtf +
+                  "\r\n\r\n" + kProbe + "EXEC: RTF Renderer activated.\r\n\r\n" +
+                  "WARNING: A JPEG picture cannot be read; it is kept as it came and shows as a "
+                  "placeholder.\r\n\r\n"
+                  "WARNING: A PNG picture without data was left out.\r\n\r\n");
+    EXPECT_NE(f.view.ExportRtf().find("{\\pict\\jpegblip\r\n0102}"), std::string::npos);
+}
+
+TEST(OpenResume, RichTextWithBinaryPicturesOrAClosingNulOpens) {
+    DocumentFixture f;
+    const std::string rtf = f.dir.File("photo.rtf");
+    WriteFileBytes(rtf, "{\\rtf1 Jane{\\pict\\jpegblip\\bin4 " +
+                            std::string("\xFF\xD8\x00\x01", 4) + "}}\r\n" + std::string(1, '\0'));
+    ASSERT_TRUE(f.Open(rtf));
+    EXPECT_EQ(f.tree.dataSource, kDataSourceViewRtf);
+    EXPECT_NE(f.view.ExportRtf().find("{\\pict\\jpegblip\r\nffd80001}"), std::string::npos);
+}
+
 TEST(OpenResume, UpperCaseExtensionIsAnUnknownFileReadAsText) {
     DocumentFixture f;
     const std::string path = f.dir.File("CV.RTF");

@@ -54,6 +54,7 @@ struct CTLXDoc::Candidate {
     std::string bytes;              // Resume View text
     // The nodes rendered, or the RTF read; empty when the view must do it itself.
     std::optional<RichDocument> document;
+    std::vector<std::string> warnings; // the RTF reader's, for the log
 };
 
 CTLXDoc::CTLXDoc(NodeTree& tree, ResumeView& view, EngineLog& log, Prompter& prompter)
@@ -305,15 +306,18 @@ bool CTLXDoc::ReadCandidate(const std::string& path, int32_t dataSource, Candida
         }
         return true;
     }
-    // Taken as text, a binary file would be shown as noise and then saved over itself.
-    if (!LooksLikeText(candidate.bytes)) {
+    // Taken as text, a binary file would be shown as noise and then saved over itself. Rich
+    // text may hold pictures as raw bytes (\bin), and the control's own files end in a NUL:
+    // its header alone says what it is.
+    const bool rtf = dataSource == kDataSourceViewRtf && LooksLikeRtf(candidate.bytes);
+    if (!rtf && !LooksLikeText(candidate.bytes)) {
         m_prompter.ShowMessage("The file holds binary data, not text, and cannot be opened as a "
                                "resume:\n\n" +
                                    path,
                                MessageIcon::Exclamation);
         return false;
     }
-    if (dataSource == kDataSourceViewRtf && !LooksLikeRtf(candidate.bytes)) {
+    if (dataSource == kDataSourceViewRtf && !rtf) {
         m_prompter.ShowMessage("The file is not a rich text file and cannot be opened as one:\n\n" +
                                    path,
                                MessageIcon::Exclamation);
@@ -326,6 +330,7 @@ bool CTLXDoc::ReadCandidate(const std::string& path, int32_t dataSource, Candida
         }
         if (read.isRtf) {
             candidate.document = std::move(read.document);
+            candidate.warnings = std::move(read.warnings);
             candidate.bytes.clear();
         }
     }
@@ -365,10 +370,18 @@ void CTLXDoc::Adopt(const std::string& path, int32_t dataSource, Candidate& cand
     } else if (dataSource == kDataSourceViewRtf) {
         SetDataSource(kSetResumeView);
         SetRenderer(kRendererRtf, false);
+        std::vector<std::string> warnings;
         if (candidate.document) {
             m_view.ReplaceContent(*candidate.document, TextRange{});
+            warnings = std::move(candidate.warnings);
+            for (std::string& warning : m_view.UnshownPictures()) {
+                warnings.push_back(std::move(warning));
+            }
         } else {
-            m_view.ImportRtf(candidate.bytes);
+            warnings = m_view.ImportRtf(candidate.bytes);
+        }
+        for (const std::string& warning : warnings) {
+            m_log.AppendLog("WARNING: " + warning + "\r\n\r\n");
         }
     } else {
         SetDataSource(kSetResumeView);
