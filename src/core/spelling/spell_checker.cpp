@@ -2,13 +2,12 @@
 
 #include "engine/code_page.h"
 
+#include <fstream>
 #include <nuspell/dictionary.hxx>
 #include <unicode/locid.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
 #include <unicode/uscript.h>
-
-#include <fstream>
 
 namespace trellic {
 
@@ -157,8 +156,8 @@ bool SpellChecker::InScriptsCovered(std::string_view word) const {
     if (m_scripts.empty()) {
         return true; // nothing known about the dictionary: let it judge
     }
-    const icu::UnicodeString text =
-        icu::UnicodeString::fromUTF8(icu::StringPiece(word.data(), static_cast<int32_t>(word.size())));
+    const icu::UnicodeString text = icu::UnicodeString::fromUTF8(
+        icu::StringPiece(word.data(), static_cast<int32_t>(word.size())));
     for (int32_t i = 0; i < text.length(); i = text.moveIndex32(i, 1)) {
         const int script = ScriptOf(text.char32At(i));
         if (!ScriptNeutral(script) && m_scripts.count(script) == 0) {
