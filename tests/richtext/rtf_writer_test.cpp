@@ -1,8 +1,10 @@
+#include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"
 #include "test_documents.h"
 
 #include <gtest/gtest.h>
 #include <memory>
+#include <tuple>
 
 namespace trellic {
 namespace {
@@ -180,6 +182,25 @@ TEST(RtfWriter, WordProcessorBulletsInTheirFont) {
     EXPECT_TRUE(Contains(rtf, "{\\leveltext\\'01\\u-3929?;}{\\levelnumbers;}\\f1"));
     EXPECT_TRUE(Contains(rtf, "{\\pntext\\f1\\'a7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0"
                               "{\\pntxtb\\'a7}}"));
+}
+
+TEST(RtfWriter, BulletCharactersBelow256ReadBackAsThemselvesInAnyFont) {
+    // Written as \u, such a bullet is a character already: reading must not decode it again in
+    // its font's code page (a Cyrillic font would make "\u00e9" a "\u0439", Windows-1252 would
+    // make U+0095 the standard bullet).
+    for (const auto& [symbol, face, charSet] :
+         {std::tuple{U'\u00e9', "Times New Roman Cyr", uint8_t{204}},
+          std::tuple{U'\u0095', "", uint8_t{0}}, std::tuple{U'\u00a7', "Arial", uint8_t{0}}}) {
+        RichDocument document = OneParagraph(U"item");
+        RichParaFormat& format = document.paragraphs[0].format;
+        format.numbering = kPfnBullet;
+        format.bulletSymbol = symbol;
+        format.bulletFace = face;
+        format.bulletCharSet = charSet;
+        const RichParaFormat read = ReadRtf(WriteRtf(document)).document.paragraphs[0].format;
+        EXPECT_EQ(read.bulletSymbol, symbol) << face;
+        EXPECT_EQ(read.bulletFace, face);
+    }
 }
 
 } // namespace

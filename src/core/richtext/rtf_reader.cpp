@@ -125,6 +125,9 @@ uint16_t NumberingOfNfc(int nfc) {
     }
 }
 
+// Marks a list symbol that is a character already (see ListSymbolChar); beyond any code point.
+constexpr char32_t kUnicodeListChar = 0x80000000;
+
 uint16_t StyleOf(std::u32string_view before, std::u32string_view after) {
     if (after.empty()) {
         return before.empty() ? kPfnsPlain : kPfnsPeriod;
@@ -1340,7 +1343,15 @@ private:
             c <= 0xF0FF) {
             c -= 0xF000; // symbol fonts keep byte values
         }
+        m_charIsUnicode = true;
         Char(c);
+        m_charIsUnicode = false;
+    }
+
+    // A list's symbol below U+0100 that came as a \\u is a character already, not a byte of the
+    // bullet font's code page still to be decoded: the mark tells SetBullet so.
+    char32_t ListSymbolChar(char32_t c) const {
+        return m_charIsUnicode && c >= 0x80 && c < 0x100 ? c | kUnicodeListChar : c;
     }
 
     const FontDef* CurrentFont() const {
@@ -1491,7 +1502,7 @@ private:
             break;
         case Dest::LevelText:
             if (m_level.text.size() < 64) {
-                m_level.text.push_back(c);
+                m_level.text.push_back(ListSymbolChar(c));
             }
             return;
         case Dest::PnTextAfter:
@@ -1501,7 +1512,7 @@ private:
             return;
         case Dest::PnTextBefore:
             if (m_pn.before.size() < 16) {
-                m_pn.before.push_back(c);
+                m_pn.before.push_back(ListSymbolChar(c));
             }
             return;
         case Dest::FontEntry:
@@ -1619,6 +1630,8 @@ private:
             font = &kSymbol; // a symbol font's byte in a font the file forgot to define
         }
         const bool symbolFont = font != nullptr && font->charSet == kSymbolCharSet;
+        const bool unicode = (symbol & kUnicodeListChar) != 0;
+        symbol &= ~kUnicodeListChar;
         if (symbolFont && symbol >= 0xF020 && symbol <= 0xF0FF) {
             symbol -= 0xF000;
         }
@@ -1633,7 +1646,7 @@ private:
                 return;
             }
             format.bulletCharSet = kSymbolCharSet;
-        } else if (symbol < 0x100) {
+        } else if (symbol < 0x100 && !unicode) {
             const int codePage = font == nullptr ? m_ansiCodePage
                                  : font->codePage >= 0
                                      ? font->codePage
@@ -1774,7 +1787,8 @@ private:
     std::string_view m_in;
     bool m_fragment;
     ProgressMeter m_meter;
-    bool m_utf8; // unescaped high bytes are UTF-8
+    bool m_utf8;                  // unescaped high bytes are UTF-8
+    bool m_charIsUnicode = false; // the character being added came as a \\u
     size_t m_pos = 0;
     std::vector<GroupState> m_stack;
     std::vector<Dest> m_excessDests;
