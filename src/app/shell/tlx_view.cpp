@@ -3,11 +3,11 @@
 #include "editors/char_format_editor.h"
 #include "engine/code_page.h"
 #include "engine/prompter.h"
+#include "print/rich_text_bridge.h"
 #include "richtext/format_commands.h"
 #include "richtext/plain_text_codec.h"
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"
-#include "shell/rich_text_bridge.h"
 
 #include <QAbstractUndoItem>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "pdf_output.h"
-#include "shell/paper_size.h"
-#include "shell/resume_printer.h"
+#include "print/paper_size.h"
+#include "print/resume_printer.h"
 
 #include <QGuiApplication>
 #include <cstdio>

@@ -1,10 +1,10 @@
 // The page printer as readers of its PDFs meet it: what each page holds, what a text extractor
 // reads back, where lines and rules land, and what the file says about itself.
 
+#include "print/page_layout.h"
+#include "print/paper_size.h"
+#include "print/resume_printer.h"
 #include "run_command.h"
-#include "shell/page_layout.h"
-#include "shell/paper_size.h"
-#include "shell/resume_printer.h"
 #include "temp_dir.h"
 
 #include <QImage>

@@ -1,12 +1,12 @@
-#include "shell/resume_printer.h"
+#include "print/resume_printer.h"
 
 #include "engine/code_page.h"
 #include "engine/file_io.h"
 #include "engine/version.h"
 #include "model/node_tree.h"
+#include "print/page_layout.h"
+#include "print/paper_size.h"
 #include "richtext/rtf_writer.h"
-#include "shell/page_layout.h"
-#include "shell/paper_size.h"
 #include "shell/tlx_view.h"
 
 #include <QBuffer>
