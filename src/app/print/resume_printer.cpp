@@ -7,13 +7,11 @@
 #include "print/page_layout.h"
 #include "print/paper_size.h"
 #include "richtext/rtf_writer.h"
-#include "shell/tlx_view.h"
 
 #include <QBuffer>
 #include <QDateTime>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QRegularExpression>
 #include <algorithm>
 #include <cstdio>
@@ -313,10 +311,7 @@ PageSetup SetupOf(const QPageLayout& layout) {
     return setup;
 }
 
-void UsePageSetup(CTLXView* view, const PageSetup& setup) {
-    if (view != nullptr) {
-        view->SetPaperWidth(PaperWidthTwips(setup.paper));
-    }
+void UsePageSetup(const PageSetup& setup) {
     // Millimetres, not points: whole points would put A4 a few twips off.
     const QSizeF millimetres = setup.paper.size(QPageSize::Millimeter);
     RtfPage page;
@@ -327,11 +322,6 @@ void UsePageSetup(CTLXView* view, const PageSetup& setup) {
     page.top = qRound(setup.marginsInches.top() * 1440.0);
     page.bottom = qRound(setup.marginsInches.bottom() * 1440.0);
     SetRtfPage(page);
-}
-
-void ApplyPageSetup(QPrinter& printer, const PageSetup& setup) {
-    printer.setPageSize(setup.paper);
-    printer.setPageMargins(setup.marginsInches, QPageLayout::Inch);
 }
 
 int PrintResume(const RichDocument& document, QPagedPaintDevice& device) {

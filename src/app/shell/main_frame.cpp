@@ -87,6 +87,12 @@ LockKeys QueryLockKeys() {
     return keys;
 }
 
+// The paper and margins of Print, the PDF and RTF files, and the page the view shows.
+void UsePage(CTLXView& view, const PageSetup& setup) {
+    view.SetPaperWidth(PaperWidthTwips(setup.paper));
+    UsePageSetup(setup);
+}
+
 QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback = QStyle::SP_CustomBase) {
     const QString themeName = QString::fromLatin1(name);
     if (QIcon::hasThemeIcon(themeName) || fallback == QStyle::SP_CustomBase) {
@@ -102,7 +108,7 @@ CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidg
     setObjectName(QStringLiteral("mainFrame"));
     m_view = new CTLXView(this);
     m_view->SetPrompter(&m_prompter);
-    UsePageSetup(m_view, PageSetup{});
+    UsePage(*m_view, PageSetup{});
     setCentralWidget(m_view);
     m_doc = std::make_unique<CTLXDoc>(m_tree, *m_view, m_log, m_prompter);
 
@@ -811,7 +817,9 @@ QPrinter& CMainFrame::Printer() {
     if (!m_printer) {
         // One printer for the session, so the choices of Print Setup hold for later jobs.
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        ApplyPageSetup(*m_printer, PageSetup{});
+        const PageSetup setup;
+        m_printer->setPageSize(setup.paper);
+        m_printer->setPageMargins(setup.marginsInches, QPageLayout::Inch);
     }
     return *m_printer;
 }
@@ -849,7 +857,7 @@ void CMainFrame::OnFilePrintPreview() {
 void CMainFrame::OnFilePrintSetup() {
     QPageSetupDialog dialog(&Printer(), this);
     if (dialog.exec() == QDialog::Accepted) {
-        UsePageSetup(m_view, SetupOf(Printer().pageLayout()));
+        UsePage(*m_view, SetupOf(Printer().pageLayout()));
     }
     AfterCommand();
 }

@@ -51,7 +51,7 @@ PageSetup SetupFor(const PdfOptions& options) {
 } // namespace
 
 void UsePaperForRtf(const PdfOptions& options) {
-    UsePageSetup(nullptr, SetupFor(options));
+    UsePageSetup(SetupFor(options));
 }
 
 bool WritePdf(const RichDocument& document, const NodeTree* tree, const std::string& path,
