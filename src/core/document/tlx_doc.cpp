@@ -1,9 +1,9 @@
 #include "document/tlx_doc.h"
 
-#include "document/file_content.h"
 #include "engine/engine_log.h"
 #include "engine/file_io.h"
 #include "engine/prompter.h"
+#include "formats/file_content.h"
 #include "model/tlx_file.h"
 #include "presets/node_presets.h"
 #include "render/render_driver.h"
