@@ -7,7 +7,9 @@
 #include "editors/resume_explorer.h"
 #include "engine/engine_log.h"
 #include "engine/prompter.h"
+#include "formats/format_registry.h"
 #include "model/node_tree.h"
+#include "print/pdf_format.h"
 #include "print/resume_printer.h"
 #include "render/render_driver.h"
 #include "shell/about_dialog.h"
@@ -110,7 +112,12 @@ CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidg
     m_view->SetPrompter(&m_prompter);
     UsePage(*m_view, PageSetup{});
     setCentralWidget(m_view);
-    m_doc = std::make_unique<CTLXDoc>(m_tree, *m_view, m_log, m_prompter);
+    m_formats = std::make_unique<FormatRegistry>(CoreFormats());
+    // The PDFs are what Print would print: the same paper and margins.
+    const auto printedPage = [this] { return SetupOf(Printer().pageLayout()); };
+    m_formats->Add(std::make_unique<PdfFormat>(PdfFormat::Profile::Standard, printedPage));
+    m_formats->Add(std::make_unique<PdfFormat>(PdfFormat::Profile::Archival, printedPage));
+    m_doc = std::make_unique<CTLXDoc>(m_tree, *m_view, m_log, m_prompter, *m_formats);
 
     CreateMenus();
     CreateToolBar();
@@ -257,6 +264,33 @@ void CMainFrame::CreateFileMenu() {
                       tr("Save As"),
                       {},
                       [this] { m_doc->SaveResume(true); }});
+    // One item per format of other programs; a menu with none is not shown.
+    QMenu* import = file->addMenu(tr("&Import"));
+    QMenu* exportMenu = file->addMenu(tr("&Export"));
+    for (const FileFormat* format : m_formats->Formats(FormatRole::Exchange)) {
+        const FormatInfo& info = format->Info();
+        const QString title = QString::fromStdString(info.title);
+        if (info.reads) {
+            const std::string name = "fileImport" + info.id;
+            AddCommand(import, {name.c_str(),
+                                QStringLiteral("&") + title + QStringLiteral("..."),
+                                tr("Make a resume of a %1 file").arg(title),
+                                tr("Import %1").arg(title),
+                                {},
+                                [this, format] { OnFileImport(*format); }});
+        }
+        if (info.writes) {
+            const std::string name = "fileExport" + info.id;
+            AddCommand(exportMenu, {name.c_str(),
+                                    QStringLiteral("&") + title + QStringLiteral("..."),
+                                    tr("Save a copy of the active resume as a %1 file").arg(title),
+                                    tr("Export as %1").arg(title),
+                                    {},
+                                    [this, format] { OnFileExport(*format); }});
+        }
+    }
+    import->menuAction()->setVisible(!import->isEmpty());
+    exportMenu->menuAction()->setVisible(!exportMenu->isEmpty());
     file->addSeparator();
 
     // The radio marks follow the document's own record of the state (AfterCommand), never a
@@ -329,18 +363,6 @@ void CMainFrame::CreateFileMenu() {
                       tr("Print Preview"),
                       {},
                       [this] { OnFilePrintPreview(); }});
-    AddCommand(file, {"fileExportPdf",
-                      tr("&Export as PDF..."),
-                      tr("Save the active resume as a PDF file, as it would be printed"),
-                      tr("Export as PDF"),
-                      {},
-                      [this] { OnFileExportPdf(); }});
-    AddCommand(file, {"fileExportPdfA",
-                      tr("Export as PDF/&A..."),
-                      tr("Save the active resume as an archival PDF/A-1b file"),
-                      tr("Export as PDF/A"),
-                      {},
-                      [this] { OnFileExportPdf(true); }});
     AddCommand(file, {"fileAtsCheck",
                       tr("Check for A&TS..."),
                       tr("Read the resume's PDF back as an applicant-tracking system does"),
@@ -862,29 +884,36 @@ void CMainFrame::OnFilePrintSetup() {
     AfterCommand();
 }
 
-void CMainFrame::OnFileExportPdf(bool archival) {
+void CMainFrame::OnFileImport(const FileFormat& format) {
     FileDialogOptions options;
-    options.defaultExtension = "pdf";
-    options.filter = "PDF Files (*.pdf)|*.pdf||";
+    options.defaultExtension = format.Info().extensions.front();
+    options.filter = DialogFilterFor(format);
+    options.hideReadOnly = true;
+    options.pathMustExist = true;
+    options.fileMustExist = true;
+    if (const std::optional<std::string> path = m_prompter.ChooseOpenFile(options)) {
+        m_doc->ImportResumeFile(format, *path);
+    }
+    AfterCommand();
+}
+
+void CMainFrame::OnFileExport(const FileFormat& format) {
+    const FormatInfo& info = format.Info();
+    FileDialogOptions options;
+    options.defaultExtension = info.extensions.front();
+    options.filter = DialogFilterFor(format);
     options.overwritePrompt = true;
     options.hideReadOnly = true;
     std::string name = m_doc->Title();
     if (const auto dot = name.rfind('.'); dot != std::string::npos && dot > 0) {
         name.erase(dot);
     }
-    options.initialName = name + ".pdf";
-    const std::optional<std::string> path = m_prompter.ChooseSaveFile(options);
-    if (path) {
-        // The PDF is what Print would print: the same paper and margins.
-        const PageSetup setup = SetupOf(Printer().pageLayout());
-        std::string error;
-        PdfProperties properties = PropertiesOf(&m_tree, m_view->Document());
-        properties.archival = archival;
-        if (ExportPdf(m_view->Document(), *path, setup, error, properties)) {
-            m_log.AppendLog("MEM: Exported PDF: " + *path + "\r\n\r\n");
-        } else {
-            m_prompter.ShowMessage("The PDF file could not be written:\n\n" + *path + "\n\n" +
-                                       error,
+    options.initialName = name + "." + info.extensions.front();
+    if (const std::optional<std::string> path = m_prompter.ChooseSaveFile(options)) {
+        const FormatResult exported = m_doc->ExportResume(format, *path);
+        if (!exported.ok) {
+            m_prompter.ShowMessage("The " + info.name + " file could not be written:\n\n" + *path +
+                                       "\n\n" + exported.message,
                                    MessageIcon::Exclamation);
         }
     }

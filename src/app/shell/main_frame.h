@@ -24,6 +24,8 @@ enum class NodeEditor;
 class CTLXDoc;
 class CTLXView;
 class EngineLog;
+class FileFormat;
+class FormatRegistry;
 class Prompter;
 class RecoveryKeeper;
 class UndoHistory;
@@ -72,12 +74,14 @@ public:
     void AfterCommand();
     void UpdateIndicators();
 
-    // Print, Print Preview and Export as PDF all lay the view's content out with the same
+    // Print, Print Preview and File > Export > PDF all lay the view's content out with the same
     // page printer; Print Setup changes the paper and margins they share.
     void OnFilePrint();
     void OnFilePrintPreview();
     void OnFilePrintSetup();
-    void OnFileExportPdf(bool archival = false);
+    // File > Import and File > Export: another program's file, in one of the formats offered.
+    void OnFileImport(const FileFormat& format);
+    void OnFileExport(const FileFormat& format);
     QPrinter& Printer();
     // Replaces the print dialog (tests answer it); it returns whether to print.
     void SetPrintDialogHandler(std::function<bool(QPrinter&)> handler);
@@ -138,6 +142,8 @@ private:
     EngineLog& m_log;
     Prompter& m_prompter;
     CTLXView* m_view = nullptr;
+    // The file formats the program offers: the core's and the printed page's.
+    std::unique_ptr<FormatRegistry> m_formats;
     std::unique_ptr<CTLXDoc> m_doc;
     UndoRouter* m_undoRouter = nullptr;
     RecoveryKeeper* m_recovery = nullptr;

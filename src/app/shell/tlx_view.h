@@ -30,6 +30,7 @@ public:
     void SetDefaultCharFormat(const RichCharFormat& change) override;
     void SetSelectionParaFormat(const RichParaFormat& change) override;
     RichParaFormat EndParagraphFormat() const override;
+    RichDocument Document() const override;
     std::string ExportRtf() const override;
     std::string ExportText() const override;
     void ImportRtf(std::string_view rtf) override;
@@ -38,9 +39,6 @@ public:
     void EmptyUndo() override;
     bool IsModified() const override;
     void SetModified(bool modified) override;
-
-    // The whole content as the engine's document model.
-    RichDocument Document() const;
 
     // The selection's format as the control reports it: the first character's (or the typing
     // format at an insertion point), with mask bits for the attributes uniform over the

@@ -3,7 +3,6 @@
 #include "engine/engine_log.h"
 #include "engine/file_io.h"
 #include "engine/prompter.h"
-#include "formats/file_content.h"
 #include "model/tlx_file.h"
 #include "presets/node_presets.h"
 #include "render/render_driver.h"
@@ -31,24 +30,20 @@ std::string FileNameOf(const std::string& path) {
 
 } // namespace
 
-std::string FileExtension(const std::string& path) {
-    const std::string name = FileNameOf(path);
-    const auto dot = name.find_last_of('.');
-    return dot == std::string::npos ? std::string() : name.substr(dot + 1);
-}
-
-bool IsResumeExtension(const std::string& extension) {
-    return extension == "tlx" || extension == "rtf" || extension == "txt";
-}
-
 // A chosen file, read and checked, waiting for the close question.
 struct CTLXDoc::Candidate {
-    std::unique_ptr<NodeTree> tree; // TLX Nodes
-    std::string bytes;              // Resume View text
+    std::unique_ptr<NodeTree> tree; // for the formats that hold nodes
+    FormatReading reading;
 };
 
-CTLXDoc::CTLXDoc(NodeTree& tree, ResumeView& view, EngineLog& log, Prompter& prompter)
-    : m_tree(tree), m_view(view), m_log(log), m_prompter(prompter) {}
+CTLXDoc::CTLXDoc(NodeTree& tree, ResumeView& view, EngineLog& log, Prompter& prompter,
+                 const FormatRegistry& formats)
+    : m_tree(tree), m_view(view), m_log(log), m_prompter(prompter), m_formats(formats) {}
+
+const FileFormat& CTLXDoc::ResumeFormat(FormatHolds holds) const {
+    const FileFormat* format = m_formats.ResumeFormat(holds);
+    return format != nullptr ? *format : *CoreFormatRegistry().ResumeFormat(holds);
+}
 
 void CTLXDoc::AddObserver(DocumentObserver& observer) {
     if (m_observers.empty()) {
@@ -203,8 +198,8 @@ bool CTLXDoc::SaveModified() {
 
 bool CTLXDoc::OpenResume(const std::string& initialFolder) {
     FileDialogOptions options;
-    options.defaultExtension = "tlx";
-    options.filter = kTrellicFileFilter;
+    options.defaultExtension = m_formats.DefaultResumeExtension();
+    options.filter = m_formats.ResumeDialogFilter();
     options.initialFolder = initialFolder;
     options.hideReadOnly = true;
     options.pathMustExist = true;
@@ -219,102 +214,107 @@ bool CTLXDoc::OpenResume(const std::string& initialFolder) {
 bool CTLXDoc::OpenResumeFile(const std::string& path, bool askToClose) {
     Announcement announce(*this);
     m_log.AppendLog("EXEC: Trellic 'Open' command has started.\r\n\r\n");
-    const std::string ext = FileExtension(path);
-    int32_t dataSource = kDataSourceViewTxt;
-    if (ext == "tlx") {
-        m_log.AppendLog("INFO: Loading TLX file.\r\n\r\n");
-        dataSource = kDataSourceNodes;
-    } else if (ext == "rtf") {
-        m_log.AppendLog("INFO: Loading RTF file.\r\n\r\n");
-        dataSource = kDataSourceViewRtf;
-    } else {
-        if (ext != "txt") {
-            m_log.AppendLog(std::string("INFO: Loading unknown file.\r\n\r\n") +
-                            kUnknownFileWarning);
-        }
-        m_log.AppendLog("INFO: Loading TXT file.\r\n\r\n");
+    const FileFormat* format = m_formats.ForExtension(FileExtension(path), FormatRole::Resume);
+    if (format == nullptr || !format->Info().reads) {
+        m_log.AppendLog(std::string("INFO: Loading unknown file.\r\n\r\n") + kUnknownFileWarning);
+        format = &ResumeFormat(FormatHolds::PlainText);
     }
+    m_log.AppendLog("INFO: Loading " + format->Info().name + " file.\r\n\r\n");
     m_log.AppendLog("MEM: Loaded file: " + path + "\r\n\r\n");
 
     // Nothing of the open resume changes until the new file has proved good and the user has
     // agreed to close the old one.
     Candidate candidate;
-    if (!ProbeFile(path) || !ReadCandidate(path, dataSource, candidate) ||
+    if (!ProbeFile(path) || !ReadCandidate(path, *format, candidate) ||
         (askToClose && !SaveModified())) {
         RestateProtection();
         return false;
     }
-    Adopt(path, dataSource, candidate);
+    Adopt(path, *format, candidate);
     return true;
 }
 
-bool CTLXDoc::ReadCandidate(const std::string& path, int32_t dataSource, Candidate& candidate) {
-    const FileResult read = ReadWholeFile(path, candidate.bytes, kMaxResumeFileBytes);
+bool CTLXDoc::ReadCandidate(const std::string& path, const FileFormat& format,
+                            Candidate& candidate) {
+    std::string bytes;
+    const FileResult read = ReadWholeFile(path, bytes, kMaxResumeFileBytes);
     if (!read.ok) {
         m_prompter.ShowMessage("The resume could not be read from " + read.message + ".",
                                MessageIcon::Exclamation);
         return false;
     }
-    if (dataSource == kDataSourceNodes) {
+    candidate.reading.path = path;
+    if (format.Info().holds == FormatHolds::NodeTree) {
         candidate.tree = std::make_unique<NodeTree>(m_tree.programFolder);
         ResetNodeTree(*candidate.tree, {});
-        Archive ar = Archive::ForLoading(candidate.bytes);
-        const auto status = ReadTLX(ar, *candidate.tree, m_prompter);
-        candidate.bytes.clear();
-        if (status == TlxReadStatus::UnexpectedEnd) {
-            m_prompter.ShowMessage("Unexpected file format.", MessageIcon::Exclamation);
-        }
-        // A file with the wrong magic has had its warning from the reader.
-        return status == TlxReadStatus::Loaded;
+        candidate.reading.tree = candidate.tree.get();
     }
-    // Taken as text, a binary file would be shown as noise and then saved over itself.
-    if (!LooksLikeText(candidate.bytes)) {
-        m_prompter.ShowMessage("The file holds binary data, not text, and cannot be opened as a "
-                               "resume:\n\n" +
-                                   path,
-                               MessageIcon::Exclamation);
-        return false;
+    const FormatResult result = format.Read(bytes, candidate.reading);
+    if (!result.ok) {
+        m_prompter.ShowMessage(result.message, result.icon);
     }
-    if (dataSource == kDataSourceViewRtf && !LooksLikeRtf(candidate.bytes)) {
-        m_prompter.ShowMessage("The file is not a rich text file and cannot be opened as one:\n\n" +
-                                   path,
-                               MessageIcon::Exclamation);
-        return false;
-    }
-    return true;
+    return result.ok;
 }
 
-void CTLXDoc::Adopt(const std::string& path, int32_t dataSource, Candidate& candidate) {
+void CTLXDoc::Adopt(const std::string& path, const FileFormat& format, Candidate& candidate) {
+    const FormatHolds holds = format.Info().holds;
     EmptyView();
     ResetTree();
     m_tree.filePath = path;
-    m_tree.dataSource = dataSource;
-    if (dataSource == kDataSourceNodes) {
-        NodeTree& read = *candidate.tree;
-        m_tree.renderer = read.renderer;
-        m_tree.resume = std::move(read.resume);
-        m_tree.headers = std::move(read.headers);
-        m_tree.resumeSections = std::move(read.resumeSections);
-        m_tree.slFields = std::move(read.slFields);
-        m_tree.mlFields = std::move(read.mlFields);
-        m_tree.rtfOutputs = std::move(read.rtfOutputs);
-        m_tree.txtOutputs = std::move(read.txtOutputs);
-        m_tree.activeStack = std::move(read.activeStack);
-        m_tree.inactiveStack = std::move(read.inactiveStack);
+    m_tree.dataSource = DataSourceFor(holds);
+    switch (holds) {
+    case FormatHolds::NodeTree:
+        m_tree.renderer = candidate.tree->renderer;
+        static_cast<NodeTables&>(m_tree) = std::move(static_cast<NodeTables&>(*candidate.tree));
         m_marks.dataSource = kDataSourceNodes;
         SetRenderer(m_tree.renderer, true);
-    } else if (dataSource == kDataSourceViewRtf) {
+        break;
+    case FormatHolds::RichText:
         SetDataSource(kSetResumeView);
         SetRenderer(kRendererRtf, false);
-        m_view.ImportRtf(candidate.bytes);
-    } else {
+        m_view.ImportRtf(candidate.reading.viewText);
+        break;
+    case FormatHolds::PlainText:
         SetDataSource(kSetResumeView);
         SetRenderer(kRendererTxt, false);
         ResetViewFormatting(m_view);
-        m_view.ImportText(candidate.bytes);
+        m_view.ImportText(candidate.reading.viewText);
+        break;
     }
     m_pathName = path;
     MarkSaved();
+}
+
+bool CTLXDoc::ImportResumeFile(const FileFormat& format, const std::string& path) {
+    Announcement announce(*this);
+    m_log.AppendLog("EXEC: Trellic 'Import' command has started.\r\n\r\n");
+    m_log.AppendLog("INFO: Importing " + format.Info().name + " file.\r\n\r\n");
+    Candidate candidate;
+    if (!format.Info().reads || !ReadCandidate(path, format, candidate) || !SaveModified()) {
+        return false;
+    }
+    Adopt(path, format, candidate);
+    // The resume is a new one, not the other program's file: Save asks where it goes. It was
+    // just read, so closing it loses nothing.
+    m_tree.filePath.clear();
+    m_pathName.clear();
+    MarkSaved();
+    m_log.AppendLog("MEM: Imported file: " + path + "\r\n\r\n");
+    return true;
+}
+
+FormatResult CTLXDoc::ExportResume(const FileFormat& format, const std::string& path) {
+    std::string bytes;
+    FormatResult result = format.Write(FormatSource{m_tree, m_view}, bytes);
+    if (!result.ok) {
+        return result;
+    }
+    const FileResult written = WriteFileAtomically(path, bytes);
+    if (!written.ok) {
+        return FormatResult::Failure(written.message);
+    }
+    m_log.AppendLog("MEM: Exported " + format.Info().name + ": " + path + "\r\n\r\n");
+    return result;
 }
 
 bool CTLXDoc::NewFromTemplate() {
@@ -334,19 +334,15 @@ bool CTLXDoc::NewFromTemplate() {
     return opened;
 }
 
-std::string CTLXDoc::ContentBytes() const {
-    if (m_tree.dataSource == kDataSourceNodes) {
-        return WriteTLX(m_tree);
-    }
-    if (m_tree.dataSource == kDataSourceViewRtf) {
-        return m_view.ExportRtf();
-    }
-    return m_view.ExportText();
-}
-
 bool CTLXDoc::StoreFile(bool protectAgain) {
     // Everything is ready before the lock goes, so the file is unguarded only while written.
-    const std::string bytes = ContentBytes();
+    std::string bytes;
+    const FormatResult content =
+        ResumeFormat(HoldsFor(m_tree.dataSource)).Write(FormatSource{m_tree, m_view}, bytes);
+    if (!content.ok) {
+        m_prompter.ShowMessage(content.message, content.icon);
+        return false;
+    }
     const bool wasProtected = IsProtected();
     if (wasProtected) {
         StopRNS(); // the lock would keep the new file from taking the old one's place
@@ -382,17 +378,13 @@ bool CTLXDoc::SaveResume(bool askName) {
     // A file of another program's kind (a .docx opened as text) is not written over without
     // the user naming it again.
     if (!askName &&
-        (m_tree.filePath.empty() || !IsResumeExtension(FileExtension(m_tree.filePath)))) {
+        (m_tree.filePath.empty() ||
+         m_formats.ForExtension(FileExtension(m_tree.filePath), FormatRole::Resume) == nullptr)) {
         askName = true;
     }
     if (!askName) {
-        if (m_tree.dataSource == kDataSourceNodes) {
-            m_log.AppendLog("INFO: Saving TLX file.\r\n\r\n");
-        } else if (m_tree.dataSource == kDataSourceViewRtf) {
-            m_log.AppendLog("INFO: Saving RTF file.\r\n\r\n");
-        } else {
-            m_log.AppendLog("INFO: Saving TXT file.\r\n\r\n");
-        }
+        m_log.AppendLog("INFO: Saving " + ResumeFormat(HoldsFor(m_tree.dataSource)).Info().name +
+                        " file.\r\n\r\n");
         const bool saved = StoreFile(true);
         if (saved) {
             m_log.AppendLog("MEM: Saved file: " + m_tree.filePath + "\r\n\r\n");
@@ -401,8 +393,8 @@ bool CTLXDoc::SaveResume(bool askName) {
     }
 
     FileDialogOptions options;
-    options.defaultExtension = "tlx";
-    options.filter = kTrellicFileFilter;
+    options.defaultExtension = m_formats.DefaultResumeExtension();
+    options.filter = m_formats.ResumeDialogFilter();
     options.initialName = "My Resume";
     options.overwritePrompt = true;
     options.hideReadOnly = true;
@@ -411,23 +403,26 @@ bool CTLXDoc::SaveResume(bool askName) {
     if (!chosen) {
         return false;
     }
-    const std::string ext = FileExtension(*chosen);
+    // The name's extension decides the format; a name of any other extension is written as
+    // plain text.
+    const FileFormat* format = m_formats.ForExtension(FileExtension(*chosen), FormatRole::Resume);
+    const bool known = format != nullptr && format->Info().writes;
+    if (!known) {
+        format = &ResumeFormat(FormatHolds::PlainText);
+    }
+    const FormatHolds holds = format->Info().holds;
     bool saving = true;
-    if (ext == "tlx") {
+    if (holds == FormatHolds::NodeTree) {
         if (m_tree.dataSource != kDataSourceNodes) {
             m_prompter.ShowMessage(kUnsupportedConversion, MessageIcon::Information);
             m_log.AppendLog("EXEC: Trellic 'Save' command has been aborted.\r\n\r\n");
             saving = false;
         }
-    } else {
-        const bool rtf = ext == "rtf";
-        const int32_t wanted = rtf ? kDataSourceViewRtf : kDataSourceViewTxt;
-        if (m_tree.dataSource != wanted) {
-            SetDataSource(kSetResumeView);
-            SetRenderer(rtf ? kRendererRtf : kRendererTxt, true);
-            if (m_tree.dataSource == kDataSourceNodes) {
-                saving = false; // the conversion was declined
-            }
+    } else if (m_tree.dataSource != DataSourceFor(holds)) {
+        SetDataSource(kSetResumeView);
+        SetRenderer(holds == FormatHolds::RichText ? kRendererRtf : kRendererTxt, true);
+        if (m_tree.dataSource == kDataSourceNodes) {
+            saving = false; // the conversion was declined
         }
     }
     if (!saving) {
@@ -435,20 +430,11 @@ bool CTLXDoc::SaveResume(bool askName) {
         return false;
     }
 
-    if (ext == "tlx") {
-        m_log.AppendLog("INFO: Saving TLX file.\r\n\r\n");
-        m_tree.dataSource = kDataSourceNodes;
-    } else if (ext == "rtf") {
-        m_log.AppendLog("INFO: Saving RTF file.\r\n\r\n");
-        m_tree.dataSource = kDataSourceViewRtf;
-    } else {
-        if (ext != "txt") {
-            m_log.AppendLog(std::string("INFO: Saving unknown file.\r\n\r\n") +
-                            kUnknownFileWarning);
-        }
-        m_log.AppendLog("INFO: Saving TXT file.\r\n\r\n");
-        m_tree.dataSource = kDataSourceViewTxt;
+    if (!known) {
+        m_log.AppendLog(std::string("INFO: Saving unknown file.\r\n\r\n") + kUnknownFileWarning);
     }
+    m_log.AppendLog("INFO: Saving " + format->Info().name + " file.\r\n\r\n");
+    m_tree.dataSource = DataSourceFor(holds);
     m_tree.filePath = *chosen;
     // Save As lets go of the old file and does not protect the new one.
     const bool saved = StoreFile(false);

@@ -27,6 +27,8 @@ public:
     // The format of the last paragraph, which an emptied view keeps.
     virtual RichParaFormat EndParagraphFormat() const = 0;
 
+    // The whole content as the engine's document model, as exports lay it out.
+    virtual RichDocument Document() const = 0;
     // The whole content as RTF, or as Windows-1252 text with CR LF between paragraphs.
     virtual std::string ExportRtf() const = 0;
     virtual std::string ExportText() const = 0;
@@ -54,6 +56,7 @@ public:
     void SetDefaultCharFormat(const RichCharFormat& change) override;
     void SetSelectionParaFormat(const RichParaFormat& change) override;
     RichParaFormat EndParagraphFormat() const override;
+    RichDocument Document() const override { return m_buffer.Document(); }
     std::string ExportRtf() const override { return m_buffer.ExportRtf(); }
     std::string ExportText() const override { return m_buffer.ExportText(); }
     void ImportRtf(std::string_view rtf) override;

@@ -2,11 +2,8 @@
 
 namespace trellic::tool {
 
-bool WritePdf(const RichDocument&, const NodeTree*, const std::string&, const PdfOptions&,
-              std::string& error) {
-    error = "this tlxtool was built without Qt, which PDF output needs";
-    return false;
-}
+// Without Qt there is no page printer, so no PDF format to list.
+void AddPdfFormat(FormatRegistry&, const PdfOptions&) {}
 
 void UsePaperForRtf(const PdfOptions&) {}
 
