@@ -8,6 +8,7 @@
 #include "richtext/plain_text_codec.h"
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"
+#include "richtext/selection_formats.h"
 
 #include <QAbstractUndoItem>
 #include <QApplication>
@@ -35,7 +36,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -50,12 +50,16 @@ const QString kRtfMimeTypes[] = {QStringLiteral("text/rtf"), QStringLiteral("app
 // Space between a list marker and the text it numbers, in pixels.
 constexpr qreal kMarkerGap = 6.0;
 
-// The blocks [first, last] a range touches, as the control counts them: a selection that ends
-// just behind a paragraph break does not reach into the next paragraph.
+// The blocks [first, last] a range touches, as the control counts them.
 std::pair<QTextBlock, QTextBlock> BlocksOf(const QTextDocument& document, int start, int end) {
-    const QTextBlock first = document.findBlock(start);
-    const QTextBlock last = end > start ? document.findBlock(end - 1) : first;
-    return {first, last};
+    const auto last =
+        LastTouchedPosition(static_cast<std::size_t>(start), static_cast<std::size_t>(end));
+    return {document.findBlock(start), document.findBlock(static_cast<int>(last))};
+}
+
+bool HoldsBlockBreak(const QTextBlock& block, int start, int end) {
+    return HoldsBreak(static_cast<std::size_t>(block.position() + block.length() - 1),
+                      static_cast<std::size_t>(start), static_cast<std::size_t>(end));
 }
 
 // Qt keeps the first paragraph's mark format outside its undo history; this undo item carries
@@ -273,42 +277,31 @@ RichCharFormat CTLXView::SelectionCharFormat() const {
     }
     const int start = cursor.selectionStart();
     const int end = cursor.selectionEnd();
-    std::optional<RichCharFormat> first;
-    uint32_t mask = kCfmAll;
+    CharFormatOfSelection selected;
     for (QTextBlock block = document()->findBlock(start); block.isValid() && block.position() < end;
          block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            if (fragment.position() + fragment.length() <= start || fragment.position() >= end) {
-                continue;
-            }
-            const RichCharFormat format = FromQtCharFormat(fragment.charFormat());
-            if (!first) {
-                first = format;
-            } else {
-                mask &= EqualCharAttributes(*first, format);
+            if (fragment.position() + fragment.length() > start && fragment.position() < end) {
+                selected.Add(FromQtCharFormat(fragment.charFormat()));
             }
         }
     }
-    // A selection of paragraph breaks alone reports the first selected mark.
-    RichCharFormat format =
-        first ? *first : FromQtCharFormat(document()->findBlock(start).charFormat());
-    format.mask = mask;
-    return format;
+    return selected.Reported(FromQtCharFormat(document()->findBlock(start).charFormat()));
 }
 
 RichParaFormat CTLXView::SelectionParaFormat() const {
     const QTextCursor cursor = textCursor();
     const auto [first, last] =
         BlocksOf(*document(), cursor.selectionStart(), cursor.selectionEnd());
-    RichParaFormat format = FromQtBlockFormat(first.blockFormat());
-    uint32_t mask = kPfmAll;
-    for (QTextBlock block = first; block.isValid() && block != last;) {
-        block = block.next();
-        mask &= EqualParaAttributes(format, FromQtBlockFormat(block.blockFormat()));
+    ParaFormatOfSelection selected;
+    for (QTextBlock block = first; block.isValid(); block = block.next()) {
+        selected.Add(FromQtBlockFormat(block.blockFormat()));
+        if (block == last) {
+            break;
+        }
     }
-    format.mask = mask;
-    return format;
+    return selected.Reported();
 }
 
 void CTLXView::SetSelectionCharFormat(const RichCharFormat& change) {
@@ -356,8 +349,7 @@ void CTLXView::SetSelectionCharFormat(const RichCharFormat& change) {
             edit.setPosition(piece.to, QTextCursor::KeepAnchor);
             edit.setCharFormat(piece.format);
         }
-        if (block.position() + block.length() - 1 < end) {
-            // The paragraph's break is selected, and with it its mark.
+        if (HoldsBlockBreak(block, start, end)) {
             RichCharFormat mark = FromQtCharFormat(block.charFormat());
             ApplyCharFormat(mark, change);
             SetMarkFormat(*document(), block, ToQtCharFormat(mark));

@@ -2,6 +2,7 @@
 
 #include "richtext/plain_text_codec.h"
 #include "richtext/rtf_writer.h"
+#include "richtext/selection_formats.h"
 
 #include <algorithm>
 
@@ -281,8 +282,8 @@ void RichTextBuffer::SetSelectionCharFormat(const RichCharFormat& change) {
         Append(runs, std::move(middle));
         Append(runs, RunsFrom(paragraph.runs, end));
         paragraph.runs = std::move(runs);
-        if (i != to.paragraph) {
-            ApplyCharFormat(paragraph.markFormat, change); // its break is selected
+        if (HoldsBreak(m_starts[i] + length, m_selection.min, m_selection.max)) {
+            ApplyCharFormat(paragraph.markFormat, change);
         }
     }
     m_typingFormat = InsertionFormat();
@@ -299,9 +300,7 @@ void RichTextBuffer::SetDefaultCharFormat(const RichCharFormat& change) {
 
 void RichTextBuffer::SetSelectionParaFormat(const RichParaFormat& change) {
     const size_t first = Locate(m_selection.min).paragraph;
-    // A selection that ends just behind a paragraph break does not reach into the next one.
-    const size_t last =
-        m_selection.max > m_selection.min ? Locate(m_selection.max - 1).paragraph : first;
+    const size_t last = Locate(LastTouchedPosition(m_selection.min, m_selection.max)).paragraph;
     for (size_t i = first; i <= last; ++i) {
         ApplyParaFormat(m_document.paragraphs[i].format, change);
     }
@@ -316,8 +315,7 @@ RichCharFormat RichTextBuffer::GetSelectionCharFormat() const {
     }
     const Location from = Locate(m_selection.min);
     const Location to = Locate(m_selection.max);
-    const RichCharFormat* first = nullptr;
-    uint32_t mask = kCfmAll;
+    CharFormatOfSelection selected;
     for (size_t i = from.paragraph; i <= to.paragraph; ++i) {
         const RichParagraph& paragraph = m_document.paragraphs[i];
         const size_t start = i == from.paragraph ? from.offset : 0;
@@ -326,33 +324,22 @@ RichCharFormat RichTextBuffer::GetSelectionCharFormat() const {
         for (const RichRun& run : paragraph.runs) {
             const size_t runEnd = position + run.text.size();
             if (runEnd > start && position < end) {
-                if (first == nullptr) {
-                    first = &run.format;
-                } else {
-                    mask &= EqualCharAttributes(*first, run.format);
-                }
+                selected.Add(run.format);
             }
             position = runEnd;
         }
     }
-    // A selection of paragraph breaks alone reports the first selected mark.
-    RichCharFormat format =
-        first != nullptr ? *first : m_document.paragraphs[from.paragraph].markFormat;
-    format.mask = mask;
-    return format;
+    return selected.Reported(m_document.paragraphs[from.paragraph].markFormat);
 }
 
 RichParaFormat RichTextBuffer::GetSelectionParaFormat() const {
     const size_t first = Locate(m_selection.min).paragraph;
-    const size_t last =
-        m_selection.max > m_selection.min ? Locate(m_selection.max - 1).paragraph : first;
-    RichParaFormat format = m_document.paragraphs[first].format;
-    uint32_t mask = kPfmAll;
-    for (size_t i = first + 1; i <= last; ++i) {
-        mask &= EqualParaAttributes(format, m_document.paragraphs[i].format);
+    const size_t last = Locate(LastTouchedPosition(m_selection.min, m_selection.max)).paragraph;
+    ParaFormatOfSelection selected;
+    for (size_t i = first; i <= last; ++i) {
+        selected.Add(m_document.paragraphs[i].format);
     }
-    format.mask = mask;
-    return format;
+    return selected.Reported();
 }
 
 std::string RichTextBuffer::ExportRtf() const {
