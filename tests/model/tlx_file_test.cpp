@@ -87,7 +87,7 @@ TEST(TlxRoundTrip, ActiveCountOfOneLoadsABareResume) {
 
 TEST(TlxRead, StoredRendererIsReadAndACutFileIsNotLoaded) {
     NodeTree tree = EmptiedTree();
-    tree.renderer = 1;
+    tree.renderer = kRendererTxt;
     const std::string bytes = WriteTLX(tree);
     ScriptedPrompter prompter;
     NodeTree back = EmptiedTree();
@@ -102,7 +102,7 @@ TEST(TlxRead, StoredRendererIsReadAndACutFileIsNotLoaded) {
 
 TEST(TlxRead, WrongMagicIsRefusedWithTheWarningAndReadsNothingFurther) {
     NodeTree source = EmptiedTree();
-    source.renderer = 1;
+    source.renderer = kRendererTxt;
     const std::string good = WriteTLX(source);
     std::string lastLetter = good;
     lastLetter[6] = 'W';
@@ -205,7 +205,7 @@ TEST(TlxRead, NegativeCountsReadNoRecords) {
 
 TEST(TlxRead, StackEntriesAreTakenAsTheyAre) {
     NodeTree tree = EmptiedTree();
-    tree.activeStack.push_back({7, 99});
+    tree.activeStack.push_back({7, NodeKind{99}});
     tree.inactiveStack.push_back({-3, kKindResume});
     ScriptedPrompter prompter;
     NodeTree back = EmptiedTree();

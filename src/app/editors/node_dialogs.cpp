@@ -28,13 +28,13 @@ namespace {
 
 QString AlignmentText(int16_t alignment) {
     switch (alignment) {
-    case 1:
+    case kAlignLeft:
         return QObject::tr("left aligned");
-    case 2:
+    case kAlignRight:
         return QObject::tr("right aligned");
-    case 3:
+    case kAlignCentre:
         return QObject::tr("centred");
-    case 4:
+    case kAlignJustify:
         return QObject::tr("justified");
     default:
         return QObject::tr("no alignment");
@@ -80,7 +80,7 @@ NodeInfo NewNodeInfo() {
 // "no alignment".
 ParaFormat LeftAligned() {
     ParaFormat format;
-    format.alignment = 1;
+    format.alignment = kAlignLeft;
     return format;
 }
 
@@ -183,7 +183,7 @@ bool EditInTable(EditorContext& context, std::vector<Record>& table, std::size_t
 
 template <typename Dialog, typename Record>
 std::optional<StackEntry> CreateInTable(EditorContext& context, std::vector<Record>& table,
-                                        const Record& fresh, int32_t kind, QWidget* parent) {
+                                        const Record& fresh, NodeKind kind, QWidget* parent) {
     Dialog dialog(context, fresh, parent);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
@@ -654,7 +654,7 @@ bool InspectNodeRecord(EditorContext& context, const StackEntry& entry, QWidget*
     });
 }
 
-std::optional<StackEntry> CreateNodeRecord(EditorContext& context, int32_t kind, QWidget* parent) {
+std::optional<StackEntry> CreateNodeRecord(EditorContext& context, NodeKind kind, QWidget* parent) {
     NodeTree& tree = context.tree;
     return VisitKind(kind, [&](auto tag) -> std::optional<StackEntry> {
         using Record = typename decltype(tag)::type;

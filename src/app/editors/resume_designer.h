@@ -59,7 +59,7 @@ private:
     void RefreshFields();
     void ShowStack();
 
-    void CreateNode(int32_t kind);
+    void CreateNode(NodeKind kind);
     void InspectNode();
     void InspectResume();
     void DeleteSelectedNode();

@@ -59,7 +59,7 @@ ResumeNode& CResumeSetupDlg::Resume() const {
 void CResumeSetupDlg::LoadControls() {
     const ResumeNode& resume = Resume();
     // Checking one radio button unchecks the other.
-    (resume.renderer == 0 ? m_rtf : m_txt)->setChecked(true);
+    (resume.renderer == kRendererRtf ? m_rtf : m_txt)->setChecked(true);
     m_description->setPlainText(FromNodeText(resume.description));
     m_name->setText(FromEngineText(resume.name));
 }
@@ -89,7 +89,7 @@ void CResumeSetupDlg::OnOK() {
     }
     UndoScope step(m_context.history, "Edit Resume");
     ResumeNode& resume = Resume();
-    resume.renderer = m_rtf->isChecked() ? 0 : 1;
+    resume.renderer = m_rtf->isChecked() ? kRendererRtf : kRendererTxt;
     resume.description = ToNodeText(description);
     resume.name = ToEngineText(name);
     accept();

@@ -29,11 +29,11 @@ constexpr std::size_t kMaxCopyBytes = std::size_t{256} << 20;
 constexpr std::size_t kMaxInfoBytes = 64 * 1024;
 
 // A copy is a resume file of its data source's format, named for it.
-const FileFormat& FormatFor(int32_t dataSource) {
+const FileFormat& FormatFor(DataSource dataSource) {
     return *CoreFormatRegistry().ResumeFormat(HoldsFor(dataSource));
 }
 
-std::string ExtensionFor(int32_t dataSource) {
+std::string ExtensionFor(DataSource dataSource) {
     return FormatFor(dataSource).Info().extensions.front();
 }
 
@@ -56,7 +56,7 @@ bool ParseNumber(const std::string& text, unsigned long long& value) {
 struct Info {
     long pid = 0;
     unsigned long long startTime = 0;
-    int32_t dataSource = 0;
+    DataSource dataSource = kDataSourceNodes;
     std::string originalPath;
 };
 
@@ -91,7 +91,7 @@ bool ParseInfo(const std::string& text, Info& info) {
     }
     info.pid = static_cast<long>(values[0]);
     info.startTime = values[1];
-    info.dataSource = static_cast<int32_t>(values[2]);
+    info.dataSource = static_cast<DataSource>(values[2]);
     info.originalPath = text.substr(at + 5);
     return true;
 }
@@ -151,7 +151,7 @@ RecoveryStore::RecoveryStore(std::string folder)
 RecoveryStore::RecoveryStore(std::string folder, long pid)
     : m_folder(std::move(folder)), m_pid(pid) {}
 
-FileResult RecoveryStore::Write(std::string_view bytes, int32_t dataSource,
+FileResult RecoveryStore::Write(std::string_view bytes, DataSource dataSource,
                                 const std::string& originalPath) {
     FileResult result;
     if (m_folder.empty()) {

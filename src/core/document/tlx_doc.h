@@ -18,8 +18,8 @@ struct FileResult;
 // the renderer and data source marks, so after a reset they can disagree with the tree until
 // the caller puts them back. The protection mark is the lock itself: it cannot disagree.
 struct MenuMarks {
-    int32_t renderer = kRendererRtf;
-    int32_t dataSource = kDataSourceNodes; // 0 TLX Nodes, otherwise Resume View
+    Renderer renderer = kRendererRtf;
+    DataSource dataSource = kDataSourceNodes; // TLX Nodes, otherwise Resume View
     bool rnsEnabled = false;
 
     bool operator==(const MenuMarks&) const = default;
@@ -83,13 +83,14 @@ public:
     void StopRNS();
     // Whether the file is held now; the menu mark, the status pane and the tree's flag follow.
     bool IsProtected() const { return m_tree.rnsFile.IsOpen(); }
-    // Activates a renderer (any value but 0 is TXT) and renders at once when asked.
-    void SetRenderer(int32_t renderer, bool renderNow);
-    // Switches to TLX Nodes (kSetNodes; refused from the Resume View) or converts to the Resume
-    // View (kSetResumeView).
-    static constexpr int32_t kSetNodes = 0;
-    static constexpr int32_t kSetResumeView = 1;
-    void SetDataSource(int32_t dataSource);
+    // Activates a renderer (any value but RTF is TXT) and renders at once when asked.
+    void SetRenderer(Renderer renderer, bool renderNow);
+    // The File menu's data source commands: switch to TLX Nodes (refused from the Resume View)
+    // or convert to the Resume View.
+    enum class DataSourceSwitch { Nodes, ResumeView };
+    static constexpr DataSourceSwitch kSetNodes = DataSourceSwitch::Nodes;
+    static constexpr DataSourceSwitch kSetResumeView = DataSourceSwitch::ResumeView;
+    void SetDataSource(DataSourceSwitch target);
     // The guard of the commands that work on nodes: refuses with a message in the Resume View.
     bool RequireNodeDataSource();
 
@@ -130,8 +131,8 @@ private:
     struct AnnouncedState {
         std::string tree;
         MenuMarks marks;
-        int32_t renderer = kRendererRtf;
-        int32_t dataSource = kDataSourceNodes;
+        Renderer renderer = kRendererRtf;
+        DataSource dataSource = kDataSourceNodes;
         std::string filePath;
         std::string pathName;
         bool modified = false;

@@ -14,7 +14,7 @@ DataSource DataSourceFor(FormatHolds holds) {
     return kDataSourceViewTxt;
 }
 
-FormatHolds HoldsFor(int32_t dataSource) {
+FormatHolds HoldsFor(DataSource dataSource) {
     if (dataSource == kDataSourceNodes) {
         return FormatHolds::NodeTree;
     }

@@ -32,7 +32,7 @@ enum class FormatRole {
 // The data source a resume opens in from a file holding this, and what a resume file of a data
 // source holds (any code but the nodes and rich text is plain text).
 DataSource DataSourceFor(FormatHolds holds);
-FormatHolds HoldsFor(int32_t dataSource);
+FormatHolds HoldsFor(DataSource dataSource);
 
 // A format as the program presents it.
 struct FormatInfo {

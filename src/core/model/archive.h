@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace trellic {
 
@@ -67,6 +68,14 @@ public:
     void Io(int16_t& value) { IoScalar(value); }
     void Io(int32_t& value) { IoScalar(value); }
     void Io(float& value) { IoScalar(value); }
+    // A code the file holds as a plain integer: any value it holds is read, known or not.
+    template <typename Enum>
+    requires std::is_enum_v<Enum>
+    void Io(Enum& value) {
+        auto code = static_cast<std::underlying_type_t<Enum>>(value);
+        Io(code);
+        value = static_cast<Enum>(code);
+    }
     // A text with the archive's length prefix. Loading also accepts the wide form, converting
     // it from UTF-16 to Windows-1252.
     void IoText(std::string& text);
