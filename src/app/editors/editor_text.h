@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/node_records.h"
+
 #include <QString>
 #include <cstdint>
 #include <string>
@@ -22,8 +24,7 @@ std::string ToNodeText(const QString& text);
 QString VersionText(float version);
 float ReadVersion(const QString& text);
 
-// The text of a render capabilities value (0 to 3); null for any other value.
+// The text of a render capabilities value (0 to kEveryRendering); null for any other value.
 const char* RenderCapabilitiesText(int32_t capabilities);
-inline constexpr int32_t kEveryRendering = 3;
 
 } // namespace trellic

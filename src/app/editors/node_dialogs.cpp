@@ -3,6 +3,7 @@
 #include "editors/char_format_editor.h"
 #include "editors/editor_text.h"
 #include "editors/paragraph_format_dlg.h"
+#include "model/new_records.h"
 #include "render/render_driver.h"
 #include "render/rich_formats.h"
 
@@ -67,83 +68,6 @@ QString StyleSummary(const TextStyle& style) {
     }
     return parts.join(QStringLiteral(", ")) + QStringLiteral("; ") +
            ParagraphSummary(style.paraFormat);
-}
-
-NodeInfo NewNodeInfo() {
-    NodeInfo info;
-    info.version = 1.0F;
-    info.renderCapabilities = kEveryRendering;
-    return info;
-}
-
-// An output's own paragraph starts plainly left aligned rather than with the record's
-// "no alignment".
-ParaFormat LeftAligned() {
-    ParaFormat format;
-    format.alignment = kAlignLeft;
-    return format;
-}
-
-// A new node inherits the resume's style, and its own style starts as a copy of that style so
-// that turning Inherit Style off changes nothing until the user changes the style.
-const StyleNode& ResumeStyle(const NodeTree& tree) {
-    static const StyleNode kNoStyle;
-    return tree.resume ? tree.resume->style : kNoStyle;
-}
-
-HeaderNode NewHeaderRecord(const NodeTree& tree) {
-    HeaderNode record;
-    record.info = NewNodeInfo();
-    record.inheritStyle = true;
-    record.style = ResumeStyle(tree).headerStyle;
-    record.underline = ResumeStyle(tree).headerUnderline;
-    return record;
-}
-
-ResumeSectionNode NewResumeSectionRecord(const NodeTree& tree) {
-    ResumeSectionNode record;
-    record.info = NewNodeInfo();
-    record.inheritStyle = true;
-    record.style = ResumeStyle(tree).sectionStyle;
-    record.bullet = ResumeStyle(tree).sectionBullet;
-    return record;
-}
-
-SLFieldNode NewSLFieldRecord(const NodeTree& tree) {
-    SLFieldNode record;
-    record.info = NewNodeInfo();
-    record.inheritStyle = true;
-    record.style = ResumeStyle(tree).slFieldStyle;
-    record.bullet = ResumeStyle(tree).slFieldBullet;
-    return record;
-}
-
-MLFieldNode NewMLFieldRecord(const NodeTree& tree) {
-    MLFieldNode record;
-    record.info = NewNodeInfo();
-    record.inheritStyle = true;
-    record.style = ResumeStyle(tree).mlFieldStyle;
-    record.bullet = ResumeStyle(tree).mlFieldBullet;
-    return record;
-}
-
-RTFOutputNode NewRTFOutputRecord(const NodeTree& tree) {
-    RTFOutputNode record;
-    record.info = NewNodeInfo();
-    record.useFormatting = true;
-    if (tree.resume) {
-        record.style.charFormat = tree.resume->defaultCharFormat;
-    }
-    record.style.paraFormat = LeftAligned();
-    return record;
-}
-
-TXTOutputNode NewTXTOutputRecord(const NodeTree&) {
-    TXTOutputNode record;
-    record.info = NewNodeInfo();
-    record.useFormatting = true;
-    record.paraFormat = LeftAligned();
-    return record;
 }
 
 QPlainTextEdit* NewTextBox(const char* name, int lines) {
@@ -612,32 +536,14 @@ CTXTOutputSetupDlg::CTXTOutputSetupDlg(EditorContext& context, const TXTOutputNo
 
 namespace {
 
-// The dialog that edits each kind of record, and the record it starts a new node from.
+// The dialog that edits each kind of record.
 template <typename Record> struct KindEditor;
-template <> struct KindEditor<HeaderNode> {
-    using Dialog = CHeaderSetupDlg;
-    static constexpr auto Fresh = NewHeaderRecord;
-};
-template <> struct KindEditor<ResumeSectionNode> {
-    using Dialog = CResumeSectionSetupDlg;
-    static constexpr auto Fresh = NewResumeSectionRecord;
-};
-template <> struct KindEditor<SLFieldNode> {
-    using Dialog = CSLFieldSetupDlg;
-    static constexpr auto Fresh = NewSLFieldRecord;
-};
-template <> struct KindEditor<MLFieldNode> {
-    using Dialog = CMLFieldSetupDlg;
-    static constexpr auto Fresh = NewMLFieldRecord;
-};
-template <> struct KindEditor<RTFOutputNode> {
-    using Dialog = CRTFOutputSetupDlg;
-    static constexpr auto Fresh = NewRTFOutputRecord;
-};
-template <> struct KindEditor<TXTOutputNode> {
-    using Dialog = CTXTOutputSetupDlg;
-    static constexpr auto Fresh = NewTXTOutputRecord;
-};
+template <> struct KindEditor<HeaderNode> { using Dialog = CHeaderSetupDlg; };
+template <> struct KindEditor<ResumeSectionNode> { using Dialog = CResumeSectionSetupDlg; };
+template <> struct KindEditor<SLFieldNode> { using Dialog = CSLFieldSetupDlg; };
+template <> struct KindEditor<MLFieldNode> { using Dialog = CMLFieldSetupDlg; };
+template <> struct KindEditor<RTFOutputNode> { using Dialog = CRTFOutputSetupDlg; };
+template <> struct KindEditor<TXTOutputNode> { using Dialog = CTXTOutputSetupDlg; };
 
 } // namespace
 
@@ -661,9 +567,8 @@ std::optional<StackEntry> CreateNodeRecord(EditorContext& context, NodeKind kind
         if constexpr (std::is_same_v<Record, ResumeNode>) {
             return std::nullopt; // there is only one resume
         } else {
-            using Editor = KindEditor<Record>;
-            return CreateInTable<typename Editor::Dialog>(context, tree.Table<Record>(),
-                                                          Editor::Fresh(tree), kind, parent);
+            return CreateInTable<typename KindEditor<Record>::Dialog>(
+                context, tree.Table<Record>(), NewRecord<Record>(tree), kind, parent);
         }
     });
 }

@@ -68,12 +68,15 @@ struct TextStyle {
     bool operator==(const TextStyle&) const = default;
 };
 
+// The render capabilities of a node that renders under both renderers.
+inline constexpr int32_t kEveryRendering = 3;
+
 struct NodeInfo {
     std::string description;
     std::string author;
     std::string releaseDate;
     float version = 0.0F;
-    // 0 none, 1 RTF, 2 TXT, 3 RTF and TXT rendering
+    // 0 none, 1 RTF, 2 TXT, kEveryRendering: RTF and TXT rendering
     int32_t renderCapabilities = 0;
 
     bool operator==(const NodeInfo&) const = default;
