@@ -34,9 +34,7 @@ struct PdfProperties {
     bool archival = false;
 };
 
-// Title, author and subject of a resume: the resume's name (else its first header's text),
-// the person's name (the first header, where the resume starts with one), and a subject
-// that says what the document is. A Resume View resume has no tree: its first line serves.
+// The resume's title, author and subject (ResumeProperties) for a PDF.
 PdfProperties PropertiesOf(const NodeTree* tree, const RichDocument& document);
 
 // The paper's width in twips, as the view takes it.
