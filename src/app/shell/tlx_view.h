@@ -2,15 +2,13 @@
 
 #include "render/resume_view.h"
 
-#include <QPointer>
 #include <QString>
 #include <QTextDocument>
 #include <QTextEdit>
 
-class QDialog;
-
 namespace trellic {
 
+class CFindReplace;
 class Prompter;
 
 // The resume view: the rich text the user reads and edits, on a QTextEdit, with the page layout
@@ -72,7 +70,7 @@ public:
     // selection.
     void ChooseFont();
 
-    // Edit menu commands beyond QTextEdit's own.
+    // Edit menu commands beyond QTextEdit's own; the search is the view's CFindReplace.
     void PasteSpecial();
     void Find();
     void FindNext();
@@ -80,12 +78,8 @@ public:
 
     // What Paste Special and the find and replace dialogs do, without the dialogs.
     void PasteAs(bool richText);
-    // Selects the next match after the selection (or before it, searching up), going round the
-    // end once; tells the user through the prompter when there is none.
     bool FindText(const QString& what, QTextDocument::FindFlags flags);
-    // Replaces the selection when it is a match, then finds the next one.
     bool ReplaceText(const QString& what, const QString& with, QTextDocument::FindFlags flags);
-    // Replaces every match in one undo step; the count of replacements.
     int ReplaceAllText(const QString& what, const QString& with, QTextDocument::FindFlags flags);
 
     // The printed page the text wraps like: Letter until printing chooses another paper.
@@ -98,7 +92,7 @@ public:
     static constexpr int kBottomMarginTwips = 1440;
 
     // Message boxes of the view's commands go through the prompter.
-    void SetPrompter(Prompter* prompter) { m_prompter = prompter; }
+    void SetPrompter(Prompter* prompter);
 
     // A rendering of nodes can be selected, copied, searched and printed, but not changed:
     // the next render would throw away whatever was typed into it.
@@ -123,21 +117,14 @@ private:
     void SetParaFormatOn(QTextCursor& edit, const RichParaFormat& change);
     void PaintPage(QPainter& painter, const QRect& area);
     void PaintMarkers(QPainter& painter, const QRect& area);
-    void TellNotFound(const QString& what);
-    QDialog* MakeFindDialog(bool withReplace);
 
-    Prompter* m_prompter = nullptr;
+    CFindReplace* m_find = nullptr;
     RichCharFormat m_defaultFormat;
     // The typing format was set by a Format command at this insertion point, so it holds even
     // in a symbol font; moving the insertion point other than by typing forgets that.
     bool m_typingFormatChosen = false;
     bool m_typing = false;
     int m_paperWidth = 12240; // twips, 8.5 inches
-    // The last search, for Find Next.
-    QString m_findWhat;
-    QTextDocument::FindFlags m_findFlags;
-    QPointer<QDialog> m_findDialog;
-    QPointer<QDialog> m_replaceDialog;
 };
 
 } // namespace trellic
