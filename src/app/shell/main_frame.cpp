@@ -14,6 +14,7 @@
 #include "render/render_driver.h"
 #include "shell/about_dialog.h"
 #include "shell/ats_command.h"
+#include "shell/print_commands.h"
 #include "shell/recovery_keeper.h"
 #include "shell/tlx_view.h"
 #include "shell/undo_router.h"
@@ -27,29 +28,16 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTextDocument>
-#include <QTimer>
 #include <QToolBar>
 #include <algorithm>
-
-#ifdef TRELLIC_HAVE_XKB
-#include <QGuiApplication>
-#include <X11/XKBlib.h>
-#endif
 
 namespace trellic {
 
 namespace {
-
-// How often the lock key panes look at the keyboard: often enough to follow a key, rarely
-// enough to cost nothing.
-constexpr int kIndicatorRefreshMs = 250;
 
 QList<QKeySequence> Keys(std::initializer_list<const char*> keys) {
     QList<QKeySequence> sequences;
@@ -57,36 +45,6 @@ QList<QKeySequence> Keys(std::initializer_list<const char*> keys) {
         sequences << QKeySequence(QString::fromLatin1(key));
     }
     return sequences;
-}
-
-// Lock key states as the X server's keyboard indicators show them. Other platforms (and the
-// offscreen one of the tests) cannot be asked, and their panes stay empty, as an unlit lock's
-// pane does.
-struct LockKeys {
-    bool caps = false;
-    bool num = false;
-    bool scroll = false;
-};
-
-LockKeys QueryLockKeys() {
-    LockKeys keys;
-#ifdef TRELLIC_HAVE_XKB
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    Display* display = x11 ? x11->display() : nullptr;
-    if (!display) {
-        return keys;
-    }
-    auto lit = [display](const char* name) {
-        Bool on = False;
-        const Atom atom = XInternAtom(display, name, True);
-        return atom != None &&
-               XkbGetNamedIndicator(display, atom, nullptr, &on, nullptr, nullptr) && on;
-    };
-    keys.caps = lit("Caps Lock");
-    keys.num = lit("Num Lock");
-    keys.scroll = lit("Scroll Lock");
-#endif
-    return keys;
 }
 
 // The paper and margins of Print, the PDF and RTF files, and the page the view shows.
@@ -112,27 +70,25 @@ CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidg
     m_view->SetPrompter(&m_prompter);
     UsePage(*m_view, PageSetup{});
     setCentralWidget(m_view);
+    m_printing = new PrintCommands(*this);
     m_formats = std::make_unique<FormatRegistry>(CoreFormats());
     // The PDFs are what Print would print: the same paper and margins.
-    const auto printedPage = [this] { return SetupOf(Printer().pageLayout()); };
+    const auto printedPage = [this] { return m_printing->CurrentSetup(); };
     m_formats->Add(std::make_unique<PdfFormat>(PdfFormat::Profile::Standard, printedPage));
     m_formats->Add(std::make_unique<PdfFormat>(PdfFormat::Profile::Archival, printedPage));
     m_doc = std::make_unique<CTLXDoc>(m_tree, *m_view, m_log, m_prompter, *m_formats);
 
     CreateMenus();
     CreateToolBar();
-    CreateStatusBar();
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    m_status = new CStatusIndicators(*statusBar(), tr(kIdleText));
 
     m_recovery = new RecoveryKeeper(
         RecoveryStore(RecoveryFolder()), m_tree, *m_view, *m_doc, m_log, m_prompter,
         [this] { return m_doc->IsModified(); }, [this] { return RecoveryBytes(m_tree, *m_view); },
         this);
 
-    m_idleTimer = new QTimer(this);
-    m_idleTimer->setInterval(kIndicatorRefreshMs);
-    // The lock keys have no signal of their own; everything else is announced.
-    connect(m_idleTimer, &QTimer::timeout, this, &CMainFrame::UpdateIndicators);
-    m_idleTimer->start();
+    // Everything the panes show but the lock keys is announced by the document.
     m_doc->AddObserver(*this);
     // Typing in the Resume View changes the resume without a document operation.
     connect(m_view->document(), &QTextDocument::modificationChanged, this,
@@ -369,7 +325,7 @@ void CMainFrame::CreateFileMenu() {
                       tr("ATS Check"),
                       {},
                       [this] {
-                          RunAtsCheck(m_view->Document(), SetupOf(Printer().pageLayout()),
+                          RunAtsCheck(m_view->Document(), m_printing->CurrentSetup(),
                                       PropertiesOf(&m_tree, m_view->Document()), m_prompter, m_log);
                           AfterCommand();
                       }});
@@ -689,32 +645,12 @@ void CMainFrame::CreateToolBar() {
     });
 }
 
-void CMainFrame::CreateStatusBar() {
-    QStatusBar* bar = statusBar();
-    bar->setObjectName(QStringLiteral("statusBar"));
-    // The idle text is the bar's normal content: status prompts cover it while they are shown
-    // and it comes back when they are cleared.
-    m_idle = new QLabel(tr(kIdleText), bar);
-    bar->addWidget(m_idle, 1);
-    // Each indicator is as wide as its longest text, so the panes do not jump as they change.
-    const char* widest[PaneCount] = {"RTF", "CAP", "NUM", "SCRL", "RNS"};
-    const char* names[PaneCount] = {"rendererPane", "capsPane", "numPane", "scrollPane",
-                                    "protectionPane"};
-    for (int i = 0; i < PaneCount; ++i) {
-        auto* pane = new QLabel(bar);
-        pane->setObjectName(QString::fromLatin1(names[i]));
-        pane->setAlignment(Qt::AlignCenter);
-        pane->setFrameShape(QFrame::Panel);
-        pane->setFrameShadow(QFrame::Sunken);
-        const QFontMetrics metrics(pane->font());
-        int width = metrics.horizontalAdvance(QString::fromLatin1(widest[i]));
-        if (i == RendererPane) {
-            width = std::max(width, metrics.horizontalAdvance(QStringLiteral("TXT")));
-        }
-        pane->setFixedWidth(width + 12);
-        bar->addPermanentWidget(pane);
-        m_panes[i] = pane;
-    }
+QLabel* CMainFrame::IndicatorPane(Pane pane) const {
+    return m_status->Pane(pane);
+}
+
+QLabel* CMainFrame::MessagePane() const {
+    return m_status->MessagePane();
 }
 
 void CMainFrame::SyncMarks() {
@@ -757,19 +693,7 @@ void CMainFrame::SyncEditing() {
 }
 
 void CMainFrame::UpdateIndicators() {
-    const LockKeys locks = QueryLockKeys();
-    const QString texts[PaneCount] = {
-        m_tree.renderer == kRendererRtf ? QStringLiteral("RTF") : QStringLiteral("TXT"),
-        locks.caps ? QStringLiteral("CAP") : QString(),
-        locks.num ? QStringLiteral("NUM") : QString(),
-        locks.scroll ? QStringLiteral("SCRL") : QString(),
-        m_doc->IsProtected() ? QStringLiteral("RNS") : QString(),
-    };
-    for (int i = 0; i < PaneCount; ++i) {
-        if (m_panes[i]->text() != texts[i]) {
-            m_panes[i]->setText(texts[i]);
-        }
-    }
+    m_status->Show(m_tree.renderer == kRendererRtf, m_doc->IsProtected());
 }
 
 void CMainFrame::AfterCommand() {
@@ -836,50 +760,26 @@ void CMainFrame::ShowAbout() {
 }
 
 QPrinter& CMainFrame::Printer() {
-    if (!m_printer) {
-        // One printer for the session, so the choices of Print Setup hold for later jobs.
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        const PageSetup setup;
-        m_printer->setPageSize(setup.paper);
-        m_printer->setPageMargins(setup.marginsInches, QPageLayout::Inch);
-    }
-    return *m_printer;
+    return m_printing->Printer();
 }
 
 void CMainFrame::SetPrintDialogHandler(std::function<bool(QPrinter&)> handler) {
-    m_printDialog = std::move(handler);
+    m_printing->SetPrintDialogHandler(std::move(handler));
 }
 
 void CMainFrame::OnFilePrint() {
-    QPrinter& printer = Printer();
-    bool accepted = false;
-    if (m_printDialog) {
-        accepted = m_printDialog(printer);
-    } else {
-        QPrintDialog dialog(&printer, this);
-        accepted = dialog.exec() == QDialog::Accepted;
-    }
-    if (accepted) {
-        PrintResume(m_view->Document(), printer);
-    }
+    m_printing->Print(m_view->Document());
     AfterCommand();
 }
 
 void CMainFrame::OnFilePrintPreview() {
-    QPrintPreviewDialog preview(&Printer(), this);
-    // Full pages want room; without a window manager a maximised state alone gives none.
-    preview.resize(std::max(900, width() * 9 / 10), std::max(700, height() * 9 / 10));
-    preview.setWindowState(Qt::WindowMaximized);
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* printer) { PrintResume(m_view->Document(), *printer); });
-    preview.exec();
+    m_printing->PrintPreview([this] { return m_view->Document(); });
     AfterCommand();
 }
 
 void CMainFrame::OnFilePrintSetup() {
-    QPageSetupDialog dialog(&Printer(), this);
-    if (dialog.exec() == QDialog::Accepted) {
-        UsePage(*m_view, SetupOf(Printer().pageLayout()));
+    if (m_printing->PrintSetup()) {
+        UsePage(*m_view, m_printing->CurrentSetup());
     }
     AfterCommand();
 }

@@ -2,6 +2,7 @@
 
 #include "document/document_observer.h"
 #include "engine/version.h"
+#include "shell/status_indicators.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -14,18 +15,19 @@ class QActionGroup;
 class QLabel;
 class QMenu;
 class QPrinter;
-class QTimer;
 class QToolBar;
 
 namespace trellic {
 
 enum class NodeEditor;
 
+class CStatusIndicators;
 class CTLXDoc;
 class CTLXView;
 class EngineLog;
 class FileFormat;
 class FormatRegistry;
+class PrintCommands;
 class Prompter;
 class RecoveryKeeper;
 class UndoHistory;
@@ -40,7 +42,8 @@ class CMainFrame : public QMainWindow, private DocumentObserver {
 
 public:
     // The status bar's indicator panes, left to right after the message pane.
-    enum Pane { RendererPane, CapsPane, NumPane, ScrollPane, ProtectionPane, PaneCount };
+    using Pane = StatusPane;
+    using enum StatusPane;
 
     CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -58,8 +61,8 @@ public:
     // Every action bound to a command, menu items and the keys that have no menu item.
     QList<QAction*> Actions() const;
     QToolBar* ToolBar() const { return m_toolBar; }
-    QLabel* IndicatorPane(Pane pane) const { return m_panes[pane]; }
-    QLabel* MessagePane() const { return m_idle; }
+    QLabel* IndicatorPane(Pane pane) const;
+    QLabel* MessagePane() const;
 
     // Runs the Resume Designer or the Resume Explorer modally on the open resume.
     void OpenNodeEditor(NodeEditor editor);
@@ -122,7 +125,6 @@ private:
     void CreateFormatMenu();
     void CreateHelpMenu();
     void CreateToolBar();
-    void CreateStatusBar();
     // DocumentObserver: the window follows the document as it announces its changes.
     void OnTreeChanged() override;
     void OnSettingsChanged() override;
@@ -154,11 +156,8 @@ private:
     QActionGroup* m_rnsGroup = nullptr;
     QActionGroup* m_dataSourceGroup = nullptr;
     QToolBar* m_toolBar = nullptr;
-    QLabel* m_idle = nullptr;
-    QLabel* m_panes[PaneCount] = {};
-    QTimer* m_idleTimer = nullptr;
-    std::unique_ptr<QPrinter> m_printer;
-    std::function<bool(QPrinter&)> m_printDialog;
+    CStatusIndicators* m_status = nullptr;
+    PrintCommands* m_printing = nullptr;
 };
 
 } // namespace trellic
