@@ -98,6 +98,11 @@ RichTextBuffer::Location RichTextBuffer::Locate(size_t position) const {
     return {index, std::min(position - m_starts[index], length)};
 }
 
+std::pair<size_t, size_t> RichTextBuffer::TouchedParagraphs() const {
+    return {Locate(m_selection.min).paragraph,
+            Locate(LastTouchedPosition(m_selection.min, m_selection.max)).paragraph};
+}
+
 RichCharFormat RichTextBuffer::FormatBefore(size_t position) const {
     const Location at = Locate(position);
     const RichParagraph& paragraph = m_document.paragraphs[at.paragraph];
@@ -299,8 +304,7 @@ void RichTextBuffer::SetDefaultCharFormat(const RichCharFormat& change) {
 }
 
 void RichTextBuffer::SetSelectionParaFormat(const RichParaFormat& change) {
-    const size_t first = Locate(m_selection.min).paragraph;
-    const size_t last = Locate(LastTouchedPosition(m_selection.min, m_selection.max)).paragraph;
+    const auto [first, last] = TouchedParagraphs();
     for (size_t i = first; i <= last; ++i) {
         ApplyParaFormat(m_document.paragraphs[i].format, change);
     }
@@ -333,8 +337,7 @@ RichCharFormat RichTextBuffer::GetSelectionCharFormat() const {
 }
 
 RichParaFormat RichTextBuffer::GetSelectionParaFormat() const {
-    const size_t first = Locate(m_selection.min).paragraph;
-    const size_t last = Locate(LastTouchedPosition(m_selection.min, m_selection.max)).paragraph;
+    const auto [first, last] = TouchedParagraphs();
     ParaFormatOfSelection selected;
     for (size_t i = first; i <= last; ++i) {
         selected.Add(m_document.paragraphs[i].format);
