@@ -35,6 +35,10 @@ TEST_F(EngineWindowFixture, MirrorsTheLogAndShowsItFromTheTop) {
     const QScrollBar* scroll = window.TextBox()->verticalScrollBar();
     EXPECT_GT(scroll->maximum(), 0);
     EXPECT_EQ(scroll->value(), 0);
+
+    // The log holds Windows-1252, as every engine text does: 0x80 is the euro sign.
+    log.AppendLog("INFO: R\xE9sum\xE9 \x80\r\n");
+    EXPECT_TRUE(Shown().endsWith(QString::fromUtf8("INFO: R\u00e9sum\u00e9 \u20ac\n")));
 }
 
 TEST_F(EngineWindowFixture, ClearEmptiesTheLogAlsoByEnter) {

@@ -8,8 +8,9 @@
 
 namespace trellic {
 
-// Record texts are Windows-1252; the controls show Unicode. Characters the code page cannot
-// hold become '?' on the way back.
+// Engine texts (records, the log, messages, dialog filters) are Windows-1252; Qt shows Unicode.
+// Every window of the program converts through these. Characters the code page cannot hold
+// become '?' on the way back.
 QString FromEngineText(const std::string& cp1252);
 std::string ToEngineText(const QString& text);
 

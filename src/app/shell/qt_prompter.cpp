@@ -1,6 +1,6 @@
 #include "shell/qt_prompter.h"
 
-#include "engine/code_page.h"
+#include "editors/editor_text.h"
 #include "shell/engine_window.h"
 
 #include <QApplication>
@@ -14,10 +14,6 @@
 namespace trellic {
 
 namespace {
-
-QString FromEngineText(const std::string& text) {
-    return QString::fromStdString(Cp1252ToUtf8(text));
-}
 
 QMessageBox::Icon QtIcon(MessageIcon icon) {
     switch (icon) {
@@ -75,7 +71,7 @@ SaveChoice QtPrompter::AskSaveDiscardCancel(const std::string& text) {
 }
 
 QString QtPrompter::TranslateFilter(const std::string& classic) {
-    const QStringList parts = QString::fromStdString(Cp1252ToUtf8(classic)).split(u'|');
+    const QStringList parts = FromEngineText(classic).split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString name = parts[i].trimmed();
