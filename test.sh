@@ -7,4 +7,8 @@ cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 cmake --preset asan
 cmake --build --preset asan
-ctest --preset asan -j "$(nproc)"
+if ! ctest --preset asan -j "$(nproc)"; then
+    # The list above names what failed; its words are what tells why, so they come last.
+    ctest --preset asan --rerun-failed --output-on-failure 2>&1 | tail -n 200
+    exit 1
+fi

@@ -7,10 +7,14 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    nlohmann-json3-dev poppler-utils libpoppler-cpp-dev
+    nlohmann-json3-dev poppler-utils libpoppler-cpp-dev qpdf
+    libzip-dev python3-docx python3-odf
+    libnuspell-dev libicu-dev hunspell-en-us hunspell-en-gb
     clang clang-format clang-tidy git
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    fonts-liberation fonts-dejavu-core
+    # DejaVu draws Latin, Greek, Cyrillic, Hebrew, Arabic and Vietnamese text; WenQuanYi Micro
+    # Hei (5 MB) Chinese, Japanese and Korean. The tests print every one of them to PDF.
+    fonts-liberation fonts-dejavu-core fonts-wqy-microhei
     qt6-translations-l10n
     appstream desktop-file-utils shared-mime-info man-db
 )

@@ -69,8 +69,8 @@ TEST(QtPrompter, MessagesAreCaptionedWithTheirIcons) {
             icon = box->icon();
             box->button(QMessageBox::Ok)->click();
         });
-        // Engine texts are Windows-1252: 0xE9 is an e with an acute accent.
-        prompter.ShowMessage("R\xE9sum\xE9 refused.", row.icon);
+        // Engine texts are UTF-8.
+        prompter.ShowMessage("R\xC3\xA9sum\xC3\xA9 refused.", row.icon);
         EXPECT_EQ(caption, "TLX Engine");
         EXPECT_EQ(text, QString::fromUtf8("R\u00e9sum\u00e9 refused."));
         EXPECT_EQ(icon, row.shown);

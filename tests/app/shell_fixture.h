@@ -16,7 +16,7 @@ namespace trellic::testing {
 // the test executables), without the modal welcome window and with a scripted user.
 struct StartedApp {
     explicit StartedApp(QStringList arguments = {QStringLiteral("trellic")})
-        : app(StartUpOptions{TRELLIC_BIN_DIR, &prompter, false}) {
+        : app(StartUpOptions{TRELLIC_BIN_DIR, &prompter, false, false}) {
         started = app.InitInstance(arguments);
     }
 

@@ -62,7 +62,7 @@ TEST(OpenResume, RtfAndTxtFilesBecomeTheResumeView) {
                                 "INFO: Loading TXT file.\r\n\r\nMEM: Loaded file: " + txt +
                                 "\r\n\r\n" + kProbe + "EXEC: TXT Renderer activated.\r\n\r\n");
     EXPECT_EQ(f.tree.dataSource, kDataSourceViewTxt);
-    EXPECT_EQ(f.view.ExportText(), "Line one\r\nCaf\xE9");
+    EXPECT_EQ(f.view.ExportText(), "Line one\r\nCaf\xC3\xA9");
     EXPECT_EQ(f.view.DefaultCharFormat().faceName, "Arial");
 }
 

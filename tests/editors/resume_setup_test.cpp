@@ -68,7 +68,7 @@ TEST(ResumeDialog, OpensOnTheRecordAndOkStoresTrimmedTexts) {
                             d.OkButton()->click();
                         }),
               QDialog::Accepted);
-    EXPECT_EQ(Resume(bench).name, "Ren\xE9 Doe");
+    EXPECT_EQ(Resume(bench).name, "Ren\xC3\xA9 Doe");
     EXPECT_EQ(Resume(bench).description, "Senior engineer\r\nTen years");
     EXPECT_EQ(Resume(bench).renderer, 0);
 }

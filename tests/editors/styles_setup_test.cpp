@@ -274,7 +274,8 @@ TEST(HeaderStylesDialog, RefreshRenderStoresTheUnderlineAndRendersAndCancelKeeps
                             EXPECT_EQ(bench.view.ContentReplacements(), 1);
                             EXPECT_NE(bench.ViewText().find("Experience"), std::string::npos);
                             // The rule under the header is a row of macrons.
-                            EXPECT_NE(bench.ViewText().find("\xAF\xAF\xAF"), std::string::npos);
+                            EXPECT_NE(bench.ViewText().find("\xC2\xAF\xC2\xAF\xC2\xAF"),
+                                      std::string::npos);
                             d.CancelButton()->click();
                         }),
               QDialog::Rejected);

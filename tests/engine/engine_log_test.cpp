@@ -82,14 +82,23 @@ TEST(ReportEngineError, AppendsThenShowsTheBoxThenTheWindow) {
     EXPECT_EQ(log.Text(), EngineLog::Banner() + block);
 }
 
-TEST(SaveEngineLog, WritesTheBytesAsTheyStand) {
+TEST(SaveEngineLog, WritesWindows1252WhenItFitsAndUtf8WithItsMarkOtherwise) {
     testing::TempDir dir;
     EngineLog log;
-    log.AppendLog("INFO: \xE9t\xE9.\r\n\r\n");
+    log.AppendLog("INFO: \xC3\xA9t\xC3\xA9.\r\n\r\n"); // été
     ScriptedPrompter prompter;
     prompter.files.push_back(dir.File("log.txt"));
     ASSERT_TRUE(SaveEngineLog(log, prompter));
-    EXPECT_EQ(testing::ReadFileBytes(dir.File("log.txt")), log.Text());
+    EXPECT_EQ(testing::ReadFileBytes(dir.File("log.txt")),
+              EngineLog::Banner() + "INFO: \xE9t\xE9.\r\n\r\n");
+
+    // A path is the file system's bytes, UTF-8 here; the log keeps it as it is.
+    const std::string path = "/home/zofia/Dokumenty/\xC5\xBB"
+                             "yciorys \xC5\x81ukasz.tlx"; // Życiorys Łukasz
+    log.AppendLog("MEM: Loaded file: " + path + "\r\n\r\n");
+    prompter.files.push_back(dir.File("wide.txt"));
+    ASSERT_TRUE(SaveEngineLog(log, prompter));
+    EXPECT_EQ(testing::ReadFileBytes(dir.File("wide.txt")), "\xEF\xBB\xBF" + log.Text());
 
     const auto& options = prompter.events[0].options;
     EXPECT_EQ(options.defaultExtension, "txt");

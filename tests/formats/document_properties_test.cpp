@@ -9,7 +9,7 @@ NodeTree Resume(const char* name, std::initializer_list<NodeKind> active) {
     NodeTree tree{std::string()};
     ResetNodeTree(tree, {});
     tree.resume->name = name;
-    tree.headers.emplace_back().header = " Jane Doe\xA0"; // a no-break space
+    tree.headers.emplace_back().header = " Jane Doe\xC2\xA0"; // a no-break space
     tree.slFields.emplace_back().fieldName = "Phone";
     for (NodeKind kind : active) {
         tree.activeStack.push_back({0, kind});

@@ -43,14 +43,60 @@ TEST(ArchiveText, LengthPrefixesAtEveryBoundary) {
     }
 }
 
-TEST(ArchiveText, WideFormIsConvertedToTheCodePage) {
+TEST(ArchiveText, WideFormReadsAsUnicode) {
     // FF FE FF, then 4 UTF-16 characters: "A", e acute, the euro sign and a CJK character.
     const std::string bytes("\xFF\xFE\xFF\x04"
                             "A\x00\xE9\x00\xAC\x20\x2D\x4E",
                             12);
     bool failed = true;
-    EXPECT_EQ(Loaded(bytes, &failed), "A\xE9\x80?");
+    EXPECT_EQ(Loaded(bytes, &failed), "A\xC3\xA9\xE2\x82\xAC\xE4\xB8\xAD");
     EXPECT_FALSE(failed);
+    // A pair is one character; halves alone become U+FFFD rather than failing the file.
+    EXPECT_EQ(Loaded(std::string("\xFF\xFE\xFF\x02\x3D\xD8\x00\xDE", 8)), "\xF0\x9F\x98\x80");
+    EXPECT_EQ(Loaded(std::string("\xFF\xFE\xFF\x02\x00\xDEx\x00", 8)), "\xEF\xBF\xBDx");
+}
+
+TEST(ArchiveText, NarrowBytesReadAsWindows1252AndAreWrittenBackAsTheyWere) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) {
+        all += static_cast<char>(b);
+    }
+    const std::string bytes = std::string("\xFF\x00\x01", 3) + all; // 256 narrow bytes
+    const std::string text = Loaded(bytes);
+    EXPECT_EQ(text.substr(0x80, 3), "\xE2\x82\xAC"); // 0x80 is the euro sign
+    EXPECT_EQ(Stored(text), bytes);
+}
+
+TEST(ArchiveText, TextsTheCodePageCannotHoldAreWrittenWide) {
+    struct Row {
+        const char* what;
+        std::string text;
+        std::string bytes;
+    };
+    const Row rows[] = {
+        {"code page text stays narrow", "Caf\xC3\xA9",
+         "\x04"
+         "Caf\xE9"},
+        {"Cyrillic", "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD",
+         std::string("\xFF\xFE\xFF\x04\x18\x04\x32\x04\x30\x04\x3D\x04", 12)},
+        {"Polish beside code page letters", "Zo\xC3\xAB \xC5\x81",
+         std::string("\xFF\xFE\xFF\x05Z\0o\0\xEB\0 \0\x41\x01", 14)},
+        {"outside the basic plane", "\xF0\x9F\x98\x80",
+         std::string("\xFF\xFE\xFF\x02\x3D\xD8\x00\xDE", 8)},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(Stored(row.text), row.bytes) << row.what;
+        EXPECT_EQ(Loaded(row.bytes), row.text) << row.what;
+    }
+    // The wide prefix climbs like the narrow one: 300 units take FF and a uint16.
+    std::string long300;
+    for (int i = 0; i < 300; ++i) {
+        long300 += "\xE4\xB8\xAD";
+    }
+    const std::string bytes = Stored(long300);
+    EXPECT_EQ(bytes.substr(0, 6), std::string("\xFF\xFE\xFF\xFF\x2C\x01", 6));
+    EXPECT_EQ(bytes.size(), 6U + 600U);
+    EXPECT_EQ(Loaded(bytes), long300);
 }
 
 TEST(ArchiveText, WideFormWithLongPrefix) {

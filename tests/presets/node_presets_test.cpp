@@ -4,6 +4,7 @@
 #include "presets/node_presets.h"
 #include "scripted_prompter.h"
 #include "temp_dir.h"
+#include "world_texts.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -207,6 +208,25 @@ TEST_F(NodeLibrary, BulletPresetsAreSharedAcrossTheirCategories) {
               PresetReadResult::Read);
     EXPECT_EQ(bullet, 12);
     EXPECT_EQ(loaded, saved);
+}
+
+TEST_F(NodeLibrary, PresetsKeepNamesAndFacesInEveryScript) {
+    for (const auto& world : testing::WorldTexts()) {
+        ResumeNode saved;
+        saved.name = world.name;
+        saved.description = world.sentence;
+        saved.defaultCharFormat.faceName = world.name; // a face named in its own script
+        saved.style.info.author = world.name;
+        const std::string path = dir.File(world.name + ".nod");
+        prompter.files.push_back(path);
+        ASSERT_TRUE(SavePresetAs(PresetParts::ForResume(saved), prompter)) << world.language;
+        // The wide form starts at once: the first text is the face name.
+        EXPECT_EQ(ReadFileBytes(path).substr(14, 3), "\xFF\xFE\xFF") << world.language;
+        ResumeNode loaded;
+        EXPECT_EQ(ReadPreset(PresetParts::ForResume(loaded), path, prompter),
+                  PresetReadResult::Read);
+        EXPECT_EQ(loaded, saved) << world.language;
+    }
 }
 
 TEST_F(NodeLibrary, TrailingBytesAreIgnoredAndCancelWritesNothing) {

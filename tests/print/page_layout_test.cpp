@@ -300,6 +300,52 @@ TEST_F(Pdf, PropertiesLinksFontsAndPaperAreThereForReaders) {
               std::string::npos);
 }
 
+// No independent PDF/A validator is packaged for Debian; what PDF/A-1b asks that can be read
+// from the file with qpdf and poppler is checked here.
+TEST_F(Pdf, ArchivalFilesHoldWhatPdfA1bAsksThatCanBeCheckedHere) {
+    RichDocument document;
+    document.paragraphs.clear();
+    Add(document, "Your Name", Format(280, true));
+    Add(document, std::string(44, '\xAF'), Format(320, true)); // a rule, drawn as a line
+    Add(document, "E-mail: your.name@example.org", Format(220));
+    PdfProperties properties;
+    properties.title = QStringLiteral("Your Name");
+    properties.archival = true;
+    const std::string pdf = Export(document, QPageSize::A4, properties);
+
+    const std::string check = RunCommand("qpdf --check '" + pdf + "' 2>&1");
+    EXPECT_NE(check.find("No syntax or stream encoding errors found"), std::string::npos) << check;
+    const std::string flat = m_dir.File("flat.pdf");
+    RunCommand("qpdf --qdf --object-streams=disable '" + pdf + "' '" + flat + "' 2>&1");
+    const std::string bytes = testing::ReadFileBytes(flat);
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_EQ(testing::ReadFileBytes(pdf).rfind("%PDF-1.4", 0), 0U) << "PDF/A-1 is PDF 1.4";
+    // The identification in the XMP metadata, in either of its two spellings.
+    EXPECT_TRUE(std::regex_search(bytes, std::regex(R"re(pdfaid:part(>|=")1)re")));
+    EXPECT_TRUE(std::regex_search(bytes, std::regex(R"re(pdfaid:conformance(>|=")B)re")));
+    // An output intent with its colour profile, and a file identifier.
+    EXPECT_NE(bytes.find("/OutputIntents"), std::string::npos);
+    EXPECT_NE(bytes.find("/S /GTS_PDFA1"), std::string::npos);
+    EXPECT_NE(bytes.find("/DestOutputProfile"), std::string::npos);
+    EXPECT_NE(bytes.find("/ID ["), std::string::npos);
+    EXPECT_EQ(bytes.find("/Encrypt"), std::string::npos);
+    // No transparency: no soft masks, transparency groups or constant alpha below 1.
+    EXPECT_FALSE(std::regex_search(bytes, std::regex(R"(/SMask\s*[0-9])")));
+    EXPECT_EQ(bytes.find("/S /Transparency"), std::string::npos);
+    EXPECT_FALSE(std::regex_search(bytes, std::regex(R"(/(CA|ca)\s+0?\.[0-9]*[1-9])")));
+    // Links are printable annotations, as PDF/A wants every annotation.
+    EXPECT_NE(bytes.find("/Subtype /Link"), std::string::npos);
+    EXPECT_TRUE(std::regex_search(bytes, std::regex(R"(/F 4\s)")));
+    // Every font embedded.
+    const std::string fonts = RunCommand("pdffonts '" + pdf + "' 2>&1");
+    const QStringList rows = QString::fromStdString(fonts).split('\n', Qt::SkipEmptyParts);
+    ASSERT_GE(rows.size(), 3) << fonts;
+    for (int i = 2; i < rows.size(); ++i) {
+        EXPECT_TRUE(rows[i].contains(QRegularExpression(QStringLiteral("\\byes\\s+yes\\s+yes\\b"))))
+            << rows[i].toStdString();
+    }
+}
+
 TEST_F(Pdf, AFileNameThatIsNotUtf8KeepsItsBytes) {
     RichDocument document;
     Add(document, "text", Format(220));

@@ -2,6 +2,8 @@
 #include "test_documents.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -222,6 +224,19 @@ TEST(RichTextBridge, QtShowsWhatItCanOfTheFormats) {
     EXPECT_EQ(block.lineHeightType(), QTextBlockFormat::ProportionalHeight);
     EXPECT_DOUBLE_EQ(block.lineHeight(), 150.0);
     EXPECT_EQ(block.alignment(), Qt::AlignHCenter);
+}
+
+TEST(RichTextBridge, MissingFacesOfOtherSystemsDrawInTheSameInstalledFonts) {
+    // Whatever the desktop prefers, a template in these faces lays out alike everywhere.
+    const std::pair<QString, QString> expected[] = {
+        {"Georgia", "DejaVu Serif"}, {"Verdana", "DejaVu Sans"}, {"Arial", "Liberation Sans"}};
+    for (const auto& [face, font] : expected) {
+        if (QFontDatabase::hasFamily(face)) {
+            continue;
+        }
+        const QFontInfo shown(ToQtCharFormat(Char(face.toStdString().c_str(), 240, 0, 0)).font());
+        EXPECT_EQ(shown.family(), font) << face.toStdString();
+    }
 }
 
 TEST(RichTextBridge, FormatsChangedOrMadeByQtAloneAreReadAsQtShowsThem) {

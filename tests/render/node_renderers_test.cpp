@@ -1,6 +1,9 @@
+#include "engine/text_file.h"
 #include "render/node_renderers.h"
 #include "render/rich_formats.h"
 #include "render_fixture.h"
+#include "richtext/rtf_reader.h"
+#include "world_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -26,10 +29,12 @@ RenderFixture WorkedExample() {
 
 TEST(NodeRenderers, WorkedExampleUnderTheTxtRendererByteForByte) {
     RenderFixture f = WorkedExample();
-    EXPECT_EQ(f.RenderText(kRendererTxt), "EDUCATION\r\n" + std::string(58, '\xAF') +
-                                              "\r\n\r\n\r\n\t+ University\r\n"
-                                              "\t\tBSc\r\n\t\tMajor: Science\r\n\r\n"
-                                              "Town: Riverton");
+    // As a .txt file holds it: the rule's macrons are Windows-1252 bytes, as they always were.
+    EXPECT_EQ(EncodeTextFile(f.RenderText(kRendererTxt)),
+              "EDUCATION\r\n" + std::string(58, '\xAF') +
+                  "\r\n\r\n\r\n\t+ University\r\n"
+                  "\t\tBSc\r\n\t\tMajor: Science\r\n\r\n"
+                  "Town: Riverton");
 }
 
 TEST(NodeRenderers, WorkedExampleUnderTheRtfRendererRunByRun) {
@@ -246,6 +251,38 @@ TEST(NodeRenderers, RtfOutputWithAndWithoutFormatting) {
     const RichDocument& doc = literal.RenderRich();
     EXPECT_EQ(doc.paragraphs[0].Text(), U32(rtf));
     EXPECT_EQ(literal.RenderText(kRendererTxt), "");
+}
+
+TEST(NodeRenderers, EveryKindShowsEveryScriptUnderBothRenderers) {
+    for (const auto& world : testing::WorldTexts()) {
+        SCOPED_TRACE(world.language);
+        RenderFixture f;
+        f.AddHeader(world.name, false);
+        f.AddSection(world.name, world.sentence);
+        f.AddSLField(world.name, world.sentence);
+        f.AddMLField(world.name, world.sentence);
+        f.AddRTFOutput(world.sentence, true);
+        // A node's RTF is UTF-8 too: its raw characters are themselves.
+        f.AddRTFOutput("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 " + world.name + "}", false);
+        f.AddTXTOutput(world.sentence, false);
+
+        const std::string txt = f.RenderText(kRendererTxt);
+        EXPECT_NE(txt.find(world.name + ": " + world.sentence), std::string::npos);
+        EXPECT_EQ(txt.find('?'), std::string::npos);
+
+        f.RenderRich();
+        const std::string text = f.view.ExportText();
+        std::size_t names = 0;
+        for (std::size_t at = text.find(world.name); at != std::string::npos;
+             at = text.find(world.name, at + 1)) {
+            ++names;
+        }
+        EXPECT_EQ(names, 5U) << text;
+        // The view's RTF carries them as \\uN in fonts of their script and reads back whole.
+        const std::string rtf = f.view.ExportRtf();
+        EXPECT_NE(rtf.find("\\u"), std::string::npos);
+        EXPECT_EQ(ReadRtf(rtf).document.Text(), f.view.Buffer().Document().Text());
+    }
 }
 
 TEST(NodeRenderers, EffectiveNumberingFollowsInheritanceAndUseFormatting) {

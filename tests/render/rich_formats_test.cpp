@@ -23,11 +23,19 @@ TEST(ToRichCharFormat, EveryAttributeValidAndFaceCut) {
 
     CharFormat all = plain;
     all.bold = all.italic = all.underline = all.strikeout = true;
-    all.faceName = "Caf\xE9";
+    all.faceName = "Caf\xC3\xA9";
     const RichCharFormat effects = ToRichCharFormat(all);
     EXPECT_TRUE(effects.Has(kCfeBold) && effects.Has(kCfeItalic) && effects.Has(kCfeUnderline) &&
                 effects.Has(kCfeStrikeout));
     EXPECT_EQ(effects.faceName, "Caf\xC3\xA9");
+
+    // The 31 are characters: a face of 40 Chinese characters keeps 31 of them, whole.
+    std::string chinese;
+    for (int i = 0; i < 40; ++i) {
+        chinese += "\xE5\xAE\x8B"; // 宋
+    }
+    all.faceName = chinese;
+    EXPECT_EQ(ToRichCharFormat(all).faceName, chinese.substr(0, 31 * 3));
 }
 
 TEST(ToRichParaFormat, NumberingWaitsForTheFirstCountedNode) {

@@ -8,9 +8,9 @@ namespace {
 
 using testing::U;
 
-TEST(PlainTextCodec, ReadsWindows1252WithEveryBreakConvention) {
-    const RichDocument document =
-        ReadPlainText("caf\xE9 \x80\r\nb\rc\n\nd", PlainCharFormat(), PlainParaFormat());
+TEST(PlainTextCodec, ReadsUtf8WithEveryBreakConvention) {
+    const RichDocument document = ReadPlainText("caf\xC3\xA9 \xE2\x82\xAC\r\nb\rc\n\nd",
+                                                PlainCharFormat(), PlainParaFormat());
     EXPECT_EQ(document.Text(), U"caf\u00E9 \u20AC\rb\rc\r\rd");
     EXPECT_EQ(document.paragraphs.size(), 5u);
 }
@@ -21,12 +21,12 @@ TEST(PlainTextCodec, EmptyInputIsOneEmptyParagraph) {
     EXPECT_EQ(WritePlainText(document), "");
 }
 
-TEST(PlainTextCodec, WritesCrLfBetweenParagraphsAndQuestionMarksOutsideTheCodePage) {
+TEST(PlainTextCodec, WritesCrLfBetweenParagraphsAndEveryCharacterAsUtf8) {
     RichDocument document = ReadPlainText("x", PlainCharFormat(), PlainParaFormat());
     document.paragraphs[0].runs[0].text = U"\u4E2D\u00E9\u2019\U0001F600";
     document.paragraphs.push_back(document.paragraphs[0]);
     document.paragraphs[1].runs.clear();
-    EXPECT_EQ(WritePlainText(document), "?\xE9\x92?\r\n");
+    EXPECT_EQ(WritePlainText(document), "\xE4\xB8\xAD\xC3\xA9\xE2\x80\x99\xF0\x9F\x98\x80\r\n");
 }
 
 TEST(PlainTextCodec, SoftLineBreakIsWrittenAsALineBreak) {
@@ -35,12 +35,14 @@ TEST(PlainTextCodec, SoftLineBreakIsWrittenAsALineBreak) {
     EXPECT_EQ(WritePlainText(document), "Jane Doe\r\nLondon");
 }
 
-TEST(PlainTextCodec, SymbolFontTextIsWrittenAsItsBytes) {
+TEST(PlainTextCodec, SymbolFontTextIsWrittenAsTheCodePageCharactersOfItsBytes) {
     RichCharFormat wingdings = testing::Font("Wingdings");
     wingdings.charSet = kSymbolCharSet;
-    const RichDocument document = ReadPlainText("\xFC\x80", wingdings, PlainParaFormat());
+    // The euro sign is byte 0x80 in Windows-1252: a file in that code page holds FC 80.
+    const RichDocument document =
+        ReadPlainText("\xC3\xBC\xE2\x82\xAC", wingdings, PlainParaFormat());
     EXPECT_EQ(document.Text(), U"\u00FC\u0080");
-    EXPECT_EQ(WritePlainText(document), "\xFC\x80");
+    EXPECT_EQ(WritePlainText(document), "\xC3\xBC\xE2\x82\xAC");
 }
 
 } // namespace

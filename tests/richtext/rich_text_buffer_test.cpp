@@ -272,16 +272,17 @@ TEST(RichTextBuffer, SymbolFontTextKeepsItsBytes) {
     RichCharFormat wingdings = Font("Wingdings");
     wingdings.charSet = kSymbolCharSet;
     buffer.SetSelectionCharFormat(wingdings);
-    buffer.InsertText("\xFC ");
+    buffer.InsertText("\xC3\xBC ");
     EXPECT_EQ(buffer.Text(), U"\u00FC ");
-    EXPECT_EQ(buffer.ExportText(), "\xFC ");
+    EXPECT_EQ(buffer.ExportText(), "\xC3\xBC ");
     const std::string rtf = buffer.ExportRtf();
     EXPECT_NE(rtf.find("\\fcharset2 Wingdings;"), std::string::npos);
     EXPECT_NE(rtf.find("\\'fc"), std::string::npos);
-    // The Windows-1252 reading of the same byte is another character.
+    // The same character in a text font is itself; in the symbol font, its code page byte.
+    buffer.InsertText("\xE2\x82\xAC");
     buffer.SetSelectionCharFormat(Font("Arial"));
-    buffer.InsertText("\x80");
-    EXPECT_EQ(buffer.Text(), U"\u00FC \u20AC");
+    buffer.InsertText("\xE2\x82\xAC");
+    EXPECT_EQ(buffer.Text(), U"\u00FC \u0080\u20AC");
 }
 
 TEST(RichTextBuffer, TypingBesideABulletSymbolTakesTheParagraphsTextFont) {
@@ -290,11 +291,11 @@ TEST(RichTextBuffer, TypingBesideABulletSymbolTakesTheParagraphsTextFont) {
     RichCharFormat wingdings = Font("Wingdings");
     wingdings.charSet = kSymbolCharSet;
     buffer.SetSelectionCharFormat(wingdings);
-    buffer.InsertText("\xFC ");
+    buffer.InsertText("\xC3\xBC ");
     buffer.SetSelectionCharFormat(Font("Georgia"));
     buffer.InsertText("Title\r\n");
     buffer.SetSelectionCharFormat(wingdings);
-    buffer.InsertText("\xFC"); // a paragraph of nothing but a symbol
+    buffer.InsertText("\xC3\xBC"); // a paragraph of nothing but a symbol
 
     for (long long at : {0LL, 1LL, 2LL}) {
         buffer.SetSelection(at, at);
@@ -313,8 +314,8 @@ TEST(RichTextBuffer, TypingBesideABulletSymbolTakesTheParagraphsTextFont) {
     // A symbol font chosen on purpose at the insertion point stays for what is typed next.
     buffer.SetSelection(0, 0);
     buffer.SetSelectionCharFormat(wingdings);
-    buffer.InsertText("\xFB");
-    buffer.InsertText("\xFB");
+    buffer.InsertText("\xC3\xBB");
+    buffer.InsertText("\xC3\xBB");
     EXPECT_EQ(FormatAt(buffer, 1).charSet, kSymbolCharSet);
 }
 
@@ -369,8 +370,19 @@ TEST(RichTextBuffer, ExportAndImportKeepTheContent) {
     RichTextBuffer other;
     const RtfReadResult read = other.ImportRtf(rtf);
     EXPECT_TRUE(read.isRtf && read.complete);
-    EXPECT_EQ(other.Document(), buffer.Document());
-    EXPECT_EQ(other.ExportText(), "Caf\xE9 ?\r\nline");
+    // The Chinese character comes back in a font of the Chinese character set, which tells
+    // word processors to show it with a font that has it; nothing else differs.
+    RichDocument expected = buffer.Document();
+    ASSERT_EQ(other.Document().paragraphs[0].runs.size(), 3U);
+    EXPECT_EQ(other.Document().paragraphs[0].runs[2].text, U"\u4E2D");
+    EXPECT_EQ(other.Document().paragraphs[0].runs[2].format.charSet, 134);
+    expected.paragraphs[0].runs[1].text = U" ";
+    RichRun chinese = expected.paragraphs[0].runs[1];
+    chinese.text = U"\u4E2D";
+    chinese.format.charSet = 134;
+    expected.paragraphs[0].runs.push_back(chinese);
+    EXPECT_EQ(other.Document(), expected);
+    EXPECT_EQ(other.ExportText(), "Caf\xC3\xA9 \xE4\xB8\xAD\r\nline");
 
     other.ImportText("one\rtwo");
     EXPECT_EQ(ParagraphTexts(other.Document()), "one\ntwo");

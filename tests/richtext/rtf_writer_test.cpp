@@ -32,8 +32,9 @@ TEST(RtfWriter, HeaderInTheControlsDialect) {
 TEST(RtfWriter, TextEscapes) {
     const std::string rtf =
         WriteRtf(OneParagraph(U"a\\{}\t\u00E9\u2019\u2014\u20AC\u4E2D\U0001F600 1"));
-    EXPECT_TRUE(Contains(rtf, "a\\\\\\{\\}\\tab\\'e9\\rquote\\emdash\\'80\\u20013?"
-                              "\\u-10179?\\u-8704? 1"));
+    // The Chinese character goes into a font of the Chinese character set.
+    EXPECT_TRUE(Contains(rtf, "a\\\\\\{\\}\\tab\\'e9\\rquote\\emdash\\'80\\f1\\u20013?"
+                              "\\f0\\u-10179?\\u-8704? 1"));
 }
 
 TEST(RtfWriter, SoftLineBreakIsALineControlWord) {

@@ -1,6 +1,7 @@
 #include "test_documents.h"
 
 #include "engine/code_page.h"
+#include "richtext/font_charsets.h"
 
 #include <random>
 
@@ -23,6 +24,27 @@ std::string Utf8(std::u32string_view text) {
         AppendUtf8(out, c);
     }
     return out;
+}
+
+RichDocument AsWritten(const RichDocument& document) {
+    RichDocument written = document;
+    for (RichParagraph& paragraph : written.paragraphs) {
+        std::vector<RichRun> runs;
+        for (const RichRun& run : paragraph.runs) {
+            if (run.format.charSet > kDefaultCharSet) {
+                runs.push_back(run);
+                continue;
+            }
+            for (const CharSetPiece& piece : SplitByCharSet(run.text, run.format.charSet)) {
+                RichRun part{run.text.substr(piece.begin, piece.end - piece.begin), run.format};
+                part.format.charSet = piece.charSet;
+                runs.push_back(std::move(part));
+            }
+        }
+        paragraph.runs = std::move(runs);
+    }
+    written.Normalize();
+    return written;
 }
 
 std::string ParagraphTexts(const RichDocument& document) {

@@ -17,6 +17,10 @@ std::string Utf8(std::u32string_view text);
 // dialect carries, symbol-font runs, numbered and bulleted lists, text outside Windows-1252.
 RichDocument RandomDocument(uint32_t seed);
 
+// The document as RTF carries it: text in an ANSI or default-set font that another script's
+// character set suits is in a font of that character set.
+RichDocument AsWritten(const RichDocument& document);
+
 // Paragraph texts joined with '\n', for short expectations.
 std::string ParagraphTexts(const RichDocument& document);
 

@@ -1,5 +1,7 @@
 #include "tree_factory.h"
 
+#include "engine/code_page.h"
+
 namespace trellic::testing {
 
 int32_t TreeFactory::Int() {
@@ -11,10 +13,20 @@ bool TreeFactory::Bool() {
 }
 
 std::string TreeFactory::Text(std::size_t maxLength) {
+    // Half the texts stay within Windows-1252 (every byte of it, CR LF and 0x81 included), so
+    // files keep their narrow form; the others mix in the scripts of the world and characters
+    // beyond the basic plane, which take the wide form.
+    static constexpr char32_t kOthers[] = {0x0141, 0x011F, 0x0131, 0x1EC5, 0x03A9, 0x0418,
+                                           0x4E2D, 0x0645, 0x05D0, 0xFFFD, 0x1F600};
     const std::size_t length = m_random() % (maxLength + 1);
-    std::string text(length, '\0');
-    for (auto& c : text) {
-        c = static_cast<char>(m_random() & 0xFF); // every byte, CR LF and 0x81 included
+    const bool wide = Bool();
+    std::string text;
+    for (std::size_t i = 0; i < length; ++i) {
+        if (wide && m_random() % 3 == 0) {
+            AppendUtf8(text, kOthers[m_random() % std::size(kOthers)]);
+        } else {
+            AppendUtf8(text, Cp1252ToUnicode(static_cast<unsigned char>(m_random() & 0xFF)));
+        }
     }
     return text;
 }

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <regex>
 #include <sys/wait.h>
 
 namespace trellic::tool {
@@ -164,6 +165,20 @@ TEST(AtsCheck, EveryShippedTemplatePassesOnA4AndLetterOnItsPages) {
             EXPECT_EQ(check.status, 0) << check.out;
             EXPECT_EQ(check.out.find("problem:"), std::string::npos) << check.out;
             EXPECT_EQ(Pages(pdf), name == "senior" ? 2 : 1);
+            if (name == "senior") {
+                // Two full pages: the second one's text reaches the bottom fifth of the page.
+                const std::string words = Shell("pdftotext -f 2 -l 2 -bbox '" + pdf + "' -").out;
+                const std::regex height("<page width=\"[0-9.]+\" height=\"([0-9.]+)\"");
+                const std::regex bottom("yMax=\"([0-9.]+)\"");
+                std::smatch page;
+                ASSERT_TRUE(std::regex_search(words, page, height));
+                double lowest = 0;
+                for (auto it = std::sregex_iterator(words.begin(), words.end(), bottom);
+                     it != std::sregex_iterator(); ++it) {
+                    lowest = std::max(lowest, std::stod((*it)[1]));
+                }
+                EXPECT_GT(lowest, 0.8 * std::stod(page[1])) << "page 2 is not full";
+            }
             const std::string text = Shell("pdftotext '" + pdf + "' - 2>/dev/null").out;
             EXPECT_EQ(text.find("\xC2\xAF\xC2\xAF"), std::string::npos);
         }

@@ -1,6 +1,7 @@
 #include "model/tlx_file.h"
 #include "tlx_json.h"
 #include "tree_factory.h"
+#include "world_texts.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -50,13 +51,26 @@ TEST(TlxJson, FloatsKeepEveryBit) {
     EXPECT_EQ(TreeToJson(tree)["resume"]["style"]["info"]["version"].dump(), "0.1");
 }
 
-TEST(TlxJson, TextsAreUtf8AndKeepUndefinedBytes) {
+TEST(TlxJson, TextsAreUtf8InEveryScriptAndKeepUndefinedBytes) {
     NodeTree tree{std::string()};
     ResetNodeTree(tree, {});
-    tree.resume->name = "Caf\xE9 \x80 \x81\r\n";
-    const Json json = TreeToJson(tree);
-    EXPECT_EQ(json["resume"]["name"].get<std::string>(), "Caf\xC3\xA9 \xE2\x82\xAC \xC2\x81\r\n");
+    tree.resume->name = "Caf\xC3\xA9 \xE2\x82\xAC \xC2\x81\r\n"; // the byte 0x81 of a file
+    Json json = TreeToJson(tree);
+    EXPECT_EQ(json["resume"]["name"].get<std::string>(), tree.resume->name);
     EXPECT_EQ(Rebuilt(json), WriteTLX(tree));
+    for (const auto& world : trellic::testing::WorldTexts()) {
+        tree.resume->name = world.name;
+        tree.resume->description = world.sentence;
+        json = TreeToJson(tree);
+        EXPECT_EQ(json["resume"]["name"].get<std::string>(), world.name) << world.language;
+        EXPECT_NE(json.dump(2).find(world.sentence), std::string::npos) << world.language;
+        EXPECT_EQ(Rebuilt(json), WriteTLX(tree)) << world.language;
+    }
+    // JSON's own escapes name the same characters.
+    EXPECT_EQ(
+        Rebuilt(Json::parse(R"({"format": "tlx", "resume": {"name": "\u4e2d\ud83d\ude00"}})")),
+        Rebuilt(Json::parse("{\"format\": \"tlx\", \"resume\": {\"name\": "
+                            "\"\xE4\xB8\xAD\xF0\x9F\x98\x80\"}}")));
 }
 
 TEST(TlxJson, EveryPresetCategoryRebuilds) {
@@ -97,8 +111,7 @@ TEST(TlxJson, MistakesAreNamedByTheirKey) {
               "resume.defaultCharFormat.charSet is out of range (0 to 255)");
     EXPECT_EQ(ErrorOf(R"({"format": "tlx", "headers": [{}, {"inheritStyle": 1}]})"),
               "headers[1].inheritStyle must be true or false");
-    EXPECT_EQ(ErrorOf(R"({"format": "tlx", "resume": {"name": "\u4e00"}})"),
-              "resume.name holds a character that Windows-1252 cannot hold");
+    EXPECT_EQ(ErrorOf(R"({"format": "tlx", "resume": {"name": 7}})"), "resume.name must be a text");
     EXPECT_EQ(ErrorOf(R"({"format": "tlx", "activeStack": []})"),
               "activeStack must begin with the resume entry {\"index\": 0, \"kind\": 11}");
     EXPECT_EQ(ErrorOf(R"({"format": "nod", "category": "style", "resume": {}})"),

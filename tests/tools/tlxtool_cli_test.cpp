@@ -3,6 +3,7 @@
 #include "model/protected_file.h"
 #include "model/tlx_file.h"
 #include "temp_dir.h"
+#include "world_texts.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -197,11 +198,11 @@ TEST(TlxtoolConvert, RefusesOutputsItCannotWrite) {
     TempDir dir;
     WriteFileBytes(dir.File("cv.tlx"), SampleTlx());
     // Each would otherwise be written as plain text under the name given.
-    for (const char* name : {"cv.docx", "cv", "cv.RTF"}) {
+    for (const char* name : {"cv.doc", "cv", "cv.RTF", "cv.DOCX"}) {
         const ToolRun run =
             Tool(dir, "convert " + Quote(dir.File("cv.tlx")) + " " + Quote(dir.File(name)));
         EXPECT_EQ(run.status, 1) << name;
-        EXPECT_NE(run.err.find("the output must end in .tlx, .rtf, .txt or .pdf"),
+        EXPECT_NE(run.err.find("the output must end in .tlx, .rtf, .txt, .pdf, .docx or .odt"),
                   std::string::npos)
             << run.err;
         EXPECT_FALSE(std::filesystem::exists(dir.File(name))) << name;
@@ -313,6 +314,63 @@ TEST(TlxtoolFiles, AMillionEntriesAreRefusedQuickly) {
     const ToolRun check = Tool(dir, "check " + Quote(dir.File("huge.tlx")));
     EXPECT_EQ(check.status, 1);
     EXPECT_NE(check.err.find("more than 10000 entries"), std::string::npos) << check.err;
+}
+
+// One header per script, with its name, and a multiple line field holding its sentence.
+std::string WorldTlx() {
+    NodeTree tree{std::string()};
+    ResetNodeTree(tree, {});
+    tree.resume->name = testing::WorldTexts()[0].name;
+    for (const auto& world : testing::WorldTexts()) {
+        HeaderNode& h = tree.headers.emplace_back();
+        h.header = world.name;
+        h.style.charFormat.faceName = "Arial";
+        h.style.charFormat.height = 280;
+        tree.activeStack.push_back({static_cast<int32_t>(tree.headers.size() - 1), kKindHeader});
+        MLFieldNode& f = tree.mlFields.emplace_back();
+        f.fieldName = world.language;
+        f.fieldData.text = world.sentence;
+        f.style = h.style;
+        tree.activeStack.push_back({static_cast<int32_t>(tree.mlFields.size() - 1), kKindMLField});
+    }
+    return WriteTLX(tree);
+}
+
+TEST(TlxtoolCli, EveryScriptThroughDumpBuildAndConvert) {
+    TempDir dir;
+    // A folder and file named in two scripts: paths are bytes and are never converted.
+    const std::string folder = dir.File("\xC5\xBByciorys \xE7\xAE\x80\xE5\x8E\x86");
+    std::filesystem::create_directories(folder);
+    const std::string tlx = folder + "/\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD.tlx";
+    WriteFileBytes(tlx, WorldTlx());
+
+    const ToolRun dump = Tool(dir, "dump " + Quote(tlx));
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    for (const auto& world : testing::WorldTexts()) {
+        EXPECT_NE(dump.out.find("\"" + world.name + "\""), std::string::npos) << world.language;
+    }
+    WriteFileBytes(dir.File("world.json"), dump.out);
+    const ToolRun build =
+        Tool(dir, "build " + Quote(dir.File("world.json")) + " " + Quote(folder + "/again.tlx"));
+    ASSERT_EQ(build.status, 0) << build.err;
+    EXPECT_EQ(ReadFileBytes(folder + "/again.tlx"), ReadFileBytes(tlx));
+
+    const std::string txt = folder + "/\xE7\xAE\x80\xE5\x8E\x86.txt";
+    const ToolRun text = Tool(dir, "convert --log " + Quote(tlx) + " " + Quote(txt));
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_NE(text.err.find("MEM: Saved file: " + txt), std::string::npos);
+    const std::string txtBytes = ReadFileBytes(txt);
+    EXPECT_EQ(txtBytes.rfind("\xEF\xBB\xBF", 0), 0U);
+    const ToolRun rtf = Tool(dir, "convert " + Quote(tlx) + " " + Quote(folder + "/cv.rtf"));
+    ASSERT_EQ(rtf.status, 0) << rtf.err;
+    const std::string rtfBytes = ReadFileBytes(folder + "/cv.rtf");
+    for (const char* charSet : {"238", "162", "163", "161", "204", "134", "178"}) {
+        EXPECT_NE(rtfBytes.find(std::string("\\fcharset") + charSet), std::string::npos) << charSet;
+    }
+    for (const auto& world : testing::WorldTexts()) {
+        EXPECT_NE(txtBytes.find(world.name + "\r\n"), std::string::npos) << world.language;
+        EXPECT_NE(txtBytes.find(world.sentence), std::string::npos) << world.language;
+    }
 }
 
 TEST(TlxtoolCli, PaperOptionSetsThePdfsPaperAndTheRtfsPageAndRefusesOthers) {

@@ -1,7 +1,6 @@
 #include "editors/editor_text.h"
 
 #include "editors/editor_context.h"
-#include "engine/code_page.h"
 #include "render/render_driver.h"
 
 #include <charconv>
@@ -14,16 +13,16 @@ void RenderNow(EditorContext& context) {
     RenderResume(context.tree, context.view);
 }
 
-QString FromEngineText(const std::string& cp1252) {
-    return QString::fromStdString(Cp1252ToUtf8(cp1252));
+QString FromEngineText(const std::string& utf8) {
+    return QString::fromStdString(utf8);
 }
 
 std::string ToEngineText(const QString& text) {
-    return Utf8ToCp1252(text.toStdString());
+    return text.toStdString();
 }
 
-QString FromNodeText(const std::string& cp1252) {
-    QString text = FromEngineText(cp1252);
+QString FromNodeText(const std::string& utf8) {
+    QString text = FromEngineText(utf8);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     return text;
 }

@@ -8,14 +8,13 @@
 
 namespace trellic {
 
-// Engine texts (records, the log, messages, dialog filters) are Windows-1252; Qt shows Unicode.
-// Every window of the program converts through these. Characters the code page cannot hold
-// become '?' on the way back.
-QString FromEngineText(const std::string& cp1252);
+// Engine texts (records, the log, messages, dialog filters) are UTF-8, as the controls' strings
+// are on the way in and out. Every window of the program converts through these.
+QString FromEngineText(const std::string& utf8);
 std::string ToEngineText(const QString& text);
 
 // Node texts hold CR LF between their lines, edit controls a bare line feed.
-QString FromNodeText(const std::string& cp1252);
+QString FromNodeText(const std::string& utf8);
 std::string ToNodeText(const QString& text);
 
 // Component information: the version as shown ("%.2f", whatever the locale), and a typed

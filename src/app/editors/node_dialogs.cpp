@@ -6,6 +6,7 @@
 #include "model/new_records.h"
 #include "render/render_driver.h"
 #include "render/rich_formats.h"
+#include "spelling/spell_checking.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -76,6 +77,7 @@ QPlainTextEdit* NewTextBox(const char* name, int lines) {
     // Tab leaves the box, as in every other field of the dialog; Enter starts a new line.
     box->setTabChangesFocus(true);
     box->setMinimumHeight(box->fontMetrics().lineSpacing() * lines + 12);
+    EnableSpellChecking(box);
     return box;
 }
 
@@ -153,10 +155,12 @@ QWidget* CNodeSetupDlg::BuildNodePage() {
     auto* page = new QWidget;
     QFormLayout* form = NewPageForm(page);
     m_displayText = NewLineBox("displayText");
+    EnableSpellChecking(m_displayText);
     form->addRow(m_parts.displayLabel, m_displayText);
     m_tabChain.push_back(m_displayText);
     if (m_parts.lineData) {
         m_lineData = NewLineBox("fieldData");
+        EnableSpellChecking(m_lineData);
         form->addRow(tr("Field Data:"), m_lineData);
         m_tabChain.push_back(m_lineData);
     }

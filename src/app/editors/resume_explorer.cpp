@@ -5,6 +5,7 @@
 #include "editors/editor_text.h"
 #include "engine/prompter.h"
 #include "model/node_content.h"
+#include "spelling/spell_checking.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -33,6 +34,7 @@ CResumeExplorerDlg::CResumeExplorerDlg(EditorContext& context, QWidget* parent)
     m_content = new QPlainTextEdit;
     m_content->setObjectName(QStringLiteral("contentPane"));
     m_content->setLineWrapMode(QPlainTextEdit::NoWrap);
+    EnableSpellChecking(m_content);
     m_help = new QPlainTextEdit;
     m_help->setObjectName(QStringLiteral("helpPane"));
     m_help->setReadOnly(true);

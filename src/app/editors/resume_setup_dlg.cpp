@@ -6,6 +6,7 @@
 #include "editors/styles_setup_dlg.h"
 #include "model/node_tree.h"
 #include "render/resume_view.h"
+#include "spelling/spell_checking.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -22,6 +23,7 @@ CResumeSetupDlg::CResumeSetupDlg(EditorContext& context, QWidget* parent)
     setObjectName(QStringLiteral("resumeDialog"));
     m_name = new QLineEdit;
     m_name->setObjectName(QStringLiteral("name"));
+    EnableSpellChecking(m_name);
     m_description = NewDescriptionEdit();
 
     // The two buttons are the dialog's only radio buttons, so they exclude each other.

@@ -5,6 +5,7 @@
 #include "editors/editor_text.h"
 #include "editors/paragraph_format_dlg.h"
 #include "render/rich_formats.h"
+#include "spelling/spell_checking.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -75,6 +76,7 @@ QPlainTextEdit* NewDescriptionEdit() {
     const int frame =
         2 * edit->frameWidth() + static_cast<int>(2 * edit->document()->documentMargin());
     edit->setFixedHeight(edit->fontMetrics().lineSpacing() * 5 + frame);
+    EnableSpellChecking(edit);
     return edit;
 }
 

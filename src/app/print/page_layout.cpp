@@ -10,6 +10,7 @@
 #include <QTextCursor>
 #include <QTextLayout>
 #include <algorithm>
+#include <limits>
 
 namespace trellic {
 
@@ -17,10 +18,6 @@ namespace {
 
 constexpr qreal kLayoutDpi = 96.0;
 constexpr qreal kMarkerGap = 6.0;
-// A rule is a row of macrons; two or three of them in a text are more likely a typing accident
-// than a line the author meant.
-constexpr int kMinRuleLength = 4;
-constexpr QChar kMacron(0x00AF);
 
 QImage LayoutDevice() {
     QImage device(1, 1, QImage::Format_RGB32);
@@ -34,10 +31,10 @@ QTextCharFormat FirstCharFormat(const QTextBlock& block) {
     return block.begin().atEnd() ? block.charFormat() : block.begin().fragment().charFormat();
 }
 
-QColor ForegroundOf(const QTextCharFormat& format) {
+QColor ForegroundOf(const QTextCharFormat& format, const QColor& automatic = Qt::black) {
     const bool colored = format.hasProperty(QTextFormat::ForegroundBrush) &&
                          format.foreground().style() != Qt::NoBrush;
-    return colored ? format.foreground().color() : QColor(Qt::black);
+    return colored ? format.foreground().color() : automatic;
 }
 
 // A bullet as the renderers write it: one symbol, then blank space before the text.
@@ -77,16 +74,7 @@ bool AllBold(const QTextBlock& block) {
 } // namespace
 
 bool IsRuleText(const QString& text) {
-    const QString trimmed = text.trimmed();
-    if (trimmed.size() < kMinRuleLength) {
-        return false;
-    }
-    for (QChar c : trimmed) {
-        if (c != kMacron) {
-            return false;
-        }
-    }
-    return true;
+    return IsRuleText(std::u32string_view(text.toStdU32String()));
 }
 
 std::vector<LinkSpan> FindLinks(const QString& text) {
@@ -119,6 +107,75 @@ std::vector<LinkSpan> FindLinks(const QString& text) {
         links.push_back(span);
     }
     return links;
+}
+
+QRectF RuleLineRect(const QTextLine& line, const QPointF& origin, qreal right) {
+    const qreal y = origin.y() + line.y() + line.ascent() * 0.22;
+    const qreal thickness = qMax<qreal>(1.0, line.height() * 0.06);
+    const qreal left = origin.x() + line.cursorToX(line.textStart());
+    return {left, y, right - left, thickness};
+}
+
+QColor RuleColor(const QTextBlock& block, const QColor& automatic) {
+    return ForegroundOf(FirstCharFormat(block), automatic);
+}
+
+std::optional<HangingIndent> MeasureHangingIndent(const QTextBlock& block, qreal firstLineX,
+                                                  qreal wrapMargin) {
+    const QString text = block.text();
+    const QTextBlockFormat format = block.blockFormat();
+    const Qt::Alignment align = format.alignment() & Qt::AlignHorizontal_Mask;
+    if (block.textDirection() == Qt::RightToLeft ||
+        (align != Qt::AlignLeft && align != Qt::AlignJustify && align != Qt::AlignLeading &&
+         align != 0)) {
+        return std::nullopt;
+    }
+    int tabs = 0;
+    while (tabs < text.size() && text[tabs] == u'\t') {
+        ++tabs;
+    }
+    const int body = BulletEnd(text, tabs);
+    if (tabs == text.size() || (tabs == 0 && body == 0)) {
+        return std::nullopt;
+    }
+    // Only the start of the first line is measured, on a layout of its own: laying the whole
+    // paragraph out (let alone the document up to it) would cost a large file dearly.
+    const QTextDocument* document = block.document();
+    // The character after the bullet's blank comes along: a blank that ends a line is measured
+    // as the end of a line, not as the space before a word.
+    const int measured = std::min(body + 1, static_cast<int>(text.size()));
+    QTextLayout prefix(text.left(measured), document->defaultFont(),
+                       document->documentLayout()->paintDevice());
+    QTextOption option = document->defaultTextOption();
+    if (!format.tabPositions().isEmpty()) {
+        option.setTabs(format.tabPositions());
+    }
+    prefix.setTextOption(option);
+    QList<QTextLayout::FormatRange> ranges;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const int from = fragment.position() - block.position();
+        if (from >= measured) {
+            break;
+        }
+        ranges.append({from, std::min(fragment.length(), measured - from), fragment.charFormat()});
+    }
+    prefix.setFormats(ranges);
+    prefix.beginLayout();
+    QTextLine line = prefix.createLine();
+    // Tab stops count from the line's own position, so the line stands where the paragraph's
+    // first line stands.
+    line.setPosition(QPointF(firstLineX, 0));
+    line.setLineWidth(std::numeric_limits<int>::max() / 4.0);
+    prefix.endLayout();
+    HangingIndent hanging;
+    hanging.tabs = tabs;
+    hanging.textX = line.cursorToX(tabs);
+    hanging.bodyX = line.cursorToX(body);
+    if (hanging.bodyX <= wrapMargin) {
+        return std::nullopt;
+    }
+    return hanging;
 }
 
 PrintLayout::PrintLayout(const RichDocument& document, QSizeF textArea)
@@ -154,10 +211,9 @@ void PrintLayout::PrepareDocument() {
         }
     }
 
-    // The renderers indent with tabs, which hold only for a paragraph's first line; on paper
-    // the wrapped lines belong under the text (past any bullet), so the tabs become the
-    // paragraph's own indentation. Measured first, changed after, so that every measurement
-    // sees the layout as the view has it.
+    // The tabs of a hanging paragraph give way to the paragraph's own indentation on paper.
+    // Measured first, changed after, so that every measurement sees the layout as the view has
+    // it.
     struct Indent {
         int block;
         int tabs;
@@ -167,36 +223,13 @@ void PrintLayout::PrepareDocument() {
     std::vector<Indent> indents;
     m_document.size(); // lays the whole document out
     for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
-        const QString text = block.text();
         const QTextBlockFormat format = block.blockFormat();
-        const Qt::Alignment align = format.alignment() & Qt::AlignHorizontal_Mask;
-        if (block.textDirection() == Qt::RightToLeft ||
-            (align != Qt::AlignLeft && align != Qt::AlignJustify && align != Qt::AlignLeading &&
-             align != 0)) {
-            continue;
+        const auto hanging = MeasureHangingIndent(block, format.leftMargin() + format.textIndent(),
+                                                  format.leftMargin());
+        if (hanging) {
+            indents.push_back({block.blockNumber(), hanging->tabs, hanging->bodyX,
+                               hanging->textX - hanging->bodyX});
         }
-        int tabs = 0;
-        while (tabs < text.size() && text[tabs] == u'\t') {
-            ++tabs;
-        }
-        const int body = BulletEnd(text, tabs);
-        if (tabs == text.size() || (tabs == 0 && body == 0)) {
-            continue;
-        }
-        const QTextLayout* layout = block.layout();
-        if (layout == nullptr || layout->lineCount() == 0) {
-            continue;
-        }
-        const QTextLine first = layout->lineAt(0);
-        // Where wrapped lines start now: the paragraph's margin.
-        const qreal margin = first.x() - format.textIndent();
-        const qreal textX = first.cursorToX(tabs);
-        const qreal bodyX = first.cursorToX(body);
-        if (bodyX <= margin) {
-            continue;
-        }
-        indents.push_back(
-            {block.blockNumber(), tabs, format.leftMargin() + (bodyX - margin), textX - bodyX});
     }
     for (const Indent& indent : indents) {
         const QTextBlock block = Block(indent.block);
@@ -361,12 +394,8 @@ void PrintLayout::PaintPage(QPainter& painter, int pageIndex) const {
         }
 
         if (m_kinds[line.block] == BlockKind::Rule) {
-            // A macron sits high in its line, just under the text above: so does the rule.
-            const qreal y = origin.y() + textLine.y() + textLine.ascent() * 0.22;
-            const qreal thickness = qMax<qreal>(1.0, textLine.height() * 0.06);
-            const qreal left = origin.x() + textLine.cursorToX(textLine.textStart());
             const qreal right = m_area.width() - block.blockFormat().rightMargin();
-            painter.fillRect(QRectF(left, y, right - left, thickness), ForegroundOf(first));
+            painter.fillRect(RuleLineRect(textLine, origin, right), RuleColor(block, Qt::black));
             continue;
         }
         painter.setPen(Qt::black);

@@ -2,15 +2,19 @@
 
 #include "richtext/rich_document.h"
 
+#include <QColor>
 #include <QImage>
+#include <QRectF>
 #include <QSizeF>
 #include <QStringList>
 #include <QTextDocument>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QPainter;
 class QTextBlock;
+class QTextLine;
 
 namespace trellic {
 
@@ -67,6 +71,27 @@ private:
 // True for a paragraph that is nothing but a row of macrons: the header rule as the
 // renderers write it.
 bool IsRuleText(const QString& text);
+
+// Where the line of a header rule goes: high in the rule's first line, as a macron sits just
+// under the text above, from the paragraph's start to `right`; `origin` is the position of the
+// line's layout.
+QRectF RuleLineRect(const QTextLine& line, const QPointF& origin, qreal right);
+// The colour of a rule: its text's, else `automatic`.
+QColor RuleColor(const QTextBlock& block, const QColor& automatic);
+
+// Where an indented paragraph's wrapped lines belong. The renderers indent with tabs (and put a
+// bullet after them), which hold only for a paragraph's first line; wrapped lines belong under
+// the text, past the tabs and any bullet. Positions are x coordinates of the block's layout.
+struct HangingIndent {
+    int tabs = 0;    // leading tab characters
+    qreal textX = 0; // where the first line's text starts after the tabs
+    qreal bodyX = 0; // where it starts past any bullet: the place of the wrapped lines
+};
+// Measured on the paragraph's first line, which starts at `firstLineX`; `wrapMargin` is where its
+// wrapped lines start without hanging. Nothing for a paragraph that does not hang there: not
+// indented, centred or right-aligned, right-to-left, or already hanging at least that far.
+std::optional<HangingIndent> MeasureHangingIndent(const QTextBlock& block, qreal firstLineX,
+                                                  qreal wrapMargin);
 
 // The addresses in a text that a reader would want to click: e-mail addresses (as mailto:)
 // and web addresses (http, https, or starting with "www."). Each as [start, length, target].

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "richtext/rich_document.h"
+#include "richtext/symbol_fonts.h"
 
 #include <QString>
 #include <QStringList>
@@ -30,6 +31,9 @@ RichDocument DocumentFromQt(const QTextDocument& document);
 // the engine's fragment semantics.
 RichDocument FragmentFromQt(const QTextDocument& document, int from, int to);
 
+// Makes the common faces of other systems that are missing here draw in the same installed
+// fonts on every machine. Converting a format does it on first use.
+void InstallFaceSubstitutes();
 QTextCharFormat ToQtCharFormat(const RichCharFormat& format);
 // Attributes a foreign format (pasted HTML, say) leaves unset take the plain format's values.
 RichCharFormat FromQtCharFormat(const QTextCharFormat& format);
@@ -46,17 +50,6 @@ void InsertRunText(QTextCursor& cursor, const RichRun& run);
 // A format rebuilt from a fragment's (by a Format command) keeps what ToQtCharFormat cannot
 // know about the fragment's text.
 void KeepSymbolVariant(const QTextCharFormat& from, QTextCharFormat& to);
-
-// Symbol-charset fonts other than Symbol (Wingdings and the like): the Unicode look-alike that
-// stands for a byte on screen, and the byte it stands for.
-char32_t SymbolLookAlike(unsigned char byte);
-char32_t SymbolByteOf(char32_t shown);
-// The Symbol font itself: its bytes are characters of their own (Greek letters, mathematical
-// signs), shown as those characters. Its serif and sans-serif signs (0xD2 and 0xE2 and the two
-// after each) show alike; `sansSigns` picks which bytes they map back to.
-bool IsSymbolEncodedFace(const std::string& faceName);
-char32_t SymbolFontCharacter(unsigned char byte);
-char32_t SymbolFontByteOf(char32_t shown, bool sansSigns = false);
 
 // Twips to the document's logical pixels (96 per inch) and back.
 qreal TwipsToPixels(int twips);

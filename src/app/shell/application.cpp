@@ -9,6 +9,7 @@
 #include "shell/main_frame.h"
 #include "shell/qt_prompter.h"
 #include "shell/tlx_view.h"
+#include "spelling/spelling_session.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -126,6 +127,7 @@ CTLXApp::~CTLXApp() {
         m_qtPrompter->SetNodeEditorOpener({});
     }
     m_frame.reset();
+    m_spelling.reset();
     m_tree.reset();
     if (m_qtPrompter) {
         m_qtPrompter->SetEngineWindow(nullptr);
@@ -157,6 +159,10 @@ bool CTLXApp::InitInstance(const QStringList& arguments) {
         return false;
     }
 
+    // Before the windows, whose text boxes check with it from the start.
+    if (m_options.checkSpelling) {
+        m_spelling = std::make_unique<SpellingSession>(*m_log, *m_prompter);
+    }
     m_frame = std::make_unique<CMainFrame>(*m_tree, *m_log, *m_prompter);
     // Once the user has agreed to close the main window the application quits, closing every
     // window first; the engine window must not refuse, or the quit is taken back.

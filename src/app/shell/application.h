@@ -15,6 +15,7 @@ class CMainFrame;
 class EngineLog;
 class Prompter;
 class QtPrompter;
+class SpellingSession;
 struct NodeTree;
 
 // How the program starts. Tests leave out the modal welcome window and bring their own user.
@@ -24,6 +25,9 @@ struct StartUpOptions {
     // Message boxes, file dialogs and the browser; null: real dialogs.
     Prompter* prompter = nullptr;
     bool showWelcome = true;
+    // Underline misspelt words. Tests that do not look at spelling leave it out: loading a
+    // dictionary takes a noticeable part of a second.
+    bool checkSpelling = true;
 };
 
 // What the command line asks for besides starting.
@@ -76,6 +80,7 @@ private:
     Prompter* m_prompter = nullptr;
     std::unique_ptr<CEngineDlg> m_engineWindow;
     std::unique_ptr<NodeTree> m_tree;
+    std::unique_ptr<SpellingSession> m_spelling;
     std::unique_ptr<CMainFrame> m_frame;
 };
 

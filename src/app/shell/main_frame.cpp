@@ -7,6 +7,7 @@
 #include "editors/resume_explorer.h"
 #include "engine/engine_log.h"
 #include "engine/prompter.h"
+#include "exchange/office_export.h"
 #include "formats/format_registry.h"
 #include "model/node_tree.h"
 #include "print/pdf_format.h"
@@ -15,10 +16,13 @@
 #include "shell/about_dialog.h"
 #include "shell/ats_command.h"
 #include "shell/print_commands.h"
+#include "shell/progress_window.h"
 #include "shell/recovery_keeper.h"
 #include "shell/tlx_view.h"
 #include "shell/undo_router.h"
 #include "shell/welcome_dialog.h"
+#include "spelling/spell_checking.h"
+#include "spelling/spelling_menus.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -34,6 +38,7 @@
 #include <QTextDocument>
 #include <QToolBar>
 #include <algorithm>
+#include <ctime>
 
 namespace trellic {
 
@@ -70,6 +75,7 @@ CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidg
     m_view->SetPrompter(&m_prompter);
     UsePage(*m_view, PageSetup{});
     setCentralWidget(m_view);
+    EnableSpellChecking(m_view);
     m_printing = new PrintCommands(*this);
     m_formats = std::make_unique<FormatRegistry>(CoreFormats());
     // The PDFs are what Print would print: the same paper and margins.
@@ -77,6 +83,8 @@ CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidg
     m_formats->Add(std::make_unique<PdfFormat>(PdfFormat::Profile::Standard, printedPage));
     m_formats->Add(std::make_unique<PdfFormat>(PdfFormat::Profile::Archival, printedPage));
     m_doc = std::make_unique<CTLXDoc>(m_tree, *m_view, m_log, m_prompter, *m_formats);
+    m_progress = std::make_unique<CProgressDlg>(this, tr("Opening the resume..."));
+    m_doc->SetProgressPort(m_progress.get());
 
     CreateMenus();
     CreateToolBar();
@@ -245,6 +253,18 @@ void CMainFrame::CreateFileMenu() {
                                     [this, format] { OnFileExport(*format); }});
         }
     }
+    AddCommand(exportMenu, {"fileExportDocx",
+                            tr("&Word Document (.docx)..."),
+                            tr("Save the active resume as a document for word processors"),
+                            tr("Export as Word Document"),
+                            {},
+                            [this] { OnFileExportOffice(OfficeFormat::Docx); }});
+    AddCommand(exportMenu, {"fileExportOdt",
+                            tr("&OpenDocument Text (.odt)..."),
+                            tr("Save the active resume as an OpenDocument text"),
+                            tr("Export as OpenDocument Text"),
+                            {},
+                            [this] { OnFileExportOffice(OfficeFormat::Odt); }});
     import->menuAction()->setVisible(!import->isEmpty());
     exportMenu->menuAction()->setVisible(!exportMenu->isEmpty());
     file->addSeparator();
@@ -391,6 +411,8 @@ void CMainFrame::CreateEditMenu() {
         edit,
         {"editObjectVerb", tr("&Object"), tr("Activate embedded or linked object"), {}, {}, {}})
         ->setEnabled(false);
+    edit->addSeparator();
+    edit->addMenu(new SpellLanguageMenu(edit));
 
     // Like the framework's update handlers, the history and clipboard items are only offered
     // when they would do something.
@@ -814,6 +836,40 @@ void CMainFrame::OnFileExport(const FileFormat& format) {
         if (!exported.ok) {
             m_prompter.ShowMessage("The " + info.name + " file could not be written:\n\n" + *path +
                                        "\n\n" + exported.message,
+                                   MessageIcon::Exclamation);
+        }
+    }
+    AfterCommand();
+}
+
+void CMainFrame::OnFileExportOffice(OfficeFormat format) {
+    const bool docx = format == OfficeFormat::Docx;
+    FileDialogOptions options;
+    options.defaultExtension = docx ? "docx" : "odt";
+    options.filter =
+        docx ? "Word Documents (*.docx)|*.docx||" : "OpenDocument Text Documents (*.odt)|*.odt||";
+    options.overwritePrompt = true;
+    options.hideReadOnly = true;
+    std::string name = m_doc->Title();
+    if (const auto dot = name.rfind('.'); dot != std::string::npos && dot > 0) {
+        name.erase(dot);
+    }
+    options.initialName = name + "." + options.defaultExtension;
+    if (const std::optional<std::string> path = m_prompter.ChooseSaveFile(options)) {
+        const PdfProperties pdf = PropertiesOf(&m_tree, m_view->Document());
+        const DocumentProperties properties{pdf.title.toStdString(), pdf.author.toStdString(),
+                                            pdf.subject.toStdString(), std::time(nullptr)};
+        const std::string kind = OfficeFormatName(format);
+        std::string error;
+        // The page is the one Print would print on, as Print Setup left it.
+        if (ExportOfficeDocument(format, m_view->Document(), properties, CurrentRtfPage(), *path,
+                                 error)) {
+            m_log.AppendLog("MEM: Exported " + kind + ": " + *path + "\r\n\r\n");
+        } else {
+            m_log.AppendLog("WARNING: The " + kind + " could not be written: " + *path + ": " +
+                            error + "\r\n\r\n");
+            m_prompter.ShowMessage("The " + kind + " could not be written:\n\n" + *path + "\n\n" +
+                                       error,
                                    MessageIcon::Exclamation);
         }
     }

@@ -20,7 +20,9 @@ class QToolBar;
 namespace trellic {
 
 enum class NodeEditor;
+enum class OfficeFormat;
 
+class CProgressDlg;
 class CStatusIndicators;
 class CTLXDoc;
 class CTLXView;
@@ -50,6 +52,8 @@ public:
 
     CTLXView* View() const { return m_view; }
     CTLXDoc& Doc() const { return *m_doc; }
+    // The window that shows a long open's progress and lets the user cancel it.
+    CProgressDlg& Progress() const { return *m_progress; }
     // Edit > Undo and Redo of the commands that changed the resume.
     UndoHistory& History() const;
     // The recovery copy of the open resume while it has unsaved changes.
@@ -85,6 +89,9 @@ public:
     // File > Import and File > Export: another program's file, in one of the formats offered.
     void OnFileImport(const FileFormat& format);
     void OnFileExport(const FileFormat& format);
+    // File > Export: the view's content as a word processor's document, on the page Print
+    // would print.
+    void OnFileExportOffice(OfficeFormat format);
     QPrinter& Printer();
     // Replaces the print dialog (tests answer it); it returns whether to print.
     void SetPrintDialogHandler(std::function<bool(QPrinter&)> handler);
@@ -147,6 +154,7 @@ private:
     // The file formats the program offers: the core's and the printed page's.
     std::unique_ptr<FormatRegistry> m_formats;
     std::unique_ptr<CTLXDoc> m_doc;
+    std::unique_ptr<CProgressDlg> m_progress;
     UndoRouter* m_undoRouter = nullptr;
     RecoveryKeeper* m_recovery = nullptr;
     std::map<QString, QAction*> m_actions;

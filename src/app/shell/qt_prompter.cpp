@@ -41,21 +41,21 @@ QWidget* Owner() {
 QtPrompter::QtPrompter(std::string programFolder) : m_programFolder(std::move(programFolder)) {}
 
 void QtPrompter::ShowMessage(const std::string& text, MessageIcon icon) {
-    QMessageBox box(QtIcon(icon), QString::fromLatin1(kMessageCaption), FromEngineText(text),
-                    QMessageBox::Ok, Owner());
+    QMessageBox box(QtIcon(icon), QString::fromLatin1(kMessageCaption),
+                    QString::fromStdString(text), QMessageBox::Ok, Owner());
     box.exec();
 }
 
 bool QtPrompter::AskYesNo(const std::string& text) {
     QMessageBox box(QMessageBox::Question, QString::fromLatin1(kMessageCaption),
-                    FromEngineText(text), QMessageBox::Yes | QMessageBox::No, Owner());
+                    QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, Owner());
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
 
 SaveChoice QtPrompter::AskSaveDiscardCancel(const std::string& text) {
     QMessageBox box(QMessageBox::Question, QString::fromLatin1(kMessageCaption),
-                    FromEngineText(text),
+                    QString::fromStdString(text),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, Owner());
     // Enter must never be the answer that throws the changes away.
     box.setDefaultButton(QMessageBox::Save);

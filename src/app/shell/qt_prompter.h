@@ -14,7 +14,7 @@ namespace trellic {
 class CEngineDlg;
 
 // The prompter of the desktop: message boxes, file dialogs, the browser and the engine window.
-// Engine texts are Windows-1252; paths are the file system's own bytes.
+// Engine texts are UTF-8; paths are the file system's own bytes.
 class QtPrompter : public Prompter {
 public:
     explicit QtPrompter(std::string programFolder);

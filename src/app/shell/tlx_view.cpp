@@ -1,7 +1,7 @@
 #include "shell/tlx_view.h"
 
 #include "editors/char_format_editor.h"
-#include "engine/code_page.h"
+#include "engine/text_file.h"
 #include "print/rich_text_bridge.h"
 #include "richtext/format_commands.h"
 #include "richtext/plain_text_codec.h"
@@ -9,6 +9,7 @@
 #include "richtext/rtf_writer.h"
 #include "richtext/selection_formats.h"
 #include "shell/find_replace.h"
+#include "shell/paragraph_look.h"
 
 #include <QAbstractUndoItem>
 #include <QApplication>
@@ -108,6 +109,7 @@ CTLXView::CTLXView(QWidget* parent)
             m_typingFormatChosen = false;
         }
     });
+    m_look = new ParagraphLook(*this);
     // An empty control: the plain paragraph, its mark in the default format.
     RichDocument empty;
     empty.paragraphs[0].format = PlainParaFormat();
@@ -143,12 +145,22 @@ void CTLXView::InstallDocument(RichDocument content) {
     QTextDocument* doc = document();
     // Switching the undo history off forgets it, and keeps the installation out of it.
     doc->setUndoRedoEnabled(false);
-    DocumentToQt(content, *doc);
-    ApplyPageLayout();
-    doc->setDefaultFont(ToQtCharFormat(m_defaultFormat).font());
+    {
+        // One edit from an emptied document to the whole new text: Qt then lays a long text
+        // out bit by bit while the window goes on working, rather than all at once.
+        QTextCursor whole(doc);
+        whole.beginEditBlock();
+        DocumentToQt(content, *doc);
+        // The old caret was carried along to the end of the new text, selecting all of it.
+        // Moved, and the rules marked, before the layout hears of the text: showing that
+        // selection or a rule at the end would have it all laid out at once.
+        setTextCursor(QTextCursor(doc));
+        m_look->RestyleAll();
+        ApplyPageLayout();
+        doc->setDefaultFont(ToQtCharFormat(m_defaultFormat).font());
+        whole.endEditBlock();
+    }
     doc->setUndoRedoEnabled(true);
-    QTextCursor start(doc);
-    setTextCursor(start);
 }
 
 // ---- ResumeView --------------------------------------------------------------------------
@@ -223,17 +235,17 @@ std::string CTLXView::ExportText() const {
 void CTLXView::ImportRtf(std::string_view rtf) {
     RtfReadResult result = ReadRtf(rtf);
     if (!result.isRtf) {
-        ImportText(rtf);
+        ImportText(DecodeTextFile(rtf)); // a file's bytes, not yet text
         return;
     }
     InstallDocument(std::move(result.document));
     document()->setModified(true);
 }
 
-void CTLXView::ImportText(std::string_view windows1252) {
+void CTLXView::ImportText(std::string_view utf8) {
     // Plain text carries no paragraph formats: every paragraph comes in plain, not in the
     // format of whatever paragraph the old content began with.
-    InstallDocument(ReadPlainText(windows1252, m_defaultFormat, PlainParaFormat()));
+    InstallDocument(ReadPlainText(utf8, m_defaultFormat, PlainParaFormat()));
     document()->setModified(true);
 }
 
@@ -439,7 +451,7 @@ void CTLXView::LineSpacing(int rule) {
 void CTLXView::ChooseFont() {
     const RichCharFormat current = SelectionCharFormat();
     CharFormat initial;
-    initial.faceName = Utf8ToCp1252(current.faceName);
+    initial.faceName = current.faceName;
     initial.charSet = current.charSet;
     initial.pitchAndFamily = current.pitchAndFamily;
     initial.height = current.height;
@@ -606,9 +618,34 @@ bool WouldEdit(const QKeyEvent& event) {
     return !text.isEmpty() && text.at(0).isPrint();
 }
 
+// Keys that move the caret (and with Shift extend the selection) without changing the text.
+bool IsCaretMove(const QKeyEvent& event) {
+    switch (event.key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 void CTLXView::keyPressEvent(QKeyEvent* event) {
+    const int before = textCursor().position();
+    // A rule is one thing to the caret: passed in one step, deleted whole.
+    const auto passRules = [this, event, before] {
+        if (IsCaretMove(*event)) {
+            const int after = textCursor().position();
+            m_look->KeepCursorOutOfRules(after > before ? 1 : after < before ? -1 : 0);
+        }
+    };
     if (isReadOnly()) {
         if (WouldEdit(*event)) {
             event->accept();
@@ -616,6 +653,13 @@ void CTLXView::keyPressEvent(QKeyEvent* event) {
             return;
         }
         QTextEdit::keyPressEvent(event);
+        passRules();
+        return;
+    }
+    if ((event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete) &&
+        event->modifiers() == Qt::NoModifier &&
+        m_look->DeleteRule(event->key() == Qt::Key_Backspace)) {
+        event->accept();
         return;
     }
     if (event->modifiers() & Qt::ControlModifier) {
@@ -652,8 +696,13 @@ void CTLXView::keyPressEvent(QKeyEvent* event) {
         }
     }
     const QString text = event->text();
+    if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete) {
+        EditAtParagraphStart(event);
+        return;
+    }
     if (text.isEmpty() || !text.front().isPrint()) {
         QTextEdit::keyPressEvent(event);
+        passRules();
         return;
     }
     QTextCursor cursor = textCursor();
@@ -669,8 +718,22 @@ void CTLXView::keyPressEvent(QKeyEvent* event) {
                                 static_cast<size_t>(cursor.positionInBlock()), m_defaultFormat)));
     }
     m_typing = true;
-    QTextEdit::keyPressEvent(event);
+    EditAtParagraphStart(event);
     m_typing = false;
+}
+
+void CTLXView::EditAtParagraphStart(QKeyEvent* event) {
+    // Qt undoes a lone typed or deleted character as a step that nothing can join; among a
+    // paragraph's leading tabs and bullet the margin that the edit calls for must.
+    const bool ownStep = m_look->CaretInParagraphStart();
+    QTextCursor step(document());
+    if (ownStep) {
+        step.beginEditBlock();
+    }
+    QTextEdit::keyPressEvent(event);
+    if (ownStep) {
+        step.endEditBlock();
+    }
 }
 
 // ---- Painting ----------------------------------------------------------------------------
@@ -679,6 +742,7 @@ void CTLXView::paintEvent(QPaintEvent* event) {
     QTextEdit::paintEvent(event);
     QPainter painter(viewport());
     PaintMarkers(painter, event->rect());
+    m_look->PaintRules(painter, event->rect(), TwipsToPixels(m_paperWidth - kRightMarginTwips));
     PaintPage(painter, event->rect());
 }
 

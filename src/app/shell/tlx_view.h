@@ -9,6 +9,7 @@
 namespace trellic {
 
 class CFindReplace;
+class ParagraphLook;
 class Prompter;
 
 // The resume view: the rich text the user reads and edits, on a QTextEdit, with the page layout
@@ -32,7 +33,7 @@ public:
     std::string ExportRtf() const override;
     std::string ExportText() const override;
     void ImportRtf(std::string_view rtf) override;
-    void ImportText(std::string_view windows1252) override;
+    void ImportText(std::string_view utf8) override;
     void ReplaceContent(const RichDocument& document, TextRange selection) override;
     void EmptyUndo() override;
     bool IsModified() const override;
@@ -91,6 +92,9 @@ public:
     static constexpr int kRightMarginTwips = 2160;
     static constexpr int kBottomMarginTwips = 1440;
 
+    // Header rules drawn as lines and hanging indents, as the view shows them.
+    const ParagraphLook& Look() const { return *m_look; }
+
     // Message boxes of the view's commands go through the prompter.
     void SetPrompter(Prompter* prompter);
 
@@ -114,11 +118,13 @@ private:
     // Installs a whole document without an undo record; the selection goes to the start.
     void InstallDocument(RichDocument document);
     void ApplyPageLayout();
+    void EditAtParagraphStart(QKeyEvent* event);
     void SetParaFormatOn(QTextCursor& edit, const RichParaFormat& change);
     void PaintPage(QPainter& painter, const QRect& area);
     void PaintMarkers(QPainter& painter, const QRect& area);
 
     CFindReplace* m_find = nullptr;
+    ParagraphLook* m_look = nullptr;
     RichCharFormat m_defaultFormat;
     // The typing format was set by a Format command at this insertion point, so it holds even
     // in a symbol font; moving the insertion point other than by typing forgets that.

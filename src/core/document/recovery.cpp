@@ -4,6 +4,7 @@
 #include "document/undo_history.h"
 #include "engine/engine_log.h"
 #include "engine/prompter.h"
+#include "engine/text_file.h"
 #include "formats/format_registry.h"
 #include "model/tlx_file.h"
 #include "render/render_driver.h"
@@ -298,7 +299,7 @@ bool RestoreRecoveryCopy(const RecoveryCopy& copy, NodeTree& tree, ResumeView& v
         if (rtf) {
             view.ImportRtf(bytes);
         } else {
-            view.ImportText(bytes);
+            view.ImportText(DecodeTextFile(bytes));
         }
     }
     doc.AdoptRecoveredPath(copy.originalPath);

@@ -2,12 +2,15 @@
 
 #include "engine/engine_log.h"
 #include "engine/file_io.h"
+#include "engine/progress.h"
 #include "engine/prompter.h"
 #include "model/tlx_file.h"
 #include "presets/node_presets.h"
 #include "render/render_driver.h"
 #include "render/resume_view.h"
+#include "richtext/rtf_reader.h"
 
+#include <optional>
 #include <utility>
 
 namespace trellic {
@@ -30,10 +33,14 @@ std::string FileNameOf(const std::string& path) {
 
 } // namespace
 
-// A chosen file, read and checked, waiting for the close question.
+// A chosen file, read and checked, waiting for the close question. What takes long with a
+// large file (reading its RTF, rendering its nodes) is done here, where cancelling it leaves
+// the open resume untouched.
 struct CTLXDoc::Candidate {
     std::unique_ptr<NodeTree> tree; // for the formats that hold nodes
     FormatReading reading;
+    // The nodes rendered, or the RTF read; empty when the view must do it itself.
+    std::optional<RichDocument> document;
 };
 
 CTLXDoc::CTLXDoc(NodeTree& tree, ResumeView& view, EngineLog& log, Prompter& prompter,
@@ -225,8 +232,11 @@ bool CTLXDoc::OpenResumeFile(const std::string& path, bool askToClose) {
     // Nothing of the open resume changes until the new file has proved good and the user has
     // agreed to close the old one.
     Candidate candidate;
-    if (!ProbeFile(path) || !ReadCandidate(path, *format, candidate) ||
-        (askToClose && !SaveModified())) {
+    const bool read = ProbeFile(path) && ReadCandidate(path, *format, candidate);
+    if (m_progress != nullptr) {
+        m_progress->Finished();
+    }
+    if (!read || (askToClose && !SaveModified())) {
         RestateProtection();
         return false;
     }
@@ -252,8 +262,46 @@ bool CTLXDoc::ReadCandidate(const std::string& path, const FileFormat& format,
     const FormatResult result = format.Read(bytes, candidate.reading);
     if (!result.ok) {
         m_prompter.ShowMessage(result.message, result.icon);
+        return false;
     }
-    return result.ok;
+    switch (format.Info().holds) {
+    case FormatHolds::NodeTree: {
+        // Rendered as it would be into the emptied view; short of memory, the view tries
+        // again itself and reports it.
+        RichDocument rendering;
+        RichParaFormat emptied = RichDocument{}.paragraphs.back().format;
+        emptied.mask = kPfmAll;
+        const RenderResult rendered = RenderNodes(*candidate.tree, m_view.DefaultCharFormat(),
+                                                  emptied, rendering, m_progress);
+        if (rendered == RenderResult::Cancelled) {
+            return Cancelled();
+        }
+        if (rendered == RenderResult::Rendered) {
+            candidate.document = std::move(rendering);
+        }
+        break;
+    }
+    case FormatHolds::RichText:
+        if (m_progress != nullptr) {
+            RtfReadResult rtf = ReadRtf(candidate.reading.viewText, RtfSource::Bytes, m_progress);
+            if (rtf.cancelled) {
+                return Cancelled();
+            }
+            if (rtf.isRtf) {
+                candidate.document = std::move(rtf.document);
+                candidate.reading.viewText.clear();
+            }
+        }
+        break;
+    case FormatHolds::PlainText:
+        break;
+    }
+    return true;
+}
+
+bool CTLXDoc::Cancelled() {
+    m_log.AppendLog("EXEC: Trellic 'Open' command has been aborted.\r\n\r\n");
+    return false;
 }
 
 void CTLXDoc::Adopt(const std::string& path, const FileFormat& format, Candidate& candidate) {
@@ -267,12 +315,22 @@ void CTLXDoc::Adopt(const std::string& path, const FileFormat& format, Candidate
         m_tree.renderer = candidate.tree->renderer;
         static_cast<NodeTables&>(m_tree) = std::move(static_cast<NodeTables&>(*candidate.tree));
         m_marks.dataSource = kDataSourceNodes;
-        SetRenderer(m_tree.renderer, true);
+        SetRenderer(m_tree.renderer, !candidate.document);
+        if (candidate.document) {
+            if (m_tree.renderer == kRendererTxt) {
+                m_view.SetDefaultCharFormat(PlainViewCharFormat());
+            }
+            m_view.ReplaceContent(*candidate.document, TextRange{});
+        }
         break;
     case FormatHolds::RichText:
         SetDataSource(kSetResumeView);
         SetRenderer(kRendererRtf, false);
-        m_view.ImportRtf(candidate.reading.viewText);
+        if (candidate.document) {
+            m_view.ReplaceContent(*candidate.document, TextRange{});
+        } else {
+            m_view.ImportRtf(candidate.reading.viewText);
+        }
         break;
     case FormatHolds::PlainText:
         SetDataSource(kSetResumeView);
@@ -290,7 +348,11 @@ bool CTLXDoc::ImportResumeFile(const FileFormat& format, const std::string& path
     m_log.AppendLog("EXEC: Trellic 'Import' command has started.\r\n\r\n");
     m_log.AppendLog("INFO: Importing " + format.Info().name + " file.\r\n\r\n");
     Candidate candidate;
-    if (!format.Info().reads || !ReadCandidate(path, format, candidate) || !SaveModified()) {
+    const bool read = format.Info().reads && ReadCandidate(path, format, candidate);
+    if (m_progress != nullptr) {
+        m_progress->Finished();
+    }
+    if (!read || !SaveModified()) {
         return false;
     }
     Adopt(path, format, candidate);

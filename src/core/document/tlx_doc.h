@@ -10,6 +10,7 @@
 namespace trellic {
 
 class EngineLog;
+class ProgressPort;
 class Prompter;
 class ResumeView;
 struct FileResult;
@@ -102,6 +103,10 @@ public:
     // The window title's document part: the file's name, or "Untitled".
     std::string Title() const;
 
+    // Opening a large file reports its progress here and can be cancelled there; null (the
+    // default) for none. The port must outlive its use.
+    void SetProgressPort(ProgressPort* progress) { m_progress = progress; }
+
     // Observers are told of changes until they are removed; they must outlive their
     // subscription.
     void AddObserver(DocumentObserver& observer);
@@ -152,6 +157,8 @@ private:
     // Reads and checks a chosen file without touching the open resume; false after telling the
     // user why it cannot be opened.
     bool ReadCandidate(const std::string& path, const FileFormat& format, Candidate& candidate);
+    // Logs that the user cancelled the open; false.
+    bool Cancelled();
     // Replaces the open resume by a checked candidate.
     void Adopt(const std::string& path, const FileFormat& format, Candidate& candidate);
     // Writes the resume to filePath by the data source; tells the user either way. A held lock
@@ -172,6 +179,7 @@ private:
     EngineLog& m_log;
     Prompter& m_prompter;
     const FormatRegistry& m_formats;
+    ProgressPort* m_progress = nullptr;
     MenuMarks m_marks;
     std::string m_pathName;
     // The resume as last opened, saved or created, to tell whether closing it loses anything.

@@ -36,7 +36,7 @@ void ApplyTree(const TreeState& state, NodeTree& tree);
 // rendering starts from, is kept.
 struct ResumeState {
     TreeState tree;
-    std::string viewText; // RTF, or Windows-1252 text for plain text; empty in TLX Nodes
+    std::string viewText; // RTF, or UTF-8 for plain text; empty in TLX Nodes
     RichCharFormat viewDefault;
 
     // The default format alone is no change the user made: a TXT rendering resets it.

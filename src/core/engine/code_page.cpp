@@ -104,17 +104,6 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
-std::string Utf8ToCp1252(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        const auto c = NextUtf8(utf8, pos);
-        const auto byte = c ? UnicodeToCp1252(*c) : std::nullopt;
-        out += byte ? static_cast<char>(*byte) : '?';
-    }
-    return out;
-}
-
 std::optional<std::string> Utf8ToCp1252Exact(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
@@ -133,7 +122,70 @@ std::u32string DecodeUtf8(std::string_view utf8) {
     std::u32string out;
     out.reserve(utf8.size());
     for (std::size_t pos = 0; pos < utf8.size();) {
-        out += NextUtf8(utf8, pos).value_or(kReplacement);
+        const auto lead = static_cast<unsigned char>(utf8[pos]);
+        if (lead < 0x80) {
+            out += lead;
+            ++pos;
+        } else {
+            out += NextUtf8(utf8, pos).value_or(kReplacement);
+        }
+    }
+    return out;
+}
+
+std::string EncodeUtf8(std::u32string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char32_t c : text) {
+        AppendUtf8(out, c);
+    }
+    return out;
+}
+
+std::size_t Utf8Length(std::string_view utf8) {
+    std::size_t characters = 0;
+    for (std::size_t pos = 0; pos < utf8.size(); ++characters) {
+        NextUtf8(utf8, pos);
+    }
+    return characters;
+}
+
+std::string_view Utf8Prefix(std::string_view utf8, std::size_t count) {
+    std::size_t pos = 0;
+    for (std::size_t characters = 0; characters < count && pos < utf8.size(); ++characters) {
+        NextUtf8(utf8, pos);
+    }
+    return utf8.substr(0, pos);
+}
+
+std::string Utf16ToUtf8(std::u16string_view units) {
+    std::string out;
+    out.reserve(units.size() * 2);
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        char32_t c = units[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+            units[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = kReplacement;
+        }
+        AppendUtf8(out, c);
+    }
+    return out;
+}
+
+std::u16string Utf8ToUtf16(std::string_view utf8) {
+    std::u16string out;
+    out.reserve(utf8.size());
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const char32_t c = NextUtf8(utf8, pos).value_or(kReplacement);
+        if (c > 0xFFFF) {
+            out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(c);
+        }
     }
     return out;
 }

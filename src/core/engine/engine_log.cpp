@@ -2,6 +2,7 @@
 
 #include "engine/file_io.h"
 #include "engine/prompter.h"
+#include "engine/text_file.h"
 #include "engine/version.h"
 
 namespace trellic {
@@ -75,7 +76,7 @@ bool SaveEngineLog(const EngineLog& log, Prompter& prompter) {
     if (!path) {
         return false;
     }
-    return WriteFileAtomically(*path, log.Text()).ok;
+    return WriteFileAtomically(*path, EncodeTextFile(log.Text())).ok;
 }
 
 std::string ErrorBlock(std::string_view area, std::string_view error, std::string_view cause,

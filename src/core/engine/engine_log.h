@@ -9,7 +9,7 @@ namespace trellic {
 class Prompter;
 
 // The engine's running record of what it does: commands, loads, saves and errors. The text is
-// single-byte (Windows-1252) with CR LF line ends, exactly as it is shown and saved.
+// UTF-8 with CR LF line ends, exactly as it is shown; paths in it are the file system's bytes.
 class EngineLog {
 public:
     // Once the log holds more lines than this, the next append starts it afresh.
@@ -42,8 +42,9 @@ private:
 // pointing at the engine window, then asks for the engine window to be shown.
 void ReportEngineError(EngineLog& log, Prompter& prompter, std::string_view errorBlock);
 
-// Asks for a file and writes the log's bytes to it. Returns false when the user cancels or the
-// file cannot be written; neither is reported, and the log is unchanged either way.
+// Asks for a file and writes the log to it as a plain-text file (Windows-1252 when every
+// character fits, otherwise UTF-8 behind a byte order mark). Returns false when the user cancels or
+// the file cannot be written; neither is reported, and the log is unchanged either way.
 bool SaveEngineLog(const EngineLog& log, Prompter& prompter);
 
 // Builds an error block: the area header, the four labelled lines and the closing blank line.

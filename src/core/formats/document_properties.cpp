@@ -29,8 +29,8 @@ std::string TrimmedUtf8(const std::u32string& text) {
     return out;
 }
 
-std::string RecordText(const std::string& windows1252) {
-    return TrimmedUtf8(DecodeUtf8(Cp1252ToUtf8(windows1252)));
+std::string RecordText(const std::string& utf8) {
+    return TrimmedUtf8(DecodeUtf8(utf8));
 }
 
 std::string FirstLine(const RichDocument& document) {

@@ -1,18 +1,10 @@
 #pragma once
 
+#include "exchange/office_document.h"
 #include "model/node_tree.h"
 #include "richtext/rich_document.h"
 
-#include <string>
-
 namespace trellic {
-
-// What an exported document says about itself besides its pages, in UTF-8.
-struct DocumentProperties {
-    std::string title;
-    std::string author;
-    std::string subject;
-};
 
 // The properties of a resume: its title is the resume's name, else its first header's text;
 // its author the person's name, which is the first header where the resume starts with one;

@@ -18,9 +18,32 @@ bool IsUndefinedInCp1252(uint8_t c) {
     return c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
 }
 
+// UTF-16 behind its byte order mark: the same test on the code units, which must not be
+// NUL or stray controls, and whose surrogates must pair.
+bool LooksLikeUtf16Text(std::string_view bytes, bool bigEndian) {
+    if (bytes.size() % 2 != 0) {
+        return false;
+    }
+    bool expectLow = false;
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        const auto first = static_cast<uint8_t>(bytes[i]);
+        const auto second = static_cast<uint8_t>(bytes[i + 1]);
+        const unsigned unit = bigEndian ? (first << 8) | second : (second << 8) | first;
+        const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+        if (low != expectLow || (unit < 0x20 && !IsTextControl(static_cast<uint8_t>(unit)))) {
+            return false;
+        }
+        expectLow = unit >= 0xD800 && unit <= 0xDBFF;
+    }
+    return !expectLow;
+}
+
 } // namespace
 
 bool LooksLikeText(std::string_view bytes) {
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+        return LooksLikeUtf16Text(bytes.substr(2), bytes[0] == '\xFE');
+    }
     bool cp1252 = true;
     bool utf8 = true;
     int continuation = 0; // bytes still owed by the UTF-8 sequence in progress

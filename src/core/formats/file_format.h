@@ -66,7 +66,7 @@ struct FormatReading {
     // Formats that hold nodes fill this tree, which ResetNodeTree has just emptied.
     NodeTree* tree = nullptr;
     // Formats that hold the view's text leave it here as the view takes it in: RTF for
-    // ResumeView::ImportRtf, Windows-1252 for ImportText. The view decides which character
+    // ResumeView::ImportRtf, UTF-8 for ImportText. The view decides which character
     // format plain text comes in with.
     std::string viewText;
 };

@@ -1,5 +1,6 @@
 #include "formats/txt_format.h"
 
+#include "engine/text_file.h"
 #include "formats/file_content.h"
 #include "render/resume_view.h"
 
@@ -20,12 +21,12 @@ FormatResult TxtFormat::Read(std::string_view bytes, FormatReading& into) const 
     if (FormatResult text = CheckResumeText(bytes, into.path); !text.ok) {
         return text;
     }
-    into.viewText.assign(bytes);
+    into.viewText = DecodeTextFile(bytes);
     return FormatResult::Success();
 }
 
 FormatResult TxtFormat::Write(const FormatSource& from, std::string& bytes) const {
-    bytes = from.view.ExportText();
+    bytes = EncodeTextFile(from.view.ExportText());
     return FormatResult::Success();
 }
 

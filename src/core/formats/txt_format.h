@@ -4,8 +4,9 @@
 
 namespace trellic {
 
-// Text files: the view's text alone, Windows-1252 with CR LF between paragraphs. Open reads
-// files of any unknown extension with it too.
+// Text files: the view's text alone, with CR LF between paragraphs, in Windows-1252 where that
+// holds every character and otherwise in UTF-8 behind its byte order mark; either is read, and
+// UTF-16 behind its mark. Open reads files of any unknown extension with it too.
 class TxtFormat : public FileFormat {
 public:
     TxtFormat();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/code_page.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -23,7 +25,8 @@ public:
     static Archive ForLoading(std::string&& bytes) = delete;
     static Archive ForStoring() { return Archive(); }
     // A storing archive that keeps nothing and only counts the bytes it would write, so that
-    // a writer can size its buffer once.
+    // a writer can size its buffer once. It counts a text's UTF-8 bytes without looking at
+    // them, which is exact for texts in ASCII and near enough for the others.
     static Archive ForMeasuring() {
         Archive ar;
         ar.m_measuring = true;
@@ -76,8 +79,8 @@ public:
         Io(code);
         value = static_cast<Enum>(code);
     }
-    // A text with the archive's length prefix. Loading also accepts the wide form, converting
-    // it from UTF-16 to Windows-1252.
+    // A UTF-8 text with the archive's length prefix. A text Windows-1252 can hold is stored in
+    // that code page, any other in the wide form (UTF-16LE); loading takes both.
     void IoText(std::string& text);
 
     // For a storing archive writes count; for a loading one reads it and fails at once when
@@ -145,10 +148,33 @@ private:
         m_size += size;
     }
 
+    // Put for a text's bytes that also tells whether they are all ASCII.
+    bool PutAscii(const char* data, std::size_t size) {
+        if (m_out.size() - m_size < size) {
+            Grow(size);
+        }
+        char* target = m_out.data() + m_size;
+        m_size += size;
+        if (size <= 16) {
+            unsigned char high = 0;
+            for (std::size_t i = 0; i < size; ++i) {
+                target[i] = data[i];
+                high |= static_cast<unsigned char>(data[i]);
+            }
+            return high < 0x80;
+        }
+        std::memcpy(target, data, size);
+        return IsAscii(std::string_view(data, size));
+    }
+
     void Grow(std::size_t needed);
     bool ReadLength(uint64_t& length, bool& wide);
     void LoadText(std::string& text);
     void StoreText(const std::string& text);
+    // The rare texts outside ASCII, kept out of the way of the common path.
+    [[gnu::noinline, gnu::cold]] void StoreOtherText(const std::string& utf8);
+    [[gnu::noinline, gnu::cold]] void LoadWideText(std::string& text, std::size_t units);
+    void StoreLength(std::size_t n);
 
     bool m_loading = false;
     bool m_failed = false;

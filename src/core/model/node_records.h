@@ -5,7 +5,7 @@
 
 namespace trellic {
 
-// Texts are single-byte strings in Windows-1252, as the files hold them. Every record starts
+// Texts are UTF-8 (the archive converts them to and from what files hold). Every record starts
 // with every number 0, every bool false and every text empty.
 
 // Kind codes name a node's kind in a stack entry; files store these values.

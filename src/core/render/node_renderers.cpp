@@ -143,7 +143,7 @@ void RenderHeader(RenderTarget& target, const HeaderNode& node, NodeKind previou
         ResetParagraph(target.out);
         macrons = 44;
     }
-    InsertText(target, std::string(macrons, '\xAF'));
+    target.out.InsertText(std::u32string(macrons, U'\u00AF'));
 }
 
 void RenderResumeSection(RenderTarget& target, const ResumeSectionNode& node, NodeKind previousKind,

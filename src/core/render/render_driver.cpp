@@ -84,33 +84,53 @@ void ResetViewFormatting(ResumeView& view) {
 
 namespace {
 
+// The rendering of the active stack; false when the user cancelled.
+bool BuildRendering(const NodeTree& tree, const RichCharFormat& viewDefault,
+                    const RichParaFormat& endParagraph, RichDocument& out, ProgressPort* progress) {
+    // The new text is built aside, starting as an emptied view would: its default format, and
+    // the format of the paragraph that clearing leaves.
+    RichTextBuffer buffer;
+    buffer.SetDefaultCharFormat(viewDefault);
+    buffer.SetSelectionParaFormat(endParagraph);
+    if (tree.renderer == kRendererTxt) {
+        buffer.SetDefaultCharFormat(PlainViewCharFormat());
+        buffer.SetSelectionParaFormat(PlainParagraphChange());
+    }
+    RenderTarget target{tree, buffer, tree.renderer};
+    NodeKind previousKind = kKindResume;
+    uint16_t listNumber = 0;
+    ProgressMeter meter(progress, tree.activeStack.size());
+    uint64_t done = 0;
+    for (const StackEntry& entry : tree.activeStack) {
+        if (!meter.Advance(done++)) {
+            return false;
+        }
+        if (entry.kind != kKindResume && tree.RefersToRecord(entry)) {
+            if (EffectiveNumbering(tree, entry) != 0) {
+                ++listNumber;
+            }
+            RenderEntry(target, entry, previousKind, listNumber);
+        }
+        previousKind = entry.kind;
+    }
+    if (!meter.Finish()) {
+        return false;
+    }
+    out = buffer.Document();
+    return true;
+}
+
 void RenderInto(const NodeTree& tree, ResumeView& view) {
     const TextRange selection = view.Selection();
 
     if (tree.dataSource == kDataSourceNodes) {
-        // The new text is built aside, starting as an emptied view would: its default format,
-        // and the format of the paragraph that clearing leaves.
-        RichTextBuffer out;
-        out.SetDefaultCharFormat(view.DefaultCharFormat());
-        out.SetSelectionParaFormat(view.EndParagraphFormat());
+        RichDocument rendering;
+        BuildRendering(tree, view.DefaultCharFormat(), view.EndParagraphFormat(), rendering,
+                       nullptr);
         if (tree.renderer == kRendererTxt) {
-            out.SetDefaultCharFormat(PlainViewCharFormat());
-            out.SetSelectionParaFormat(PlainParagraphChange());
             view.SetDefaultCharFormat(PlainViewCharFormat());
         }
-        RenderTarget target{tree, out, tree.renderer};
-        NodeKind previousKind = kKindResume;
-        uint16_t listNumber = 0;
-        for (const StackEntry& entry : tree.activeStack) {
-            if (entry.kind != kKindResume && tree.RefersToRecord(entry)) {
-                if (EffectiveNumbering(tree, entry) != 0) {
-                    ++listNumber;
-                }
-                RenderEntry(target, entry, previousKind, listNumber);
-            }
-            previousKind = entry.kind;
-        }
-        view.ReplaceContent(out.Document(), selection);
+        view.ReplaceContent(rendering, selection);
         return;
     }
 
@@ -140,6 +160,20 @@ bool RenderResume(const NodeTree& tree, ResumeView& view) {
         return false;
     } catch (const std::length_error&) {
         return false;
+    }
+}
+
+RenderResult RenderNodes(const NodeTree& tree, const RichCharFormat& viewDefault,
+                         const RichParaFormat& endParagraph, RichDocument& out,
+                         ProgressPort* progress) {
+    try {
+        return BuildRendering(tree, viewDefault, endParagraph, out, progress)
+                   ? RenderResult::Rendered
+                   : RenderResult::Cancelled;
+    } catch (const std::bad_alloc&) {
+        return RenderResult::OutOfMemory;
+    } catch (const std::length_error&) {
+        return RenderResult::OutOfMemory;
     }
 }
 
@@ -201,7 +235,10 @@ void InsertBullet(RenderTarget& target, int32_t bullet, int32_t color) {
         symbol.height = 240;
         symbol.color = color;
         target.out.SetSelectionCharFormat(ToRichCharFormat(symbol));
-        text = {static_cast<char>(BulletSymbol(bullet)), ' '};
+        // The symbol font's byte, not the character Windows-1252 gives it.
+        const char32_t bulletText[] = {BulletSymbol(bullet), U' '};
+        target.out.InsertText(std::u32string_view(bulletText, 2));
+        return;
     } else if (bullet == kBulletPlus) {
         text = "+ ";
     } else if (bullet == kBulletMinus) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/progress.h"
 #include "model/node_tree.h"
 #include "render/resume_view.h"
 #include "richtext/rich_text_buffer.h"
@@ -18,6 +19,15 @@ namespace trellic {
 // False when memory ran out on the way; in TLX Nodes the view then still shows what it showed
 // before.
 bool RenderResume(const NodeTree& tree, ResumeView& view);
+
+enum class RenderResult { Rendered, OutOfMemory, Cancelled };
+
+// The rendering of the active stack that RenderResume would hand to a view with the given
+// default character format and last paragraph format, built without any view. `progress` hears
+// of the entries rendered and may cancel; `out` is left alone unless the result is Rendered.
+RenderResult RenderNodes(const NodeTree& tree, const RichCharFormat& viewDefault,
+                         const RichParaFormat& endParagraph, RichDocument& out,
+                         ProgressPort* progress = nullptr);
 
 // Resets the view to plain formatting: Arial 12 points black as the default character format,
 // an unnumbered, left-aligned, single-spaced paragraph at the selection; forgets the undo
@@ -40,7 +50,7 @@ struct RenderTarget {
 inline constexpr int32_t kMaxLineBreaks = 10000;
 inline constexpr int32_t kMaxIndentLevels = 100;
 
-// Inserts Windows-1252 text at the selection in the insertion point's formats.
+// Inserts UTF-8 text at the selection in the insertion point's formats.
 void InsertText(RenderTarget& target, std::string_view text);
 // Inserts an RTF document at the selection with its own formatting.
 void InsertRichText(RenderTarget& target, std::string_view rtf);

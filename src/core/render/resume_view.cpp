@@ -24,8 +24,8 @@ void HeadlessResumeView::ImportRtf(std::string_view rtf) {
     m_buffer.ImportRtf(rtf);
 }
 
-void HeadlessResumeView::ImportText(std::string_view windows1252) {
-    m_buffer.ImportText(windows1252);
+void HeadlessResumeView::ImportText(std::string_view utf8) {
+    m_buffer.ImportText(utf8);
 }
 
 void HeadlessResumeView::ReplaceContent(const RichDocument& document, TextRange selection) {

@@ -29,13 +29,14 @@ public:
 
     // The whole content as the engine's document model, as exports lay it out.
     virtual RichDocument Document() const = 0;
-    // The whole content as RTF, or as Windows-1252 text with CR LF between paragraphs.
+    // The whole content as RTF, or as UTF-8 text with CR LF between paragraphs.
     virtual std::string ExportRtf() const = 0;
     virtual std::string ExportText() const = 0;
     // Replace the whole content. Text that is not RTF is read as plain text, which comes in in
-    // the default character format and the plain paragraph format.
+    // the default character format and the plain paragraph format. RTF is the file's bytes;
+    // plain text is UTF-8 (files are decoded before they come here).
     virtual void ImportRtf(std::string_view rtf) = 0;
-    virtual void ImportText(std::string_view windows1252) = 0;
+    virtual void ImportText(std::string_view utf8) = 0;
 
     // Replaces the whole content with a finished rendering in one step (one repaint on
     // screen), puts the selection back as far as the new text reaches, forgets the undo
@@ -60,7 +61,7 @@ public:
     std::string ExportRtf() const override { return m_buffer.ExportRtf(); }
     std::string ExportText() const override { return m_buffer.ExportText(); }
     void ImportRtf(std::string_view rtf) override;
-    void ImportText(std::string_view windows1252) override;
+    void ImportText(std::string_view utf8) override;
     void ReplaceContent(const RichDocument& document, TextRange selection) override;
     void EmptyUndo() override { ++m_undoResets; }
     bool IsModified() const override { return m_buffer.IsModified(); }

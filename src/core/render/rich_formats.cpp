@@ -1,7 +1,5 @@
 #include "render/rich_formats.h"
 
-#include "engine/code_page.h"
-
 namespace trellic {
 
 namespace {
@@ -43,7 +41,7 @@ RichCharFormat ToRichCharFormat(const CharFormat& format) {
     rich.pitchAndFamily = format.pitchAndFamily;
     rich.color = static_cast<uint32_t>(format.color);
     rich.height = format.height;
-    rich.faceName = TruncateFaceName(Cp1252ToUtf8(format.faceName));
+    rich.faceName = TruncateFaceName(format.faceName);
     return rich;
 }
 
@@ -77,7 +75,7 @@ void FromFontDialog(const FontChoice& choice, const RichCharFormat& dialogFormat
         format.height = dialogFormat.height;
     }
     if (dialogFormat.mask & kCfmFace) {
-        format.faceName = Utf8ToCp1252(dialogFormat.faceName);
+        format.faceName = dialogFormat.faceName;
     }
 }
 

@@ -16,8 +16,8 @@ inline constexpr uint32_t kFullCharMask = kCfmBold | kCfmItalic | kCfmUnderline 
 // numbering start when a list number is given (0x8128).
 inline constexpr uint32_t kNodeParaMask = kPfmLineSpacing | kPfmAlignment | kPfmNumbering;
 
-// A node's character format as the view takes it, every attribute valid; the face name is
-// converted from Windows-1252 and cut to 31 characters.
+// A node's character format as the view takes it, every attribute valid; the face name is cut
+// to 31 characters.
 RichCharFormat ToRichCharFormat(const CharFormat& format);
 
 // A node's paragraph format for list number n. Numbering stays off until the first numbered

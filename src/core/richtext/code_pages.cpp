@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 
 namespace trellic {
 
@@ -24,6 +25,8 @@ std::string IconvName(int codePage) {
         return "ISO-8859-1";
     case 65001:
         return "UTF-8";
+    case 20936:
+        return "GB2312";
     default:
         return "CP" + std::to_string(codePage);
     }
@@ -66,6 +69,30 @@ iconv_t ConverterFor(int codePage) {
         it->second.handle = iconv_open("UTF-32LE", IconvName(codePage).c_str());
     }
     return it->second.handle;
+}
+
+iconv_t EncoderFor(int codePage) {
+    static std::map<int, Converter> converters;
+    auto [it, inserted] = converters.try_emplace(codePage);
+    if (inserted) {
+        it->second.handle = iconv_open(IconvName(codePage).c_str(), "UTF-32LE");
+    }
+    return it->second.handle;
+}
+
+bool Encodes(iconv_t converter, char32_t c) {
+    char* in = reinterpret_cast<char*>(&c);
+    size_t inLeft = sizeof c;
+    char bytes[8];
+    char* out = bytes;
+    size_t outLeft = sizeof bytes;
+    iconv(converter, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(converter, &in, &inLeft, &out, &outLeft) == static_cast<size_t>(-1) || inLeft != 0) {
+        return false;
+    }
+    // Code pages that combine letters with accents hold the last letter back until flushed.
+    return iconv(converter, nullptr, nullptr, &out, &outLeft) != static_cast<size_t>(-1) &&
+           outLeft < sizeof bytes;
 }
 
 ByteTable Cp1252Table() {
@@ -147,6 +174,29 @@ const ByteTable& SingleByteTable(int codePage) {
         }
     }
     return *it->second;
+}
+
+bool CodePageHolds(int codePage, char32_t c) {
+    if (c < 0x80) {
+        return true;
+    }
+    if (codePage == 1252) {
+        return UnicodeToCp1252(c).has_value();
+    }
+    std::lock_guard lock(g_mutex);
+    // Answers are kept: a long text asks about the same few letters again and again.
+    static std::map<int, std::unordered_map<char32_t, bool>> known;
+    auto& answers = known[codePage];
+    if (const auto it = answers.find(c); it != answers.end()) {
+        return it->second;
+    }
+    iconv_t converter = EncoderFor(codePage);
+    const bool holds = converter != reinterpret_cast<iconv_t>(-1) && Encodes(converter, c);
+    // A hostile text could ask about every character there is; the cache stays small.
+    if (answers.size() < 65536) {
+        answers.emplace(c, holds);
+    }
+    return holds;
 }
 
 bool IsDoubleByteCodePage(int codePage) {

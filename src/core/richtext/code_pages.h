@@ -21,4 +21,9 @@ bool IsLeadByte(int codePage, uint8_t byte);
 // U+FFFD when the pair means nothing in the code page.
 char32_t DecodeDoubleByte(int codePage, uint8_t lead, uint8_t trail);
 
+// Whether a character has a byte (or a byte pair) of its own in the code page. Code page 20936
+// stands for GB2312, the simplified Chinese subset of 936. A code page the system does not know
+// holds ASCII only.
+bool CodePageHolds(int codePage, char32_t c);
+
 } // namespace trellic

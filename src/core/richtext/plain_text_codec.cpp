@@ -4,19 +4,21 @@
 
 namespace trellic {
 
-std::u32string DecodeSingleByteText(std::string_view bytes, uint8_t charSet) {
-    std::u32string text;
-    text.reserve(bytes.size());
-    for (char byte : bytes) {
-        const auto value = static_cast<unsigned char>(byte);
-        text.push_back(charSet == kSymbolCharSet ? char32_t(value) : Cp1252ToUnicode(value));
+std::u32string DecodeNodeText(std::string_view utf8, uint8_t charSet) {
+    std::u32string text = DecodeUtf8(utf8);
+    if (charSet == kSymbolCharSet) {
+        for (char32_t& c : text) {
+            if (auto byte = UnicodeToCp1252(c)) {
+                c = *byte;
+            }
+        }
     }
     return text;
 }
 
-RichDocument ReadPlainText(std::string_view bytes, const RichCharFormat& charFormat,
+RichDocument ReadPlainText(std::string_view utf8, const RichCharFormat& charFormat,
                            const RichParaFormat& paraFormat) {
-    return MakeDocument(DecodeSingleByteText(bytes, charFormat.charSet), charFormat, paraFormat);
+    return MakeDocument(DecodeNodeText(utf8, charFormat.charSet), charFormat, paraFormat);
 }
 
 std::string WritePlainText(const RichDocument& document) {
@@ -29,14 +31,14 @@ std::string WritePlainText(const RichDocument& document) {
         for (const RichRun& run : document.paragraphs[i].runs) {
             const bool symbol = run.format.charSet == kSymbolCharSet;
             for (char32_t c : run.text) {
-                if (symbol && c < 0x100) {
+                if (c < 0x80) {
                     out.push_back(static_cast<char>(c));
+                } else if (symbol && c < 0x100) {
+                    AppendUtf8(out, Cp1252ToUnicode(static_cast<unsigned char>(c)));
                 } else if (c == U'\u2028') {
-                    out += "\r\n"; // a line break inside the paragraph has no byte of its own
-                } else if (auto byte = UnicodeToCp1252(c)) {
-                    out.push_back(static_cast<char>(*byte));
+                    out += "\r\n"; // a line break inside the paragraph has no character of its own
                 } else {
-                    out.push_back('?');
+                    AppendUtf8(out, c);
                 }
             }
         }

@@ -7,18 +7,20 @@
 
 namespace trellic {
 
-// Windows-1252 bytes to engine text: symbol-font text (character set 2) keeps the byte values,
-// any other text goes through the code page.
-std::u32string DecodeSingleByteText(std::string_view bytes, uint8_t charSet);
+// UTF-8 text to engine text. Symbol-font text (character set 2) holds the font's byte values:
+// a character Windows-1252 holds becomes its byte there, so symbol text that came from a
+// single-byte file keeps its glyphs.
+std::u32string DecodeNodeText(std::string_view utf8, uint8_t charSet);
 
-// Plain text as the control reads it: Windows-1252 bytes where CR LF, a lone CR and a lone LF
-// each break the paragraph. Every character and paragraph mark takes `charFormat`, every
-// paragraph `paraFormat`.
-RichDocument ReadPlainText(std::string_view bytes, const RichCharFormat& charFormat,
+// Plain text as the control reads it: UTF-8 where CR LF, a lone CR and a lone LF each break the
+// paragraph. Every character and paragraph mark takes `charFormat`, every paragraph
+// `paraFormat`.
+RichDocument ReadPlainText(std::string_view utf8, const RichCharFormat& charFormat,
                            const RichParaFormat& paraFormat);
 
-// Paragraphs joined with CR LF, no break after the last; characters Windows-1252 cannot hold
-// become '?', symbol-font text is written as its bytes.
+// Paragraphs joined with CR LF, no break after the last, as UTF-8. Symbol-font text is written
+// as the Windows-1252 characters of its bytes, so that a file in that code page holds the bytes
+// themselves.
 std::string WritePlainText(const RichDocument& document);
 
 } // namespace trellic

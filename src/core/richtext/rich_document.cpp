@@ -18,6 +18,37 @@ std::u32string RichParagraph::Text() const {
     return text;
 }
 
+bool IsRuleText(std::u32string_view text) {
+    constexpr size_t kMinRuleLength = 4;
+    auto isBlank = [](char32_t c) {
+        return c == U' ' || c == U'\t' || c == U'\u00A0' || c == U'\u2028' || c == U'\r' ||
+               c == U'\n';
+    };
+    size_t macrons = 0;
+    bool after = false; // past the row: only blanks may follow
+    for (const char32_t c : text) {
+        if (isBlank(c)) {
+            after = macrons > 0;
+        } else if (c != U'\u00AF' || after) {
+            return false;
+        } else {
+            ++macrons;
+        }
+    }
+    return macrons >= kMinRuleLength;
+}
+
+bool IsRuleParagraph(const RichParagraph& paragraph) {
+    // In a symbol font the byte 0xAF is some other sign.
+    for (const RichRun& run : paragraph.runs) {
+        if (run.format.charSet == kSymbolCharSet &&
+            run.text.find(U'\u00AF') != std::u32string::npos) {
+            return false;
+        }
+    }
+    return IsRuleText(paragraph.Text());
+}
+
 size_t RichDocument::Length() const {
     size_t length = paragraphs.size() - 1;
     for (const RichParagraph& paragraph : paragraphs) {

@@ -3,6 +3,7 @@
 #include "richtext/rich_format.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace trellic {
@@ -52,6 +53,15 @@ struct RichDocument {
 // format when that is a text font, else `fallback`.
 RichCharFormat ParagraphTextFormat(const RichParagraph& paragraph, size_t offset,
                                    const RichCharFormat& fallback);
+
+// The header rule: a paragraph that is nothing but a row of macrons (U+00AF), blank space
+// around it aside, as the header renderers write it under a ruled header. Any text font
+// will do, since the plain-text renderer writes its rule in the body font, but in a symbol font
+// the byte 0xAF is another sign. Two or three macrons are more
+// likely a typing accident than a line the author meant, so a rule has at least four.
+bool IsRuleParagraph(const RichParagraph& paragraph);
+// The same judgement on a paragraph's text alone.
+bool IsRuleText(std::u32string_view text);
 
 // A document of one paragraph holding `text` split at paragraph breaks (CR LF, CR or LF).
 RichDocument MakeDocument(std::u32string_view text, const RichCharFormat& charFormat,

@@ -1,5 +1,6 @@
 #include "richtext/rich_text_buffer.h"
 
+#include "engine/text_file.h"
 #include "richtext/plain_text_codec.h"
 #include "richtext/rtf_writer.h"
 #include "richtext/selection_formats.h"
@@ -239,8 +240,8 @@ void RichTextBuffer::InsertPlain(std::u32string text) {
     m_typingFormat = format;
 }
 
-void RichTextBuffer::InsertText(std::string_view windows1252) {
-    InsertPlain(DecodeSingleByteText(windows1252, InsertionFormat().charSet));
+void RichTextBuffer::InsertText(std::string_view utf8) {
+    InsertPlain(DecodeNodeText(utf8, InsertionFormat().charSet));
 }
 
 void RichTextBuffer::InsertText(std::u32string_view text) {
@@ -248,7 +249,7 @@ void RichTextBuffer::InsertText(std::u32string_view text) {
 }
 
 RtfReadResult RichTextBuffer::InsertRtf(std::string_view rtf) {
-    RtfReadResult result = ReadRtfFragment(rtf);
+    RtfReadResult result = ReadRtfFragment(rtf, RtfSource::Utf8);
     if (!result.isRtf) {
         InsertText(rtf);
         return result;
@@ -356,17 +357,17 @@ std::string RichTextBuffer::ExportText() const {
 RtfReadResult RichTextBuffer::ImportRtf(std::string_view rtf) {
     RtfReadResult result = ReadRtf(rtf);
     if (!result.isRtf) {
-        ImportText(rtf);
+        ImportText(DecodeTextFile(rtf));
         return result;
     }
     SetDocument(result.document);
     return result;
 }
 
-void RichTextBuffer::ImportText(std::string_view windows1252) {
+void RichTextBuffer::ImportText(std::string_view utf8) {
     // Plain text carries no paragraph formats: every paragraph comes in plain, not in the
     // format of whatever paragraph the old content began with.
-    SetDocument(ReadPlainText(windows1252, m_defaultFormat, PlainParaFormat()));
+    SetDocument(ReadPlainText(utf8, m_defaultFormat, PlainParaFormat()));
 }
 
 void RichTextBuffer::SetDocument(RichDocument document) {

@@ -36,14 +36,15 @@ public:
 
     // Replaces the selection by plain text in the insertion format and the paragraph format of
     // the selection. CR LF, a lone CR and a lone LF each break the paragraph. The selection
-    // ends as an insertion point behind the text. The byte form is Windows-1252, except in a
-    // symbol font, where the bytes are kept.
-    void InsertText(std::string_view windows1252);
+    // ends as an insertion point behind the text. The byte form is UTF-8; in a symbol font the
+    // characters Windows-1252 holds stand for their bytes.
+    void InsertText(std::string_view utf8);
     void InsertText(std::u32string_view text);
 
     // Replaces the selection by an RTF text with its own formats; its first paragraph joins the
     // text before the selection and its unfinished last one the text behind it. Input that is
-    // not RTF is inserted as plain text, as the control does.
+    // not RTF is inserted as plain text, as the control does. The text is UTF-8, as node texts
+    // are (see RtfSource::Utf8).
     RtfReadResult InsertRtf(std::string_view rtf);
     // Inserts a document whose last paragraph is an unfinished tail (as ReadRtfFragment gives).
     void InsertFragment(const RichDocument& fragment);
@@ -65,13 +66,13 @@ public:
     RichParaFormat GetSelectionParaFormat() const;
 
     std::string ExportRtf() const;
-    // Windows-1252, paragraphs joined with CR LF.
+    // UTF-8, paragraphs joined with CR LF.
     std::string ExportText() const;
     // Replace the whole content. Text that is not RTF is read as plain text, as the control
     // does; the result says which.
     RtfReadResult ImportRtf(std::string_view rtf);
-    // Plain text takes the default character format and the plain paragraph format.
-    void ImportText(std::string_view windows1252);
+    // Plain UTF-8 text takes the default character format and the plain paragraph format.
+    void ImportText(std::string_view utf8);
     // Replaces the whole content by a document.
     void SetDocument(RichDocument document);
 

@@ -143,7 +143,10 @@ bool IsSymbolFontName(std::string_view name) {
 
 class RtfReader {
 public:
-    RtfReader(std::string_view input, bool fragment) : m_in(input), m_fragment(fragment) {
+    RtfReader(std::string_view input, bool fragment, RtfSource source,
+              ProgressPort* progress = nullptr)
+        : m_in(input), m_fragment(fragment), m_meter(progress, input.size()),
+          m_utf8(source == RtfSource::Utf8) {
         // Opening a group copies the state on top; with room reserved that copy never has to
         // survive a reallocation of the stack it comes from.
         m_stack.reserve(static_cast<size_t>(kRtfMaxGroupDepth) + 1);
@@ -169,6 +172,10 @@ public:
         m_doc.paragraphs.clear();
         m_doc.paragraphs.emplace_back();
         Parse();
+        if (m_meter.Cancelled() || !m_meter.Finish()) {
+            result.cancelled = true;
+            return result;
+        }
         Finish();
         result.document = std::move(m_doc);
         result.complete = !m_truncated;
@@ -181,6 +188,9 @@ private:
 
     void Parse() {
         while (m_pos < m_in.size()) {
+            if (!m_meter.Advance(m_pos)) {
+                return;
+            }
             const char c = m_in[m_pos++];
             switch (c) {
             case '{':
@@ -198,7 +208,9 @@ private:
             case '\n':
                 break;
             default:
-                if (m_skipCount > 0) {
+                if (m_utf8 && static_cast<uint8_t>(c) >= 0x80) {
+                    Utf8Character();
+                } else if (m_skipCount > 0) {
                     --m_skipCount;
                 } else if (IsPlainText(c) && CanTakePlainText()) {
                     // Most of a file is plain ASCII text: take it a stretch at a time.
@@ -1122,6 +1134,30 @@ private:
         }
     }
 
+    // The UTF-8 sequence that starts just before m_pos (its lead byte has been taken).
+    void Utf8Character() {
+        const size_t start = m_pos - 1;
+        size_t length = 1;
+        while (length < 4 && start + length < m_in.size() &&
+               (static_cast<uint8_t>(m_in[start + length]) & 0xC0) == 0x80) {
+            ++length;
+        }
+        m_pos = start + length;
+        if (m_skipCount > 0) {
+            --m_skipCount; // the fallback of a \\u is one character, however many bytes
+            return;
+        }
+        const std::u32string decoded = DecodeUtf8(m_in.substr(start, length));
+        for (const char32_t c : decoded) {
+            if (const auto byte = UnicodeToCp1252(c)) {
+                TextByte(*byte);
+            } else {
+                FlushPendingByte();
+                Char(c);
+            }
+        }
+    }
+
     void FlushPendingByte() {
         if (m_leadByte != 0) {
             m_leadByte = 0;
@@ -1158,7 +1194,8 @@ private:
         case Dest::LevelText:
         case Dest::PnTextAfter:
         case Dest::PnTextBefore:
-            Char(Cp1252ToUnicode(byte));
+            // List texts have no font of their own: the document's code page holds.
+            Char(SingleByteTable(m_ansiCodePage)[byte]);
             return;
         default:
             return;
@@ -1287,7 +1324,7 @@ private:
                 format.numberingStart = para.pnNumbering == kPfnBullet ? para.pnStart : 0;
             } else if (format.numbering != kPfnNone) {
                 format.numberingStyle = StyleOfLevelText(level->text);
-                actual = NextListNumber(para);
+                actual = NextListNumber(para, *level);
             }
         } else if (para.pnNumbering != 0) {
             format.numbering = para.pnNumbering;
@@ -1316,8 +1353,7 @@ private:
     }
 
     // New-style lists count on across interruptions, and an item restarts the levels below.
-    int NextListNumber(const ParaState& para) {
-        const ListLevel* level = ListLevelOf(para);
+    int NextListNumber(const ParaState& para, const ListLevel& level) {
         auto& counters = m_listCounters[para.ls];
         counters.resize(kMaxListLevels, 0);
         const auto ilvl = static_cast<size_t>(para.ilvl);
@@ -1326,7 +1362,7 @@ private:
         }
         const Override& over = m_overrides.at(para.ls);
         auto start = over.startAt.find(para.ilvl);
-        const int first = start != over.startAt.end() ? start->second : level->startAt;
+        const int first = start != over.startAt.end() ? start->second : level.startAt;
         return first + counters[ilvl]++;
     }
 
@@ -1401,6 +1437,8 @@ private:
 
     std::string_view m_in;
     bool m_fragment;
+    ProgressMeter m_meter;
+    bool m_utf8; // unescaped high bytes are UTF-8
     size_t m_pos = 0;
     std::vector<GroupState> m_stack;
     std::vector<Dest> m_excessDests;
@@ -1440,12 +1478,12 @@ private:
 
 } // namespace
 
-RtfReadResult ReadRtf(std::string_view rtf) {
-    return RtfReader(rtf, false).Read();
+RtfReadResult ReadRtf(std::string_view rtf, RtfSource source, ProgressPort* progress) {
+    return RtfReader(rtf, false, source, progress).Read();
 }
 
-RtfReadResult ReadRtfFragment(std::string_view rtf) {
-    return RtfReader(rtf, true).Read();
+RtfReadResult ReadRtfFragment(std::string_view rtf, RtfSource source) {
+    return RtfReader(rtf, true, source).Read();
 }
 
 } // namespace trellic

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/progress.h"
 #include "richtext/rich_document.h"
 
 #include <string>
@@ -18,16 +19,27 @@ struct RtfReadResult {
     bool complete = true;
     // Empty, or a one-line description of the first damage met.
     std::string problem;
+    // The user stopped the reading through the progress port; `document` is incomplete.
+    bool cancelled = false;
 };
+
+// What unescaped bytes of 0x80 and above stand for. In a file they are bytes in the document's
+// or the font's code page. In a node's text, which is UTF-8, they are characters: one that
+// Windows-1252 holds reads as that code page's byte did (so texts from single-byte files read as
+// they always have), any other as itself.
+enum class RtfSource { Bytes, Utf8 };
 
 // Reads a whole RTF document. A paragraph break at the very end ends the last paragraph rather
 // than starting an empty one, as the control reads a file.
-[[nodiscard]] RtfReadResult ReadRtf(std::string_view rtf);
+// `progress` hears of the bytes read and may cancel.
+[[nodiscard]] RtfReadResult ReadRtf(std::string_view rtf, RtfSource source = RtfSource::Bytes,
+                                    ProgressPort* progress = nullptr);
 
 // Reads an RTF text that will be inserted into other text: the last paragraph of the result is
 // the text after the last paragraph break (possibly empty), which joins the text behind the
 // insertion point.
-[[nodiscard]] RtfReadResult ReadRtfFragment(std::string_view rtf);
+[[nodiscard]] RtfReadResult ReadRtfFragment(std::string_view rtf,
+                                            RtfSource source = RtfSource::Bytes);
 
 // The nesting depth beyond which groups no longer keep their own formatting state.
 inline constexpr int kRtfMaxGroupDepth = 200;

@@ -1,6 +1,7 @@
 #include "richtext/rtf_writer.h"
 
 #include "engine/code_page.h"
+#include "richtext/font_charsets.h"
 #include "richtext/list_labels.h"
 
 #include <map>
@@ -212,6 +213,34 @@ public:
     }
 
 private:
+    // A run in an ANSI font that holds other scripts is written in pieces, each in the font
+    // with the character set its script needs, so word processors pick a font with its glyphs.
+    template <typename Fn> static void ForEachPiece(const RichRun& run, Fn&& fn) {
+        if (run.format.charSet > kDefaultCharSet) {
+            fn(run.format, run.text);
+            return;
+        }
+        const std::vector<CharSetPiece> pieces = SplitByCharSet(run.text, run.format.charSet);
+        if (pieces.size() == 1 && pieces[0].charSet == run.format.charSet) {
+            fn(run.format, run.text);
+            return;
+        }
+        RichCharFormat format = run.format;
+        for (const CharSetPiece& piece : pieces) {
+            format.charSet = piece.charSet;
+            fn(format, std::u32string_view(run.text).substr(piece.begin, piece.end - piece.begin));
+        }
+    }
+
+    // The format a run's first piece is written in.
+    static RichCharFormat FirstPieceFormat(const RichRun& run) {
+        RichCharFormat format = run.format;
+        if (format.charSet <= kDefaultCharSet) {
+            format.charSet = SplitByCharSet(run.text, format.charSet).front().charSet;
+        }
+        return format;
+    }
+
     void AddFont(const RichCharFormat& format) {
         m_fonts.try_emplace(KeyOf(format), static_cast<int>(m_fonts.size()));
     }
@@ -226,7 +255,9 @@ private:
         for (size_t i = 0; i < paragraphs.size(); ++i) {
             const RichParagraph& paragraph = paragraphs[i];
             for (const RichRun& run : paragraph.runs) {
-                AddFont(run.format);
+                ForEachPiece(run, [this](const RichCharFormat& format, std::u32string_view) {
+                    AddFont(format);
+                });
                 AddColor(run.format);
             }
             AddFont(paragraph.markFormat);
@@ -548,20 +579,23 @@ private:
             WriteParaFormat(format);
         }
         if (m_listOf[index] != 0) {
-            const RichCharFormat& firstFormat =
-                paragraph.runs.empty() ? paragraph.markFormat : paragraph.runs.front().format;
+            const RichCharFormat firstFormat = paragraph.runs.empty()
+                                                   ? paragraph.markFormat
+                                                   : FirstPieceFormat(paragraph.runs.front());
             WriteNumbering(index, m_fonts.at(KeyOf(firstFormat)), pard);
             if (pard) {
                 m_out.Word("ls", m_listOf[index]);
             }
         }
         for (const RichRun& run : paragraph.runs) {
-            SwitchTo(run.format);
-            const bool symbol = run.format.charSet == kSymbolCharSet;
-            const bool ansi = run.format.charSet <= kDefaultCharSet;
-            for (char32_t c : run.text) {
-                m_out.Text(c, symbol, ansi);
-            }
+            ForEachPiece(run, [this](const RichCharFormat& format, std::u32string_view text) {
+                SwitchTo(format);
+                const bool symbol = format.charSet == kSymbolCharSet;
+                const bool ansi = format.charSet <= kDefaultCharSet;
+                for (char32_t c : text) {
+                    m_out.Text(c, symbol, ansi);
+                }
+            });
         }
         SwitchTo(paragraph.markFormat);
         m_out.Word("par");

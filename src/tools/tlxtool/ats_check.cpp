@@ -1,5 +1,7 @@
 #include "ats_check.h"
 
+#include "engine/code_page.h"
+
 #include <algorithm>
 #include <cctype>
 #include <map>
@@ -228,7 +230,7 @@ AtsReport CheckPdfForAts(const std::string& pdf, const std::vector<std::string>&
         for (const std::string& line : pageLines[page]) {
             if (HasDrawingRun(line)) {
                 Add(report, Level::Problem, "a line drawn with characters reads as text",
-                    static_cast<int>(page + 1), line.substr(0, 40));
+                    static_cast<int>(page + 1), std::string(Utf8Prefix(line, 40)));
                 break;
             }
         }

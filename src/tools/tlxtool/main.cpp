@@ -6,10 +6,12 @@
 #include "engine/file_io.h"
 #include "engine/prompter.h"
 #include "engine/version.h"
+#include "exchange/office_export.h"
 #include "formats/format_registry.h"
 #include "model/tlx_file.h"
 #include "pdf_output.h"
 #include "render/resume_view.h"
+#include "spelling_check.h"
 #include "tlx_check.h"
 #include "tlx_json.h"
 
@@ -36,16 +38,23 @@ constexpr const char* kUsage =
     "                               file would misbehave\n"
     "  check --ats FILE.pdf         read a PDF back as an applicant-tracking system does and\n"
     "                               report what it finds; exits 1 when something blocks it\n"
+    "  check --spelling FILE        list the misspelt words of a .tlx, .rtf or .txt resume\n"
+    "                               with the node or paragraph that holds each; exits 1 when\n"
+    "                               it finds any\n"
     "  convert INPUT OUTPUT         open a .tlx, .rtf or .txt resume and save it as OUTPUT,\n"
     "                               as File > Open then File > Save As would; the output's\n"
-    "                               extension picks its format (.rtf, .txt, .tlx, or .pdf\n"
-    "                               for the pages Print would print)\n"
+    "                               extension picks its format (.rtf, .txt, .tlx, .pdf\n"
+    "                               for the pages Print would print, or .docx and .odt for\n"
+    "                               word processors)\n"
     "\n"
     "Options:\n"
     "  --renderer rtf|txt   convert: switch the renderer before saving\n"
     "  --log                convert: print the engine log to standard error afterwards\n"
-    "  --paper a4|letter    convert to PDF or RTF: the paper (default: the locale's)\n"
+    "  --paper a4|letter    convert to PDF, RTF, DOCX or ODT: the paper (default: the\n"
+    "                       locale's)\n"
     "  --pdfa               convert to PDF: write PDF/A-1b\n"
+    "  --lang LANGUAGE      check --spelling: the dictionary (en_US, en_GB, ...; default:\n"
+    "                       the locale's)\n"
     "  --help       show this text\n"
     "  --version    show the version\n"
     "\n"
@@ -233,11 +242,12 @@ int Convert(const std::string& input, const std::string& output, const std::stri
     // file no program reads.
     const std::string extension = FileExtension(output);
     const FileFormat* writer = formats.WriterFor(extension);
-    if (writer == nullptr) {
-        return Fail(
-            output,
-            (extension.empty() ? std::string("no extension") : "a ." + extension + " file") +
-                " cannot be written: the output must end in " + formats.WritableExtensions());
+    const std::optional<OfficeFormat> office = OfficeFormatOf(extension);
+    if (writer == nullptr && !office) {
+        return Fail(output, (extension.empty() ? std::string("no extension")
+                                               : "a ." + extension + " file") +
+                                " cannot be written: the output must end in .tlx, .rtf, .txt, "
+                                ".pdf, .docx or .odt");
     }
     std::string probe;
     int status = 0;
@@ -272,11 +282,22 @@ int Convert(const std::string& input, const std::string& output, const std::stri
     if (!renderer.empty()) {
         doc.SetRenderer(renderer == "rtf" ? kRendererRtf : kRendererTxt, true);
     }
-    if (writer->Info().role == FormatRole::Exchange) {
+    if (writer != nullptr && writer->Info().role == FormatRole::Exchange) {
         const FormatResult exported = doc.ExportResume(*writer, output);
         return finish(exported.ok ? 0 : Fail(output, exported.message));
     }
     UsePaperForRtf(pdf);
+    if (office) {
+        std::string error;
+        const RichDocument& document = view.Buffer().Document();
+        if (!ExportOfficeDocument(*office, document, OfficePropertiesOf(document, &tree),
+                                  CurrentRtfPage(), output, error)) {
+            return finish(Fail(output, error));
+        }
+        log.AppendLog("MEM: Exported " + std::string(OfficeFormatName(*office)) + ": " + output +
+                      "\r\n\r\n");
+        return finish(0);
+    }
     if (!doc.SaveResume(true)) {
         std::string problem =
             prompter.problems.empty() ? "cannot be written" : prompter.problems.back();
@@ -317,6 +338,8 @@ int main(int argc, char** argv) try {
     std::string renderer;
     bool printLog = false;
     bool ats = false;
+    bool spelling = false;
+    std::string language;
     PdfOptions pdf;
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -347,6 +370,13 @@ int main(int argc, char** argv) try {
             printLog = true;
         } else if (arg == "--ats") {
             ats = true;
+        } else if (arg == "--spelling") {
+            spelling = true;
+        } else if (arg == "--lang" || arg.rfind("--lang=", 0) == 0) {
+            if (arg == "--lang" && i + 1 >= args.size()) {
+                return UsageError("--lang needs a LANGUAGE such as en_US");
+            }
+            language = arg == "--lang" ? args[++i] : arg.substr(7);
         } else if (arg == "--pdfa") {
             pdf.archival = true;
         } else if (arg == "--paper" || arg.rfind("--paper=", 0) == 0) {
@@ -369,6 +399,9 @@ int main(int argc, char** argv) try {
     }
     if (command == "build" && positional.size() == 3) {
         return Build(positional[1], positional[2]);
+    }
+    if (command == "check" && positional.size() == 2 && spelling) {
+        return CheckSpelling(positional[1], language);
     }
     if (command == "check" && positional.size() == 2 && ats) {
         std::string bytes;

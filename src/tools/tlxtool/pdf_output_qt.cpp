@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 #include <cstdio>
+#include <ctime>
 
 namespace trellic::tool {
 
@@ -64,6 +65,12 @@ public:
 };
 
 } // namespace
+
+DocumentProperties OfficePropertiesOf(const RichDocument& document, const NodeTree* tree) {
+    const PdfProperties pdf = PropertiesOf(tree, document);
+    return {pdf.title.toStdString(), pdf.author.toStdString(), pdf.subject.toStdString(),
+            std::time(nullptr)};
+}
 
 void UsePaperForRtf(const PdfOptions& options) {
     UsePageSetup(SetupFor(options));

@@ -201,7 +201,11 @@ class ToJson {
 public:
     explicit ToJson(Json& out) : m_out(out) {}
 
-    void operator()(const char* key, std::string& text) { m_out[key] = Cp1252ToUtf8(text); }
+    void operator()(const char* key, std::string& text) {
+        // Records read from files always hold UTF-8; one filled in by hand may not, and JSON
+        // must never carry a malformed byte.
+        m_out[key] = IsAscii(text) ? text : EncodeUtf8(DecodeUtf8(text));
+    }
     void operator()(const char* key, bool& value) { m_out[key] = value; }
     void operator()(const char* key, uint8_t& value) { m_out[key] = value; }
     void operator()(const char* key, int16_t& value) { m_out[key] = value; }
@@ -251,12 +255,8 @@ public:
             Fail(key, "must be a text");
             return;
         }
-        auto bytes = Utf8ToCp1252Exact(j->get_ref<const std::string&>());
-        if (!bytes) {
-            Fail(key, "holds a character that Windows-1252 cannot hold");
-            return;
-        }
-        text = std::move(*bytes);
+        // The JSON reader has checked that the text is UTF-8, as every text in a record is.
+        text = j->get<std::string>();
     }
 
     void operator()(const char* key, bool& value) {

@@ -11,7 +11,7 @@ namespace trellic::tool {
 
 using Json = nlohmann::ordered_json;
 
-// JSON keys are the record field names; texts are UTF-8 (converted from and to Windows-1252);
+// JSON keys are the record field names; texts are UTF-8, as the records hold them (any character);
 // floats print so that they read back to the same float32, and a non-finite float is kept as
 // its bit pattern, "0x7FC00000".
 
