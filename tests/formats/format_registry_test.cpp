@@ -1,6 +1,9 @@
 #include "formats/format_registry.h"
 #include "model/tlx_file.h"
+#include "office_reader.h"
 #include "render/resume_view.h"
+#include "richtext/rtf_writer.h"
+#include "temp_dir.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -67,6 +70,61 @@ TEST(FormatRegistry, WritableExtensionsNameEachOnceAndResumeFormatsWinAnExtensio
     EXPECT_EQ(formats.ReaderFor("json")->Info().id, "Json");
     EXPECT_EQ(formats.WriterFor("txt")->Info().id, "Txt");
     EXPECT_EQ(formats.ForExtension("txt", FormatRole::Exchange)->Info().id, "Text");
+}
+
+TEST(OfficeFormats, AfterThePdfTheyNameTheirFilesAndWriteTheResumeOnTheRtfPage) {
+    FormatRegistry formats = CoreFormats();
+    formats.Add(ExchangeFormat("Pdf", "pdf", false, true));
+    AddOfficeFormats(formats);
+    // tlxtool's list of what it writes, in the order the Export menu offers them.
+    EXPECT_EQ(formats.WritableExtensions(), ".tlx, .rtf, .txt, .pdf, .docx or .odt");
+    std::vector<std::string> ids;
+    for (const FileFormat* format : formats.Formats(FormatRole::Exchange)) {
+        ids.push_back(format->Info().id);
+    }
+    EXPECT_EQ(ids, (std::vector<std::string>{"Pdf", "Docx", "Odt"}));
+    EXPECT_EQ(DialogFilterFor(*formats.ById("Docx")), "Word Documents (*.docx)|*.docx||");
+    EXPECT_EQ(DialogFilterFor(*formats.ById("Odt")), "OpenDocument Text Documents (*.odt)|*.odt||");
+    EXPECT_EQ(formats.ReaderFor("docx"), nullptr); // exported, never opened
+    EXPECT_EQ(formats.ForExtension("odt", FormatRole::Resume), nullptr);
+
+    NodeTree tree{std::string()};
+    ResetNodeTree(tree, {});
+    tree.resume->name = "Sample";
+    tree.headers.emplace_back().header = "Jane Doe";
+    tree.activeStack.push_back({0, kKindHeader});
+    HeadlessResumeView view;
+    view.ImportText("Jane Doe\r\nExperience");
+
+    const RtfPage before = CurrentRtfPage();
+    SetRtfPage(RtfPage{.width = 11906, .height = 16838}); // A4
+    testing::TempDir dir;
+    for (const char* id : {"Docx", "Odt"}) {
+        SCOPED_TRACE(id);
+        const FileFormat& format = *formats.ById(id);
+        std::string bytes;
+        ASSERT_TRUE(format.Write(FormatSource{tree, view}, bytes).ok);
+        const std::string path = dir.File("cv." + format.Info().extensions.front());
+        testing::WriteFileBytes(path, bytes);
+        const nlohmann::json back = testing::ReadOfficeBack(path);
+        ASSERT_TRUE(back.contains("paragraphs")) << path;
+        EXPECT_EQ(back["title"], "Sample");
+        EXPECT_EQ(back["author"], "Jane Doe");
+        EXPECT_NEAR(back["page_width"].get<double>(), 595.3, 0.1);
+        ASSERT_EQ(back["paragraphs"].size(), 2u);
+        EXPECT_EQ(back["paragraphs"][1]["text"], "Experience");
+    }
+
+    // A page with no room for text: the writer's reason, and nothing to write.
+    SetRtfPage(RtfPage{.width = 2000, .left = 1000, .right = 1000});
+    for (const char* id : {"Docx", "Odt"}) {
+        std::string bytes;
+        const FormatResult result = formats.ById(id)->Write(FormatSource{tree, view}, bytes);
+        EXPECT_FALSE(result.ok) << id;
+        EXPECT_EQ(result.message, "the page margins leave no room for text") << id;
+        EXPECT_TRUE(bytes.empty()) << id;
+    }
+    SetRtfPage(before);
 }
 
 TEST(FileExtension, IsWhatFollowsTheLastDotOfTheFileName) {

@@ -2,6 +2,8 @@
 
 #include "engine/code_page.h"
 
+#include <ctime>
+
 namespace trellic {
 
 namespace {
@@ -84,6 +86,12 @@ DocumentProperties ResumeProperties(const NodeTree* tree, const RichDocument& do
     if (properties.title.empty()) {
         properties.title = FirstLine(document);
     }
+    return properties;
+}
+
+DocumentProperties ExportedProperties(const NodeTree& tree, const RichDocument& document) {
+    DocumentProperties properties = ResumeProperties(&tree, document);
+    properties.created = std::time(nullptr);
     return properties;
 }
 

@@ -11,5 +11,7 @@ namespace trellic {
 // its subject says what the document is. A Resume View resume (or none at all) has no nodes:
 // the first line of its text is the title. Texts go without the blanks around them.
 DocumentProperties ResumeProperties(const NodeTree* tree, const RichDocument& document);
+// The resume's properties for a file written now, which records when it was made.
+DocumentProperties ExportedProperties(const NodeTree& tree, const RichDocument& document);
 
 } // namespace trellic

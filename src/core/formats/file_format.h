@@ -45,6 +45,16 @@ struct FormatInfo {
     FormatRole role = FormatRole::Resume;
     bool reads = false;
     bool writes = false;
+    // Where the title alone does not say it well: File > Import's and Export's item for it
+    // ("Word Document (.docx)"), the status bar's text for its Export item, and how messages
+    // name one of its files ("Word document"). Empty: made from the title or the name.
+    std::string menuTitle{};
+    std::string exportTip{};
+    std::string fileKind{};
+
+    std::string MenuTitle() const { return menuTitle.empty() ? title : menuTitle; }
+    // "PDF file" unless the format says otherwise.
+    std::string FileKind() const { return fileKind.empty() ? name + " file" : fileKind; }
 };
 
 // How reading or writing a file went; a failure carries what the user is told, and how.

@@ -1,5 +1,7 @@
 #include "formats/format_registry.h"
 
+#include "formats/docx_format.h"
+#include "formats/odt_format.h"
 #include "formats/rtf_format.h"
 #include "formats/tlx_format.h"
 #include "formats/txt_format.h"
@@ -137,6 +139,11 @@ FormatRegistry CoreFormats() {
 const FormatRegistry& CoreFormatRegistry() {
     static const FormatRegistry formats = CoreFormats();
     return formats;
+}
+
+void AddOfficeFormats(FormatRegistry& formats) {
+    formats.Add(std::make_unique<DocxFormat>());
+    formats.Add(std::make_unique<OdtFormat>());
 }
 
 std::string FileExtension(const std::string& path) {

@@ -53,6 +53,9 @@ std::string DialogFilterFor(const FileFormat& format);
 FormatRegistry CoreFormats();
 // One registry of the core formats for the whole run, for those that offer no others.
 const FormatRegistry& CoreFormatRegistry();
+// Lists the word processors' formats, DOCX then ODT, after those already listed. Programs that
+// offer PDF list it first, so menus and messages name the formats in that order.
+void AddOfficeFormats(FormatRegistry& formats);
 
 // The extension of a path's file name without the dot, as written; empty when it has none.
 std::string FileExtension(const std::string& path);
