@@ -7,7 +7,6 @@
 #include "editors/resume_explorer.h"
 #include "engine/engine_log.h"
 #include "engine/prompter.h"
-#include "exchange/office_export.h"
 #include "formats/format_registry.h"
 #include "model/node_tree.h"
 #include "print/pdf_format.h"
@@ -38,7 +37,6 @@
 #include <QTextDocument>
 #include <QToolBar>
 #include <algorithm>
-#include <ctime>
 
 namespace trellic {
 
@@ -82,6 +80,7 @@ CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidg
     const auto printedPage = [this] { return m_printing->CurrentSetup(); };
     m_formats->Add(std::make_unique<PdfFormat>(PdfFormat::Profile::Standard, printedPage));
     m_formats->Add(std::make_unique<PdfFormat>(PdfFormat::Profile::Archival, printedPage));
+    AddOfficeFormats(*m_formats);
     m_doc = std::make_unique<CTLXDoc>(m_tree, *m_view, m_log, m_prompter, *m_formats);
     m_progress = std::make_unique<CProgressDlg>(this, tr("Opening the resume..."));
     m_doc->SetProgressPort(m_progress.get());
@@ -234,10 +233,12 @@ void CMainFrame::CreateFileMenu() {
     for (const FileFormat* format : m_formats->Formats(FormatRole::Exchange)) {
         const FormatInfo& info = format->Info();
         const QString title = QString::fromStdString(info.title);
+        const QString item =
+            QStringLiteral("&") + QString::fromStdString(info.MenuTitle()) + QStringLiteral("...");
         if (info.reads) {
             const std::string name = "fileImport" + info.id;
             AddCommand(import, {name.c_str(),
-                                QStringLiteral("&") + title + QStringLiteral("..."),
+                                item,
                                 tr("Make a resume of a %1 file").arg(title),
                                 tr("Import %1").arg(title),
                                 {},
@@ -245,26 +246,17 @@ void CMainFrame::CreateFileMenu() {
         }
         if (info.writes) {
             const std::string name = "fileExport" + info.id;
-            AddCommand(exportMenu, {name.c_str(),
-                                    QStringLiteral("&") + title + QStringLiteral("..."),
-                                    tr("Save a copy of the active resume as a %1 file").arg(title),
-                                    tr("Export as %1").arg(title),
-                                    {},
-                                    [this, format] { OnFileExport(*format); }});
+            AddCommand(exportMenu,
+                       {name.c_str(),
+                        item,
+                        info.exportTip.empty()
+                            ? tr("Save a copy of the active resume as a %1 file").arg(title)
+                            : QString::fromStdString(info.exportTip),
+                        tr("Export as %1").arg(title),
+                        {},
+                        [this, format] { OnFileExport(*format); }});
         }
     }
-    AddCommand(exportMenu, {"fileExportDocx",
-                            tr("&Word Document (.docx)..."),
-                            tr("Save the active resume as a document for word processors"),
-                            tr("Export as Word Document"),
-                            {},
-                            [this] { OnFileExportOffice(OfficeFormat::Docx); }});
-    AddCommand(exportMenu, {"fileExportOdt",
-                            tr("&OpenDocument Text (.odt)..."),
-                            tr("Save the active resume as an OpenDocument text"),
-                            tr("Export as OpenDocument Text"),
-                            {},
-                            [this] { OnFileExportOffice(OfficeFormat::Odt); }});
     import->menuAction()->setVisible(!import->isEmpty());
     exportMenu->menuAction()->setVisible(!exportMenu->isEmpty());
     file->addSeparator();
@@ -834,42 +826,10 @@ void CMainFrame::OnFileExport(const FileFormat& format) {
     if (const std::optional<std::string> path = m_prompter.ChooseSaveFile(options)) {
         const FormatResult exported = m_doc->ExportResume(format, *path);
         if (!exported.ok) {
-            m_prompter.ShowMessage("The " + info.name + " file could not be written:\n\n" + *path +
-                                       "\n\n" + exported.message,
-                                   MessageIcon::Exclamation);
-        }
-    }
-    AfterCommand();
-}
-
-void CMainFrame::OnFileExportOffice(OfficeFormat format) {
-    const bool docx = format == OfficeFormat::Docx;
-    FileDialogOptions options;
-    options.defaultExtension = docx ? "docx" : "odt";
-    options.filter =
-        docx ? "Word Documents (*.docx)|*.docx||" : "OpenDocument Text Documents (*.odt)|*.odt||";
-    options.overwritePrompt = true;
-    options.hideReadOnly = true;
-    std::string name = m_doc->Title();
-    if (const auto dot = name.rfind('.'); dot != std::string::npos && dot > 0) {
-        name.erase(dot);
-    }
-    options.initialName = name + "." + options.defaultExtension;
-    if (const std::optional<std::string> path = m_prompter.ChooseSaveFile(options)) {
-        const PdfProperties pdf = PropertiesOf(&m_tree, m_view->Document());
-        const DocumentProperties properties{pdf.title.toStdString(), pdf.author.toStdString(),
-                                            pdf.subject.toStdString(), std::time(nullptr)};
-        const std::string kind = OfficeFormatName(format);
-        std::string error;
-        // The page is the one Print would print on, as Print Setup left it.
-        if (ExportOfficeDocument(format, m_view->Document(), properties, CurrentRtfPage(), *path,
-                                 error)) {
-            m_log.AppendLog("MEM: Exported " + kind + ": " + *path + "\r\n\r\n");
-        } else {
-            m_log.AppendLog("WARNING: The " + kind + " could not be written: " + *path + ": " +
-                            error + "\r\n\r\n");
-            m_prompter.ShowMessage("The " + kind + " could not be written:\n\n" + *path + "\n\n" +
-                                       error,
+            const std::string notWritten = "The " + info.FileKind() + " could not be written:";
+            m_log.AppendLog("WARNING: " + notWritten + " " + *path + ": " + exported.message +
+                            "\r\n\r\n");
+            m_prompter.ShowMessage(notWritten + "\n\n" + *path + "\n\n" + exported.message,
                                    MessageIcon::Exclamation);
         }
     }

@@ -20,7 +20,6 @@ class QToolBar;
 namespace trellic {
 
 enum class NodeEditor;
-enum class OfficeFormat;
 
 class CProgressDlg;
 class CStatusIndicators;
@@ -89,9 +88,6 @@ public:
     // File > Import and File > Export: another program's file, in one of the formats offered.
     void OnFileImport(const FileFormat& format);
     void OnFileExport(const FileFormat& format);
-    // File > Export: the view's content as a word processor's document, on the page Print
-    // would print.
-    void OnFileExportOffice(OfficeFormat format);
     QPrinter& Printer();
     // Replaces the print dialog (tests answer it); it returns whether to print.
     void SetPrintDialogHandler(std::function<bool(QPrinter&)> handler);

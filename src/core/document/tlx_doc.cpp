@@ -373,7 +373,7 @@ FormatResult CTLXDoc::ExportResume(const FileFormat& format, const std::string& 
     }
     const FileResult written = WriteFileAtomically(path, bytes);
     if (!written.ok) {
-        return FormatResult::Failure(written.message);
+        return FormatResult::Failure(written.reason);
     }
     m_log.AppendLog("MEM: Exported " + format.Info().name + ": " + path + "\r\n\r\n");
     return result;

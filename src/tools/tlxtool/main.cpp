@@ -6,7 +6,6 @@
 #include "engine/file_io.h"
 #include "engine/prompter.h"
 #include "engine/version.h"
-#include "exchange/office_export.h"
 #include "formats/format_registry.h"
 #include "model/tlx_file.h"
 #include "pdf_output.h"
@@ -238,16 +237,16 @@ int Convert(const std::string& input, const std::string& output, const std::stri
     }
     FormatRegistry formats = CoreFormats();
     AddPdfFormat(formats, pdf);
+    AddOfficeFormats(formats);
     // Save As writes any other name as plain text, which under a name like .docx only makes a
     // file no program reads.
     const std::string extension = FileExtension(output);
     const FileFormat* writer = formats.WriterFor(extension);
-    const std::optional<OfficeFormat> office = OfficeFormatOf(extension);
-    if (writer == nullptr && !office) {
-        return Fail(output, (extension.empty() ? std::string("no extension")
-                                               : "a ." + extension + " file") +
-                                " cannot be written: the output must end in .tlx, .rtf, .txt, "
-                                ".pdf, .docx or .odt");
+    if (writer == nullptr) {
+        return Fail(
+            output,
+            (extension.empty() ? std::string("no extension") : "a ." + extension + " file") +
+                " cannot be written: the output must end in " + formats.WritableExtensions());
     }
     std::string probe;
     int status = 0;
@@ -282,21 +281,11 @@ int Convert(const std::string& input, const std::string& output, const std::stri
     if (!renderer.empty()) {
         doc.SetRenderer(renderer == "rtf" ? kRendererRtf : kRendererTxt, true);
     }
-    if (writer != nullptr && writer->Info().role == FormatRole::Exchange) {
+    // RTF, DOCX and ODT files carry the paper a PDF would have.
+    UsePaperForRtf(pdf);
+    if (writer->Info().role == FormatRole::Exchange) {
         const FormatResult exported = doc.ExportResume(*writer, output);
         return finish(exported.ok ? 0 : Fail(output, exported.message));
-    }
-    UsePaperForRtf(pdf);
-    if (office) {
-        std::string error;
-        const RichDocument& document = view.Buffer().Document();
-        if (!ExportOfficeDocument(*office, document, OfficePropertiesOf(document, &tree),
-                                  CurrentRtfPage(), output, error)) {
-            return finish(Fail(output, error));
-        }
-        log.AppendLog("MEM: Exported " + std::string(OfficeFormatName(*office)) + ": " + output +
-                      "\r\n\r\n");
-        return finish(0);
     }
     if (!doc.SaveResume(true)) {
         std::string problem =

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "exchange/office_document.h"
 #include "formats/format_registry.h"
 
 #include <string>
@@ -16,10 +15,7 @@ struct PdfOptions {
 // profile the options name. Builds without Qt cannot lay out pages and list none.
 void AddPdfFormat(FormatRegistry& formats, const PdfOptions& options);
 
-// The title, author and subject a PDF would carry, for the word-processor formats.
-DocumentProperties OfficePropertiesOf(const RichDocument& document, const NodeTree* tree);
-
-// Gives RTF files the paper a PDF would have.
+// Gives RTF, DOCX and ODT files the paper a PDF would have.
 void UsePaperForRtf(const PdfOptions& options);
 
 // False for a paper name that --paper does not take.

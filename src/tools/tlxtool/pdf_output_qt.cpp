@@ -5,7 +5,6 @@
 
 #include <QGuiApplication>
 #include <cstdio>
-#include <ctime>
 
 namespace trellic::tool {
 
@@ -65,12 +64,6 @@ public:
 };
 
 } // namespace
-
-DocumentProperties OfficePropertiesOf(const RichDocument& document, const NodeTree* tree) {
-    const PdfProperties pdf = PropertiesOf(tree, document);
-    return {pdf.title.toStdString(), pdf.author.toStdString(), pdf.subject.toStdString(),
-            std::time(nullptr)};
-}
 
 void UsePaperForRtf(const PdfOptions& options) {
     UsePageSetup(SetupFor(options));
