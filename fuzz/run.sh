@@ -33,12 +33,19 @@ if [ "${#targets[@]}" -eq 0 ]; then
     exit 1
 fi
 cmake --build "$build" --target "${targets[@]}"
+# The JSON Resume samples seed the import's fuzzer when npm can fetch them.
+scripts/fetch-jsonresume-schema.sh --soft "$build/jsonresume-schema"
 
 # The kept inputs each target starts from.
 seeds_for() {
     case "$1" in
     tlx_read_fuzzer) echo "tests/data/tlx/fuzz-corpus tests/data/tlx/regressions" ;;
-    rtf_read_fuzzer) echo "tests/data/rtf/fuzz-regressions" ;;
+    rtf_read_fuzzer) echo "tests/data/rtf/fuzz-corpus tests/data/rtf/fuzz-regressions" ;;
+    json_resume_import_fuzzer)
+        echo "tests/data/jsonresume/fuzz-seeds build/fuzz/jsonresume-schema/package" \
+            "build/fuzz/jsonresume-schema/package/examples"
+        ;;
+    text_decode_fuzzer) echo "tests/data/text/fuzz-seeds" ;;
     esac
 }
 

@@ -9,6 +9,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev poppler-utils libpoppler-cpp-dev qpdf
     libzip-dev python3-docx python3-odf
+    # The JSON Resume tests validate the export against the official schema.
+    python3-jsonschema
     libnuspell-dev libicu-dev hunspell-en-us hunspell-en-gb
     clang clang-format clang-tidy git
     qt6-base-dev qt6-base-dev-tools libgl-dev
@@ -18,6 +20,11 @@ packages=(
     qt6-translations-l10n
     appstream desktop-file-utils shared-mime-info man-db
 )
+# npm fetches the JSON Resume schema and samples for the tests; a Node.js from elsewhere may
+# bring its own npm, which Debian's package would clash with.
+if ! command -v npm >/dev/null 2>&1; then
+    packages+=(npm)
+fi
 packages+=("$@")
 
 missing=()

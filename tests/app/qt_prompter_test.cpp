@@ -6,6 +6,7 @@
 #include "temp_dir.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTest>
@@ -131,8 +132,64 @@ TEST(QtPrompter, SaveDialogAddsTheDefaultExtension) {
     EXPECT_EQ(prompter.ChooseSaveFile(options), dir.File("engine.txt"));
     EXPECT_EQ(filter, "Text Files (*.txt)");
 
-    WhenModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
-    EXPECT_EQ(prompter.ChooseOpenFile(options), std::nullopt);
+    // Folders asked for beside the usual places are a click away.
+    options.places = {dir.Path()};
+    QList<QUrl> places;
+    const auto placesShown = [&] {
+        WhenModal([&](QWidget* modal) {
+            places = qobject_cast<QFileDialog*>(modal)->sidebarUrls();
+            qobject_cast<QDialog*>(modal)->reject();
+        });
+        EXPECT_EQ(prompter.ChooseOpenFile(options), std::nullopt);
+    };
+    const QUrl place = QUrl::fromLocalFile(QString::fromStdString(dir.Path()));
+    placesShown();
+    EXPECT_EQ(places.count(place), 1);
+    // The chooser keeps its places from one time to the next; one chooser's own must neither
+    // pile up nor turn up in another.
+    placesShown();
+    EXPECT_EQ(places.count(place), 1);
+    options.places.clear();
+    placesShown();
+    EXPECT_FALSE(places.contains(place));
+    EXPECT_TRUE(places.contains(QUrl::fromLocalFile(QDir::homePath())));
+}
+
+TEST(QtPrompter, APageNoBrowserCanShowIsNamedToTheUser) {
+    // Installed below a folder with a Chinese name: the path is shown as it is.
+    const std::string folder = "/opt/\xe7\xa8\x8b\xe5\xba\x8f/trellic";
+    QtPrompter prompter(folder);
+    std::vector<QUrl> asked;
+    bool browser = false;
+    prompter.SetUrlOpener([&](const QUrl& url) {
+        asked.push_back(url);
+        return browser;
+    });
+    QString text;
+    WhenModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        text = box->text();
+        EXPECT_EQ(box->windowTitle(), "TLX Engine");
+        box->button(QMessageBox::Ok)->click();
+    });
+    prompter.OpenAddress("docs/nodes.html#node-library");
+    ASSERT_EQ(asked.size(), 1U);
+    EXPECT_EQ(text, QString::fromUtf8("No web browser could be started to show the page. You can "
+                                      "open it in a browser yourself:\n\n/opt/\u7a0b\u5e8f/"
+                                      "trellic/docs/nodes.html"));
+
+    // A started browser is the end of it.
+    browser = true;
+    bool shown = false;
+    WhenModal([&](QWidget* modal) {
+        shown = true;
+        modal->close();
+    });
+    prompter.OpenAddress("https://quelmar.example/");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(asked.size(), 2U);
+    EXPECT_FALSE(shown);
 }
 
 TEST(QtPrompter, ErrorReportBringsUpTheEngineWindow) {

@@ -7,12 +7,14 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -502,6 +504,104 @@ TEST_F(TlxView, MarkersAreDrawnBeforeNumberedParagraphsOnly) {
     indented.paragraphs[0].format.startIndent = kMarkerRoomTwips;
     EXPECT_GT(inkBeforeText(numbered), 0);
     EXPECT_EQ(inkBeforeText(indented), 0);
+}
+
+// A PNG of a few red pixels, as RTF's hexadecimal picture data.
+std::string RedPngHex() {
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes.toHex().toStdString();
+}
+
+TEST_F(TlxView, APhotoShowsTypingBesideItIsTextAndItSavesAsItCame) {
+    const std::string png = RedPngHex();
+    const std::vector<std::string> warnings =
+        view.ImportRtf("{\\rtf1 Name {\\pict\\pngblip\\picwgoal600\\pichgoal450 " + png + "}}");
+    EXPECT_TRUE(warnings.empty());
+    view.resize(900, 400);
+    const QImage shown = view.viewport()->grab().toImage();
+    int red = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            red += shown.pixel(x, y) == qRgb(255, 0, 0) ? 1 : 0;
+        }
+    }
+    EXPECT_GE(red, 40 * 30 - 100) << "the photo at 600 by 450 twips";
+
+    view.SetSelection({6, 6}); // behind the photo
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x");
+    QApplication::sendEvent(&view, &key);
+    view.SetSelection({5, 6});
+    view.Bold();
+    const RichDocument document = view.Document();
+    ASSERT_EQ(document.paragraphs[0].runs.size(), 3u);
+    EXPECT_EQ(document.paragraphs[0].runs[1].text, std::u32string(1, kObjectCharacter));
+    EXPECT_TRUE(document.paragraphs[0].runs[1].format.picture);
+    EXPECT_TRUE(document.paragraphs[0].runs[1].format.Has(kCfeBold));
+    EXPECT_EQ(document.paragraphs[0].runs[2].text, U"x");
+    EXPECT_FALSE(document.paragraphs[0].runs[2].format.picture);
+    view.document()->undo();
+    EXPECT_FALSE(FormatAt(view, 5).Has(kCfeBold));
+    EXPECT_TRUE(FormatAt(view, 5).picture);
+    const RichDocument saved = ReadRtf(view.ExportRtf()).document;
+    EXPECT_EQ(saved.paragraphs[0].runs[1].format.picture->data,
+              QByteArray::fromHex(QByteArray::fromStdString(png)).toStdString());
+    EXPECT_EQ(view.ExportText(), "Name x");
+
+    view.ImportRtf("{\\rtf1 shown{\\v  hidden}}");
+    view.SetSelection({13, 13});
+    QApplication::sendEvent(&view, &key);
+    EXPECT_EQ(view.ExportText(), "shownx") << "typed beside hidden text, and shown";
+}
+
+TEST_F(TlxView, APictureThatDoesNotDecodeIsReportedAndKept) {
+    // A PNG header that promises a picture its data does not hold.
+    const std::string header = RedPngHex().substr(0, 66);
+    const std::vector<std::string> warnings =
+        view.ImportRtf("{\\rtf1 {\\pict\\pngblip " + header + "}}");
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0], "A PNG picture cannot be decoded; it is kept as it came and shows as "
+                           "a placeholder.");
+    EXPECT_TRUE(view.ExportRtf().find(header) != std::string::npos);
+
+    // Five headers that each claim 25 million pixels: the fifth is beyond what one text shows.
+    std::string rtf = "{\\rtf1 ";
+    for (int i = 0; i < 5; ++i) {
+        rtf += "{\\pict\\pngblip 89504e470d0a1a0a0000000d49484452000013880000138808020000000" +
+               std::to_string(i) + "}";
+    }
+    const std::vector<std::string> many = view.ImportRtf(rtf + "}");
+    ASSERT_EQ(many.size(), 5u);
+    EXPECT_EQ(many[4], "A PNG picture is not shown: the pictures of one text may show 100 "
+                       "million pixels in all; it is kept as it came and shows as a placeholder.");
+}
+
+TEST_F(TlxView, RightAlignedDatesStayOnTheirLineOnEveryPaper) {
+    RichDocument document =
+        Paragraphs({U"Senior Analyst, Acme Corporation\tJan 2020 \u2013 Present"});
+    RichParaFormat& format = document.paragraphs[0].format;
+    format.tabCount = 1;
+    format.tabs[0] = MakeTab(9360, kTabRight, kLeaderDots); // 6.5 inches, from a wider page
+    Load(document);
+    for (int paper : {12240, 11906, 10000}) {
+        view.SetPaperWidth(paper);
+        view.document()->size(); // lays the text out
+        const QTextLayout* layout = view.document()->firstBlock().layout();
+        EXPECT_EQ(layout->lineCount(), 1) << paper;
+        const qreal lineWidth =
+            TwipsToPixels(paper - CTLXView::kLeftMarginTwips - CTLXView::kRightMarginTwips);
+        EXPECT_NEAR(layout->lineAt(0).naturalTextWidth(), lineWidth, 2.0) << paper;
+    }
+    EXPECT_FALSE(view.IsModified()) << "another paper is no edit";
+    EXPECT_EQ(view.Document(), document);
+    // A paragraph command keeps the stops fitted.
+    view.SetSelection({0, 0});
+    view.Align(kPfaJustify);
+    EXPECT_EQ(view.document()->firstBlock().layout()->lineCount(), 1);
 }
 
 } // namespace

@@ -124,7 +124,10 @@ TEST(Welcome, OpenResumeFromTheModalWindowRunsOpen) {
     });
     s.Frame().ShowWelcomeWindow();
     ASSERT_EQ(s.EventKinds(), (std::vector<std::string>{"open"}));
-    EXPECT_TRUE(s.prompter.events[0].options.initialFolder.empty());
+    // As File > Open: among the user's documents, never the program's folders.
+    EXPECT_FALSE(s.prompter.events[0].options.initialFolder.empty());
+    EXPECT_EQ(s.prompter.events[0].options.initialFolder.rfind(TRELLIC_BIN_DIR, 0),
+              std::string::npos);
 }
 
 TEST(About, EachOpeningLoadsThePictureAgain) {

@@ -96,13 +96,17 @@ TEST(OpenProgress, AnOpenThatGoesOnReportsAtABoundedRateAndEndsAsWithoutAPort) {
     const std::string rtf = f.dir.File("long.rtf");
     WriteFileBytes(rtf, LongRtf(20000));
     const std::string tlx = WriteLongTlx(f, "long.tlx", 9000);
-    for (const std::string& path : {rtf, tlx}) {
+    // What the reader could not keep is logged either way.
+    const std::string pictures = f.dir.File("pictures.rtf");
+    WriteFileBytes(pictures, "{\\rtf1 Jane{\\pict\\jpegblip 0102}{\\pict\\pngblip}\\par}");
+    for (const std::string& path : {rtf, tlx, pictures}) {
         ScriptedProgress progress;
         f.doc.SetProgressPort(&progress);
         ASSERT_TRUE(f.Open(path));
         ASSERT_TRUE(plain.Open(path));
         EXPECT_EQ(f.view.ExportRtf(), plain.view.ExportRtf()) << path;
         EXPECT_EQ(f.log.Text(), plain.log.Text());
+        EXPECT_EQ(f.log.Text().find("WARNING: ") != std::string::npos, path == pictures);
         // Each step reports from its start to its end, a few hundred times at most.
         ASSERT_FALSE(progress.reports.empty());
         EXPECT_LE(progress.reports.size(), 2 * (ProgressMeter::kReports + 2));

@@ -66,6 +66,30 @@ TEST(OpenResume, RtfAndTxtFilesBecomeTheResumeView) {
     EXPECT_EQ(f.view.DefaultCharFormat().faceName, "Arial");
 }
 
+TEST(OpenResume, PicturesThatCannotBeKeptOrShownAreLoggedAsWarnings) {
+    DocumentFixture f;
+    const std::string rtf = f.dir.File("photo.rtf");
+    WriteFileBytes(rtf, "{\\rtf1 Jane{\\pict\\jpegblip 0102}{\\pict\\pngblip}\\par}");
+    ASSERT_TRUE(f.Open(rtf));
+    EXPECT_EQ(f.log.Text(),
+              kOpenStarted + "INFO: Loading RTF file.\r\n\r\nMEM: Loaded file: " + rtf +
+                  "\r\n\r\n" + kProbe + "EXEC: RTF Renderer activated.\r\n\r\n" +
+                  "WARNING: A JPEG picture cannot be read; it is kept as it came and shows as a "
+                  "placeholder.\r\n\r\n"
+                  "WARNING: A PNG picture without data was left out.\r\n\r\n");
+    EXPECT_NE(f.view.ExportRtf().find("{\\pict\\jpegblip\r\n0102}"), std::string::npos);
+}
+
+TEST(OpenResume, RichTextWithBinaryPicturesOrAClosingNulOpens) {
+    DocumentFixture f;
+    const std::string rtf = f.dir.File("photo.rtf");
+    WriteFileBytes(rtf, "{\\rtf1 Jane{\\pict\\jpegblip\\bin4 " +
+                            std::string("\xFF\xD8\x00\x01", 4) + "}}\r\n" + std::string(1, '\0'));
+    ASSERT_TRUE(f.Open(rtf));
+    EXPECT_EQ(f.tree.dataSource, kDataSourceViewRtf);
+    EXPECT_NE(f.view.ExportRtf().find("{\\pict\\jpegblip\r\nffd80001}"), std::string::npos);
+}
+
 TEST(OpenResume, UpperCaseExtensionIsAnUnknownFileReadAsText) {
     DocumentFixture f;
     const std::string path = f.dir.File("CV.RTF");
@@ -411,6 +435,34 @@ TEST(FileNew, AsksAndStartsAfresh) {
     EXPECT_EQ(f.view.ExportText(), "");
     EXPECT_EQ(f.tree.resume->name, "My Resume"); // from the node library
     EXPECT_EQ(f.doc.Title(), "Untitled");
+}
+
+TEST(AdoptImportedResume, AsksThenReplacesTheResumeWithAnUnsavedOne) {
+    DocumentFixture f;
+    const std::string previous = f.WriteSampleTlx("cv.tlx");
+    ASSERT_TRUE(f.Open(previous));
+    NodeTables imported;
+    imported.resume = std::make_unique<ResumeNode>();
+    imported.resume->name = "Ann";
+    imported.headers.emplace_back().header = "Ann Example";
+    imported.activeStack = {kResumeEntry, {0, kKindHeader}};
+    imported.inactiveStack = {{0, kKindSLField}};
+    imported.slFields.emplace_back().fieldName = "/meta";
+
+    f.prompter.answers.push_back(false);
+    EXPECT_FALSE(f.doc.AdoptImportedResume(imported, kRendererTxt));
+    ExpectPreviousResumeKept(f, previous);
+
+    f.prompter.answers.push_back(true);
+    ASSERT_TRUE(f.doc.AdoptImportedResume(imported, kRendererTxt));
+    EXPECT_EQ(static_cast<const NodeTables&>(f.tree).headers, imported.headers);
+    EXPECT_EQ(f.tree.inactiveStack, imported.inactiveStack);
+    EXPECT_EQ(f.doc.Title(), "Untitled");
+    EXPECT_TRUE(f.tree.filePath.empty());
+    // Rendered with the template's renderer, and unsaved: closing it asks to save.
+    EXPECT_EQ(f.doc.Marks().renderer, kRendererTxt);
+    EXPECT_EQ(f.view.ExportText(), "Ann Example");
+    EXPECT_TRUE(f.doc.IsModified());
 }
 
 } // namespace

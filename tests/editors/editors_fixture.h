@@ -6,6 +6,7 @@
 #include "engine/engine_log.h"
 #include "model/node_tree.h"
 #include "presets/node_presets.h"
+#include "render/live_preview.h"
 #include "render/render_driver.h"
 #include "render/resume_view.h"
 #include "scripted_prompter.h"
@@ -48,7 +49,8 @@ struct EditorBench {
     HeadlessResumeView view;
     CTLXDoc doc{tree, view, log, prompter};
     UndoHistory history{tree, view, doc};
-    EditorContext context{tree, doc, view, log, prompter, &history};
+    LivePreview preview{tree, view};
+    EditorContext context{tree, doc, view, log, prompter, &history, &preview};
 };
 
 // Runs act on the modal window that the next call opens, once its event loop is running.

@@ -69,7 +69,7 @@ QString ResumeLine(const EditorBench& bench) {
     return QString::fromStdString(bench.tree.resume->name);
 }
 
-TEST(ResumeDesigner, OpensOnTheActiveStackWithNothingSelected) {
+TEST(ResumeDesigner, OpensOnTheActiveStackWithTheFirstLineSelected) {
     EditorBench bench;
     bench.AddHeader("Experience");
     bench.AddHeader("Hobbies", false);
@@ -80,13 +80,16 @@ TEST(ResumeDesigner, OpensOnTheActiveStackWithNothingSelected) {
     EXPECT_EQ(d.StackChooser()->itemText(1), "Inactive Nodes");
     EXPECT_EQ(d.StackChooser()->currentIndex(), 0);
     EXPECT_EQ(Lines(d), (QStringList{ResumeLine(bench), "Experience"}));
-    EXPECT_EQ(Selected(d), -1);
+    // Selected and described, so that Enter inspects it at once.
+    EXPECT_EQ(Selected(d), 0);
+    EXPECT_EQ(d.NodeTypeField()->text(), "Resume");
+    EXPECT_EQ(d.StackTypeField()->text(), "Active");
+    EXPECT_EQ(d.StackLocationField()->text(), "0");
     for (QLineEdit* field :
          {d.NodeTypeField(), d.StackTypeField(), d.NodeLocationField(), d.StackLocationField()}) {
-        EXPECT_TRUE(field->text().isEmpty());
         EXPECT_TRUE(field->isReadOnly());
     }
-    EXPECT_TRUE(d.DescriptionField()->toPlainText().isEmpty());
+    EXPECT_TRUE(d.DescriptionField()->toPlainText().startsWith("Name: "));
     EXPECT_TRUE(d.DescriptionField()->isReadOnly());
 }
 
@@ -117,12 +120,24 @@ TEST(ResumeDesigner, MenusShowTheItemsWithTheirKeys) {
         {"moveNodeUp", "Move Node &Up", "-"},
         {"makeNodeActive", "Make Node &Active", "A"},
         {"makeNodeInactive", "Make Node I&nactive", "I"},
-        {"duplicateNode", "&Duplicate Node", "D"},
+        {"duplicateNode", "Du&plicate Node", "D"},
+        {"moveHeaderUp", "Move &Header and Its Nodes Up", "Ctrl+Up"},
+        {"moveHeaderDown", "Move Header and Its Nodes Do&wn", "Ctrl+Down"},
     };
     QStringList inMenus;
     for (QAction* menu : menus) {
+        QString mnemonics;
         for (QAction* item : menu->menu()->actions()) {
+            if (item->isSeparator()) {
+                continue;
+            }
             inMenus << item->objectName();
+            // Alt and a letter reaches one item only.
+            const qsizetype amp = item->text().indexOf(u'&');
+            ASSERT_GE(amp, 0) << item->objectName().toStdString();
+            const QChar letter = item->text().at(amp + 1).toLower();
+            EXPECT_FALSE(mnemonics.contains(letter)) << item->objectName().toStdString();
+            mnemonics += letter;
         }
     }
     QStringList expected;
@@ -178,6 +193,8 @@ TEST(ResumeDesigner, EveryCommandWithoutSelectionAsksForOne) {
         {"makeNodeActive", "Please select a node to make active."},
         {"makeNodeInactive", "Please select a node to make inactive."},
         {"duplicateNode", "Please select a node to duplicate."},
+        {"moveHeaderUp", "Please select a node to move."},
+        {"moveHeaderDown", "Please select a node to move."},
     };
     for (const auto& [command, message] : rows) {
         SCOPED_TRACE(command);
@@ -185,6 +202,7 @@ TEST(ResumeDesigner, EveryCommandWithoutSelectionAsksForOne) {
         bench.AddHeader("Experience");
         bench.AddHeader("Hobbies", false);
         CResumeDesignerDlg d(bench.context);
+        d.NodeList()->clearSelection();
         bench.view.ImportText("not rendered");
         Command(d, command);
         ASSERT_EQ(bench.prompter.events.size(), 1U);
@@ -513,7 +531,9 @@ TEST_F(ResumeDesignerKeys, EnterOnTheResumeOpensTheResumeDialogAndShowsTheNewNam
     Type(d.NodeList(), Qt::Key_Return);
     EXPECT_EQ(opened, "resumeDialog");
     EXPECT_EQ(Lines(d), (QStringList{"Curriculum", "Experience"}));
-    EXPECT_EQ(Selected(d), -1);
+    // Still selected, so that Enter opens it again, and described by its new name.
+    EXPECT_EQ(Selected(d), 0);
+    EXPECT_TRUE(d.DescriptionField()->toPlainText().startsWith("Name: Curriculum"));
     // The new renderer was activated, so the document agrees with the record.
     EXPECT_EQ(bench.tree.renderer, kRendererTxt);
     EXPECT_EQ(bench.doc.Marks().renderer, kRendererTxt);

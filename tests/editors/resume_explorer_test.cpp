@@ -2,6 +2,8 @@
 #include "editors_fixture.h"
 #include "temp_dir.h"
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -95,7 +97,7 @@ int RunExplorer(EditorBench& bench, const std::function<void(CResumeExplorerDlg&
     return explorer.exec();
 }
 
-TEST(ResumeExplorer, ListsTheActiveNodesThatCarryHelp) {
+TEST(ResumeExplorer, ListsTheActiveNodesWithTheirHelp) {
     EditorBench bench;
     const StackEntry experience =
         AddHeader(bench, "Experience", Help("Your jobs.\r\nNewest first."));
@@ -105,9 +107,8 @@ TEST(ResumeExplorer, ListsTheActiveNodesThatCarryHelp) {
     bench.Push(experience, true);
     CResumeExplorerDlg d(bench.context);
     EXPECT_EQ(d.windowTitle(), "Resume Explorer");
-    // The resume, the help-less header and the inactive node stay out; a twice-active node is
-    // listed twice.
-    EXPECT_EQ(Lines(d), (QStringList{"Experience", "Skills", "Experience"}));
+    // The resume and the inactive node stay out; a twice-active node is listed twice.
+    EXPECT_EQ(Lines(d), (QStringList{"Experience", "No help", "Skills", "Experience"}));
     EXPECT_EQ(Selected(d), 0);
     EXPECT_EQ(d.ContentPane()->toPlainText(), "Experience");
     EXPECT_EQ(d.HelpPane()->toPlainText(), "Your jobs.\nNewest first.");
@@ -117,21 +118,93 @@ TEST(ResumeExplorer, ListsTheActiveNodesThatCarryHelp) {
     EXPECT_EQ(d.MoreHelpButton()->text(), "More Help...");
     EXPECT_EQ(d.SaveResumeButton()->text(), "Save Resume");
 
-    d.NodeList()->setCurrentRow(1);
+    d.NodeList()->setCurrentRow(2);
     EXPECT_EQ(d.ContentPane()->toPlainText(), "C++");
     EXPECT_EQ(d.HelpPane()->toPlainText(), "What you can do.");
 }
 
-TEST(ResumeExplorer, AResumeWithoutHelpOpensEmpty) {
+TEST(ResumeExplorer, ANodeWithoutHelpGetsAShortAdviceOfItsKind) {
     EditorBench bench;
     bench.AddHeader("Experience");
+    AddMLField(bench, "Skills", "C++", Help(""));
+    CResumeExplorerDlg d(bench.context);
+    EXPECT_EQ(Lines(d), (QStringList{"Experience", "Skills"}));
+    EXPECT_EQ(d.HelpPane()->toPlainText(),
+              "A heading of the resume. Type it as it should stand on the page.");
+    d.NodeList()->setCurrentRow(1);
+    EXPECT_TRUE(d.HelpPane()->toPlainText().startsWith("A field of several lines"));
+    d.MoreHelpButton()->click();
+    EXPECT_EQ(bench.prompter.Messages(),
+              std::vector<std::string>{"There is no additional help available."});
+}
+
+TEST(ResumeExplorer, AResumeOfNoNodesOpensEmpty) {
+    EditorBench bench;
     CResumeExplorerDlg d(bench.context);
     EXPECT_EQ(d.NodeList()->count(), 0);
     EXPECT_TRUE(d.ContentPane()->toPlainText().isEmpty());
     EXPECT_TRUE(d.HelpPane()->toPlainText().isEmpty());
+    EXPECT_TRUE(d.TitleEdit()->isHidden());
     d.MoreHelpButton()->click();
     EXPECT_EQ(bench.prompter.Messages(),
               std::vector<std::string>{"There is no additional help available."});
+}
+
+TEST(ResumeExplorer, ThePanesSayWhatTheyEditAndTheNameIsEditedBesideTheText) {
+    EditorBench bench;
+    AddHeader(bench, "Experience", Help("h"));
+    AddSection(bench, "Job Title, Employer (2022 - today)", "Led a team",
+               Help("Job title, employer and dates on the first line; below it one line per "
+                    "result."));
+    AddMLField(bench, "Skills", "C++", Help("One line per group."));
+    CResumeExplorerDlg d(bench.context);
+    // Long names are shown whole: the list is as wide as they need, and they are tooltips too.
+    const QString title = QStringLiteral("Job Title, Employer (2022 - today)");
+    EXPECT_EQ(d.NodeList()->item(1)->toolTip(), title);
+    EXPECT_GE(d.NodeList()->minimumWidth(), d.NodeList()->fontMetrics().horizontalAdvance(title));
+    // A header's text is its name: one field.
+    EXPECT_EQ(d.ContentLabel()->text(), "&Header:");
+    EXPECT_TRUE(d.TitleEdit()->isHidden());
+    EXPECT_EQ(d.ContentLabel()->buddy(), d.ContentPane());
+
+    d.NodeList()->setCurrentRow(1);
+    EXPECT_FALSE(d.TitleEdit()->isHidden());
+    EXPECT_EQ(d.TitleLabel()->text(), "Section &Title:");
+    EXPECT_EQ(d.ContentLabel()->text(), "Section &Data:");
+    EXPECT_EQ(d.TitleEdit()->text(), "Job Title, Employer (2022 - today)");
+    d.TitleEdit()->selectAll();
+    QTest::keyClicks(d.TitleEdit(), "  Nurse, City Hospital (2021 - today) ");
+    d.NodeList()->setCurrentRow(2);
+    EXPECT_EQ(bench.tree.resumeSections[0].title, "Nurse, City Hospital (2021 - today)");
+    EXPECT_EQ(bench.tree.resumeSections[0].data.text, "Led a team"); // untouched
+    EXPECT_EQ(Lines(d)[1], "Nurse, City Hospital (2021 - today)");
+    EXPECT_EQ(Selected(d), 2);
+    EXPECT_NE(bench.ViewText().find("Nurse, City Hospital"), std::string::npos);
+
+    // A field's name emptied keeps the name it had.
+    EXPECT_EQ(d.TitleLabel()->text(), "Field &Name:");
+    d.TitleEdit()->selectAll();
+    QTest::keyClick(d.TitleEdit(), Qt::Key_Delete);
+    d.NodeList()->setCurrentRow(0);
+    EXPECT_EQ(bench.tree.mlFields[0].fieldName, "Skills");
+}
+
+TEST(ResumeExplorer, TheContentPaneWrapsAndTabLeavesIt) {
+    EditorBench bench;
+    AddSection(bench, "Skills", "C++", Help("h"));
+    CResumeExplorerDlg d(bench.context);
+    d.show();
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    EXPECT_EQ(d.ContentPane()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    d.ContentPane()->setFocus();
+    d.ContentPane()->moveCursor(QTextCursor::End);
+    QTest::keyClick(d.ContentPane(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(d.ContentPane()->toPlainText(), "C++\t");
+    QTest::keyClick(d.ContentPane(), Qt::Key_Tab);
+    EXPECT_EQ(d.ContentPane()->toPlainText(), "C++\t");
+    EXPECT_NE(QApplication::focusWidget(), d.ContentPane());
+    EXPECT_EQ(QApplication::focusWidget(), d.HelpPane());
 }
 
 TEST(ResumeExplorer, LeavingANodeStoresThePaneByTheRulesOfItsKind) {

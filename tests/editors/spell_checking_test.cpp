@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -71,6 +72,19 @@ template <typename Edit> QMenu* RightClickWord(Edit& edit, const QString& word) 
     QTextCursor cursor(edit.document());
     cursor.setPosition(static_cast<int>(edit.document()->toPlainText().indexOf(word)) + 1);
     return RightClick(edit.viewport(), edit.cursorRect(cursor).center());
+}
+
+// How much of a widget's picture is red.
+int RedPixels(QWidget& widget) {
+    const QImage image = widget.grab().toImage();
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            red += c.red() > c.green() + 60 && c.red() > c.blue() + 60 ? 1 : 0;
+        }
+    }
+    return red;
 }
 
 QAction* Entry(QMenu& menu, const QString& text) {
@@ -208,6 +222,20 @@ TEST(SpellChecking, ExplorerPaneAndNodeDialogFieldsAreChecked) {
     EXPECT_FALSE(Underlined(*explorer.ContentPane()->document(), QStringLiteral("Work")));
     EXPECT_FALSE(explorer.ContentPane()->document()->isModified()); // nothing to store back
 
+    // A field's name in the pane's own box: underlined, yet not an edit that would be stored.
+    MLFieldNode& field = bench.tree.mlFields.emplace_back();
+    field.fieldName = "Sumary";
+    field.fieldData.text = "Ten years.";
+    bench.Push({0, kKindMLField}, true);
+    CResumeExplorerDlg named(bench.context);
+    named.NodeList()->setCurrentRow(1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(named.TitleEdit()->text(), QStringLiteral("Sumary"));
+    named.TitleEdit()->resize(400, named.TitleEdit()->sizeHint().height());
+    QCoreApplication::processEvents();
+    EXPECT_GT(RedPixels(*named.TitleEdit()), 0);
+    EXPECT_FALSE(named.TitleEdit()->isModified());
+
     CHeaderSetupDlg dialog(bench.context,
                            bench.tree.headers[static_cast<std::size_t>(header.index)]);
     auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("displayText"));
@@ -215,17 +243,7 @@ TEST(SpellChecking, ExplorerPaneAndNodeDialogFieldsAreChecked) {
     name->resize(400, name->sizeHint().height());
     QCoreApplication::processEvents();
     // A line edit keeps its formats to itself: the red of the line shows only in its picture.
-    auto redPixels = [name] {
-        const QImage image = name->grab().toImage();
-        int red = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                const QColor c = image.pixelColor(x, y);
-                red += c.red() > c.green() + 60 && c.red() > c.blue() + 60 ? 1 : 0;
-            }
-        }
-        return red;
-    };
+    auto redPixels = [name] { return RedPixels(*name); };
     EXPECT_GT(redPixels(), 0);
 
     const int middle = static_cast<int>(name->text().indexOf(QStringLiteral("Experiance"))) + 3;

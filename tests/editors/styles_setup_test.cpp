@@ -460,7 +460,7 @@ TEST(BulletStylesDialog, ResetSelectsTheDefaultBulletAndLoadsTheFormatsUnseen) {
 // ---------------------------------------------------------------------------------------------
 // What the four sub-dialogs share
 
-TEST(StyleKindDialogs, FormatsChangeTheStyleAtOnceWithoutRendering) {
+TEST(StyleKindDialogs, FormatsChangeTheStyleAtOnceAndTheViewFollows) {
     EditorBench bench;
     bench.AddHeader("Experience");
     StyleNode& style = Style(bench);
@@ -489,7 +489,12 @@ TEST(StyleKindDialogs, FormatsChangeTheStyleAtOnceWithoutRendering) {
     });
     EXPECT_EQ(style.mlFieldStyle.charFormat.faceName, "Liberation Mono");
     EXPECT_EQ(style.mlFieldStyle.paraFormat.alignment, 3);
-    EXPECT_EQ(bench.view.ContentReplacements(), 0);
+    // Stored at once, they are in the preview at once, and stay in the view when it closes.
+    EXPECT_GT(bench.view.ContentReplacements(), 0);
+    HeadlessResumeView stored;
+    stored.SetDefaultCharFormat(bench.view.DefaultCharFormat());
+    RenderResume(bench.tree, stored);
+    EXPECT_EQ(bench.view.ExportRtf(), stored.ExportRtf());
 
     // The header dialog edits the header style, not another.
     const TextStyle sectionBefore = style.sectionStyle;

@@ -54,6 +54,16 @@ TEST(EncodeTextFile, CodePageWhenEverythingFitsElseUtf8WithItsMark) {
     }
 }
 
+TEST(EncodeTextFile, TextWhoseCodePageBytesReadAsAnotherEncodingKeepsItself) {
+    // Each fits Windows-1252, but its bytes there are UTF-8, a UTF-16 mark or a UTF-8 mark.
+    for (const std::string text :
+         {"Caf\u00C3\u00A9", "\u00FF\u00FEab", "\u00FE\u00FFab", "\u00EF\u00BB\u00BFx"}) {
+        const std::string bytes = EncodeTextFile(text);
+        EXPECT_EQ(DecodeTextFile(bytes), text) << text;
+        EXPECT_EQ(bytes, std::string(kUtf8Bom) + text) << text;
+    }
+}
+
 TEST(EncodeTextFile, EveryCodePageByteSurvivesTheRoundTrip) {
     std::string bytes;
     for (int b = 1; b < 256; ++b) {

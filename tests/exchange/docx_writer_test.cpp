@@ -67,6 +67,16 @@ TEST(DocxWriter, RunsCarryTheirFontsSizesEffectsAndColours) {
     EXPECT_NE(document.find("<w:color w:val=\"auto\"/><w:sz w:val=\"20\"/><w:szCs w:val=\"20\"/>"
                             "<w:u w:val=\"words\"/><w:vertAlign w:val=\"subscript\"/>"),
               std::string::npos);
+
+    // What word processors' files bring: capitals, hidden text, a colour behind the text.
+    RichCharFormat marked = Font("Arial", 200);
+    marked.effects = kCfeAllCaps | kCfeSmallCaps | kCfeHidden | kCfeAutoColor;
+    marked.backColor = 0x0000FFFF;
+    EXPECT_NE(Part(Docx(OneParagraph({{U"keywords", marked}})), "word/document.xml")
+                  .find("<w:caps/><w:smallCaps/><w:vanish/><w:color w:val=\"auto\"/>"
+                        "<w:sz w:val=\"20\"/><w:szCs w:val=\"20\"/>"
+                        "<w:shd w:val=\"clear\" w:color=\"auto\" w:fill=\"FFFF00\"/></w:rPr>"),
+              std::string::npos);
 }
 
 TEST(DocxWriter, ParagraphFormatsBecomeSpacingIndentsAlignmentAndStops) {
@@ -90,6 +100,15 @@ TEST(DocxWriter, ParagraphFormatsBecomeSpacingIndentsAlignmentAndStops) {
                        "w:right=\"100\" w:hanging=\"360\"/><w:jc w:val=\"both\"/>"),
               std::string::npos)
         << xml;
+    format.tabCount = 3;
+    format.tabs[0] = MakeTab(1440, kTabCenter, kLeaderHyphens);
+    format.tabs[1] = MakeTab(2880, kTabDecimal);
+    format.tabs[2] = MakeTab(9360, kTabRight, kLeaderDots);
+    EXPECT_NE(Part(Docx(document), "word/document.xml")
+                  .find("<w:tabs><w:tab w:val=\"center\" w:leader=\"hyphen\" w:pos=\"1440\"/>"
+                        "<w:tab w:val=\"decimal\" w:pos=\"2880\"/><w:tab w:val=\"right\" "
+                        "w:leader=\"dot\" w:pos=\"9360\"/></w:tabs>"),
+              std::string::npos);
 
     for (const auto& [rule, spacing, expected] :
          {std::tuple{kLineSpacingOneAndHalf, 0, "w:line=\"360\" w:lineRule=\"auto\""},

@@ -86,6 +86,28 @@ TEST(OdtWriter, RunsAndParagraphsTakeStylesOfTheirOwn) {
                            "style:font-family-generic=\"swiss\" style:font-pitch=\"variable\"/>"),
               std::string::npos)
         << content;
+
+    // What word processors' files bring: capitals, hidden text, a colour behind the text, tab
+    // stops with their alignment and leader.
+    RichCharFormat marked = plain;
+    marked.effects = kCfeAllCaps | kCfeHidden;
+    marked.backColor = 0x0000FFFF;
+    RichParagraph dated = Paragraph(U"", plain);
+    dated.runs = {{U"Analyst\t2020", plain}, {U"keywords", marked}};
+    dated.format.tabCount = 2;
+    dated.format.tabs[0] = MakeTab(300, kTabBar);
+    dated.format.tabs[1] = MakeTab(9360, kTabRight, kLeaderDots);
+    const std::string marks = Part(Odt(Document({dated})), "content.xml");
+    EXPECT_NE(marks.find("fo:font-variant=\"normal\" fo:text-transform=\"uppercase\" "
+                         "fo:background-color=\"#ffff00\" text:display=\"none\""),
+              std::string::npos)
+        << marks;
+    EXPECT_NE(marks.find("<style:tab-stops><style:tab-stop style:position=\"468pt\" "
+                         "style:type=\"right\" style:leader-style=\"dotted\" "
+                         "style:leader-type=\"single\" style:leader-text=\".\"/>"
+                         "</style:tab-stops>"),
+              std::string::npos)
+        << marks;
 }
 
 TEST(OdtWriter, ListsAndRulesAreListsAndBorders) {

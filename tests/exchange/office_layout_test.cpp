@@ -143,6 +143,15 @@ TEST(OfficeLayout, LeadingTabsAndBulletsBecomeIndentsSoWrappedLinesStayUnderTheT
     stops.format.tabCount = 1;
     stops.format.tabs[0] = 500;
     EXPECT_EQ(LayOutParagraphs(Document({stops})).paragraphs[0].left, 500);
+    // Stops from a word processor carry their alignment and leader: a bar is no stop, and the
+    // position alone counts.
+    stops.format.tabCount = 2;
+    stops.format.tabs[0] = MakeTab(300, kTabBar);
+    stops.format.tabs[1] = MakeTab(4000, kTabRight, kLeaderDots);
+    layout = LayOutParagraphs(Document({stops}));
+    EXPECT_EQ(layout.paragraphs[0].left, 4000);
+    EXPECT_EQ(layout.paragraphs[0].tabs,
+              (std::vector<int32_t>{stops.format.tabs[0], stops.format.tabs[1]}));
 
     // Left alone: centred text, text that is only tabs, a word that starts with a letter, and
     // a body the paragraph's own indent already passes.

@@ -144,6 +144,114 @@ TEST(MoveStackEntry, InactiveStackMovesFreelyWithinItsEnds) {
     EXPECT_TRUE(prompter.events.empty());
 }
 
+// A stack laid out as a resume is: the resume, then headers each with the nodes under them.
+// Field i is {i, kKindSLField}; header i is {i, kKindHeader}.
+constexpr StackEntry H(int32_t index) {
+    return {index, kKindHeader};
+}
+constexpr StackEntry F(int32_t index) {
+    return {index, kKindSLField};
+}
+
+TEST(HeaderBlockAt, AHeaderHeadsEverythingUpToTheNext) {
+    NodeTree tree = TreeWithHeaders({});
+    tree.activeStack = {kResumeEntry, F(0), H(0), F(1), F(2), H(1), H(2), F(3)};
+    struct Row {
+        std::size_t position;
+        std::optional<StackRange> block;
+    };
+    const Row rows[] = {
+        {0, std::nullopt},     // the resume heads nothing and is under nothing
+        {1, std::nullopt},     // above the first header
+        {2, StackRange{2, 5}}, // the header itself
+        {4, StackRange{2, 5}}, // a node under it
+        {5, StackRange{5, 6}}, // a header with nothing under it
+        {7, StackRange{6, 8}}, // the last block runs to the end
+        {8, std::nullopt},     // past the end
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(HeaderBlockAt(tree, StackId::Active, row.position), row.block) << row.position;
+    }
+    tree.inactiveStack = {H(0), F(0)};
+    EXPECT_EQ(HeaderBlockAt(tree, StackId::Inactive, 1), (StackRange{0, 2}));
+}
+
+TEST(MoveHeaderBlock, CarriesTheNodesUnderTheHeaderPastTheNextBlock) {
+    NodeTree tree = TreeWithHeaders({});
+    const Stack start{kResumeEntry, H(0), F(0), F(1), H(1), F(2), H(2)};
+    tree.activeStack = start;
+
+    // Down from a node under the first header: the whole block goes below the second.
+    EXPECT_EQ(MoveHeaderBlock(tree, StackId::Active, 3, MoveDirection::Down), 5U);
+    EXPECT_EQ(tree.activeStack, (Stack{kResumeEntry, H(1), F(2), H(0), F(0), F(1), H(2)}));
+    // And back up: the same block, the same entry followed.
+    EXPECT_EQ(MoveHeaderBlock(tree, StackId::Active, 5, MoveDirection::Up), 3U);
+    EXPECT_EQ(tree.activeStack, start);
+
+    // The first block stays below the resume; the last cannot go further down.
+    EXPECT_EQ(MoveHeaderBlock(tree, StackId::Active, 1, MoveDirection::Up), 1U);
+    EXPECT_EQ(MoveHeaderBlock(tree, StackId::Active, 6, MoveDirection::Down), 6U);
+    EXPECT_EQ(tree.activeStack, start);
+
+    // The last block up past a block of two.
+    EXPECT_EQ(MoveHeaderBlock(tree, StackId::Active, 6, MoveDirection::Up), 4U);
+    EXPECT_EQ(tree.activeStack, (Stack{kResumeEntry, H(0), F(0), F(1), H(2), H(1), F(2)}));
+}
+
+TEST(MoveHeaderBlock, NodesUnderNoHeaderStayOrArePassedAsOne) {
+    NodeTree tree = TreeWithHeaders({});
+    tree.activeStack = {kResumeEntry, F(0), F(1), H(0), F(2)};
+    // The loose nodes at the top belong to no block and do not move.
+    EXPECT_EQ(MoveHeaderBlock(tree, StackId::Active, 2, MoveDirection::Down), 2U);
+    EXPECT_EQ(tree.activeStack, (Stack{kResumeEntry, F(0), F(1), H(0), F(2)}));
+    // A block moved up goes above them all at once, and never above the resume.
+    EXPECT_EQ(MoveHeaderBlock(tree, StackId::Active, 4, MoveDirection::Up), 2U);
+    EXPECT_EQ(tree.activeStack, (Stack{kResumeEntry, H(0), F(2), F(0), F(1)}));
+
+    // The inactive stack has no resume: its first place is free.
+    tree.inactiveStack = {F(3), H(1), F(4)};
+    EXPECT_EQ(MoveHeaderBlock(tree, StackId::Inactive, 1, MoveDirection::Up), 0U);
+    EXPECT_EQ(tree.inactiveStack, (Stack{H(1), F(4), F(3)}));
+}
+
+TEST(MoveHeaderBlock, AResumeEntryOutOfPlaceIsNeverCarried) {
+    NodeTree tree = TreeWithHeaders({});
+    // A damaged file: the resume's entry under a header.
+    tree.activeStack = {kResumeEntry, H(0), kResumeEntry, H(1)};
+    const Stack before = tree.activeStack;
+    EXPECT_EQ(MoveHeaderBlock(tree, StackId::Active, 3, MoveDirection::Up), 3U);
+    EXPECT_EQ(MoveHeaderBlock(tree, StackId::Active, 1, MoveDirection::Down), 1U);
+    EXPECT_EQ(tree.activeStack, before);
+}
+
+TEST(MoveStackEntryTo, DropsWithinAndBetweenStacks) {
+    NodeTree tree = TreeWithHeaders({});
+    tree.activeStack = {kResumeEntry, F(0), F(1), F(2)};
+    tree.inactiveStack = {F(3)};
+
+    // Down within a stack: the drop place counts the entry that leaves it.
+    EXPECT_EQ(MoveStackEntryTo(tree, StackId::Active, 1, StackId::Active, 3), 2U);
+    EXPECT_EQ(tree.activeStack, (Stack{kResumeEntry, F(1), F(0), F(2)}));
+    // Dropped on its own place: nothing moves.
+    EXPECT_EQ(MoveStackEntryTo(tree, StackId::Active, 2, StackId::Active, 2), std::nullopt);
+    EXPECT_EQ(MoveStackEntryTo(tree, StackId::Active, 2, StackId::Active, 3), std::nullopt);
+    // Up to the top lands below the resume, never above it.
+    EXPECT_EQ(MoveStackEntryTo(tree, StackId::Active, 3, StackId::Active, 0), 1U);
+    EXPECT_EQ(tree.activeStack, (Stack{kResumeEntry, F(2), F(1), F(0)}));
+
+    // To the other stack, at a place or past its end.
+    EXPECT_EQ(MoveStackEntryTo(tree, StackId::Active, 2, StackId::Inactive, 0), 0U);
+    EXPECT_EQ(MoveStackEntryTo(tree, StackId::Inactive, 1, StackId::Active, 99), 3U);
+    EXPECT_EQ(tree.activeStack, (Stack{kResumeEntry, F(2), F(0), F(3)}));
+    EXPECT_EQ(tree.inactiveStack, (Stack{F(1)}));
+
+    // The resume's entry stays, and a position outside the stack moves nothing.
+    EXPECT_EQ(MoveStackEntryTo(tree, StackId::Active, 0, StackId::Inactive, 0), std::nullopt);
+    EXPECT_EQ(MoveStackEntryTo(tree, StackId::Inactive, 5, StackId::Active, 1), std::nullopt);
+    EXPECT_EQ(tree.activeStack, (Stack{kResumeEntry, F(2), F(0), F(3)}));
+    EXPECT_EQ(tree.inactiveStack, (Stack{F(1)}));
+}
+
 TEST(StackActivation, EntriesGoToTheEndOfTheOtherStack) {
     NodeTree tree = TreeWithHeaders({"a", "b", "c"});
     tree.activeStack = {kResumeEntry, {0, kKindHeader}, {1, kKindHeader}};
@@ -216,6 +324,30 @@ TEST(NodeDisplayName, NamesEveryKindAndNothingOutsideTheTables) {
     EXPECT_EQ(NodeDisplayName(tree, {-1, kKindHeader}), "");
     EXPECT_EQ(NodeDisplayName(tree, {0, NodeKind{5}}), "");
     EXPECT_EQ(NodeDisplayName(tree, {1, kKindResume}), "");
+}
+
+TEST(NodeDisplayName, RenamingReachesTheFieldThatNamesEachKind) {
+    NodeTree tree("/nowhere");
+    ResetNodeTree(tree, {});
+    tree.headers.resize(1);
+    tree.resumeSections.resize(1);
+    tree.slFields.resize(1);
+    tree.mlFields.resize(1);
+    tree.rtfOutputs.resize(1);
+    tree.txtOutputs.resize(1);
+    for (const NodeKind kind : {kKindResume, kKindHeader, kKindResumeSection, kKindSLField,
+                                kKindMLField, kKindRTFOutput, kKindTXTOutput}) {
+        EXPECT_TRUE(SetNodeDisplayName(tree, {0, kind}, std::string("n") + KindName(kind)));
+    }
+    EXPECT_EQ(tree.resume->name, "nResume");
+    EXPECT_EQ(tree.headers[0].header, "nHeader");
+    EXPECT_EQ(tree.resumeSections[0].title, "nResume Section");
+    EXPECT_EQ(tree.slFields[0].fieldName, "nSingle Line Field");
+    EXPECT_EQ(tree.mlFields[0].fieldName, "nMultiple Line Field");
+    EXPECT_EQ(tree.rtfOutputs[0].name, "nRich Text File Output");
+    EXPECT_EQ(tree.txtOutputs[0].name, "nText File Output");
+    EXPECT_FALSE(SetNodeDisplayName(tree, {1, kKindHeader}, "outside"));
+    EXPECT_FALSE(SetNodeDisplayName(tree, {0, NodeKind{5}}, "unknown"));
 }
 
 // Each row names its kind's table by member, not through the tree's own kind-to-table mapping,

@@ -1,9 +1,11 @@
 // The page printer as readers of its PDFs meet it: what each page holds, what a text extractor
 // reads back, where lines and rules land, and what the file says about itself.
 
+#include "engine/file_io.h"
 #include "print/page_layout.h"
 #include "print/paper_size.h"
 #include "print/resume_printer.h"
+#include "richtext/rtf_reader.h"
 #include "run_command.h"
 #include "temp_dir.h"
 
@@ -223,6 +225,38 @@ TEST_F(Pdf, ExtractionReadsEveryWordOnceAndWrappedIndentedLinesStayUnderTheirTex
     ASSERT_GE(starts.size(), 1u);
     EXPECT_LE(*starts.rbegin() - *starts.begin(), 1) << "wrapped lines start elsewhere";
     EXPECT_GT(*starts.begin(), 108 + 60); // two tabs in from the margin
+}
+
+TEST_F(Pdf, AWordProcessorsResumeKeepsItsPhotoDatesAndLeadersAndHidesItsHiddenText) {
+    std::string rtf;
+    ASSERT_TRUE(ReadWholeFile(std::string(TRELLIC_TEST_DATA) + "/rtf/libreoffice__resume/input.rtf",
+                              rtf, 1 << 20)
+                    .ok);
+    const std::string pdf = Export(ReadRtf(rtf).document, QPageSize::A4);
+    const std::string images = RunCommand("pdfimages -list '" + pdf + "' 2>/dev/null");
+    EXPECT_EQ(Count(images, "\n   1 "), 2u) << "the PNG and the JPEG photo\n" << images;
+    const std::string text = RunCommand("pdftotext -layout '" + pdf + "' - 2>/dev/null");
+    EXPECT_EQ(text.find("keywords"), std::string::npos) << "hidden text is not printed";
+    EXPECT_EQ(text.find(".."), std::string::npos) << "leaders are drawn, not written";
+    static const std::regex dated(
+        "Senior Analyst, Acme Corporation +Jan 2020 \xE2\x80\x93 Present");
+    EXPECT_TRUE(std::regex_search(text, dated)) << "the date on its title's line\n" << text;
+    // The dots of the leader: ink on the title's line between the title and the date.
+    const std::string box = RunCommand("pdftotext -bbox '" + pdf + "' - 2>/dev/null");
+    static const std::regex corporation(
+        R"re(<word xMin="[0-9.]+" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">Corporation</word>\s*<word xMin="([0-9.]+)")re");
+    std::smatch where;
+    ASSERT_TRUE(std::regex_search(box, where, corporation)) << box;
+    RunCommand("pdftoppm -r 72 -png -singlefile '" + pdf + "' '" + m_dir.File("page") + "'");
+    QImage page(QString::fromStdString(m_dir.File("page.png")));
+    ASSERT_FALSE(page.isNull());
+    int ink = 0;
+    for (int y = int(std::stod(where[1])); y <= int(std::stod(where[3])); ++y) {
+        for (int x = int(std::stod(where[2])) + 4; x < int(std::stod(where[4])) - 4; ++x) {
+            ink += qGray(page.pixel(x, y)) < 160 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(ink, 10);
 }
 
 TEST_F(Pdf, RulesAreLinesNotTextAndHaveTheStylesColour) {

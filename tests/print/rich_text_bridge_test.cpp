@@ -2,13 +2,19 @@
 #include "test_documents.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QImage>
+#include <QPainter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QUrl>
 #include <gtest/gtest.h>
+#include <memory>
+#include <vector>
 
 namespace trellic {
 namespace {
@@ -330,6 +336,284 @@ TEST(RichTextBridge, NumberingMarkersFollowTheListsOfTheWriter) {
     DocumentToQt(document, qt);
     EXPECT_EQ(NumberingMarkers(qt), (QStringList{"1.", "2.", "", "1.", "3.", "4.", "iii.", "Z)",
                                                  "AA)", QString::fromUtf8("\u2022")}));
+}
+
+std::string ImageBytes(int width, int height, const char* format) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes.toStdString();
+}
+
+RichCharFormat PictureFormat(std::string typeWord, std::string data, int32_t goalWidth = 0,
+                             int32_t goalHeight = 0) {
+    auto picture = std::make_shared<RichPicture>();
+    picture->typeWord = std::move(typeWord);
+    picture->data = std::move(data);
+    picture->goalWidth = goalWidth;
+    picture->goalHeight = goalHeight;
+    RichCharFormat format = Char("Arial", 240, kCfeAutoColor);
+    format.picture = PictureRef(std::move(picture));
+    return format;
+}
+
+QImage ResourceImage(const QTextDocument& qt, const QTextCharFormat& format) {
+    return qt.resource(QTextDocument::ImageResource, QUrl(format.toImageFormat().name()))
+        .value<QImage>();
+}
+
+TEST(RichTextBridge, QtShowsTheWordProcessorsAttributes) {
+    RichCharFormat format = Char("Georgia", 240, kCfeAllCaps | kCfeSuperscript);
+    format.backColor = 0x00FFFF;
+    format.offset = 60;
+    QTextCharFormat qt = ToQtCharFormat(format);
+    EXPECT_EQ(qt.fontCapitalization(), QFont::AllUppercase);
+    EXPECT_EQ(qt.background().color(), QColor(Qt::yellow));
+    EXPECT_EQ(FromQtCharFormat(qt), format);
+    format.effects = kCfeSmallCaps | kCfeHidden;
+    format.offset = 0;
+    qt = ToQtCharFormat(format);
+    EXPECT_EQ(qt.fontCapitalization(), QFont::SmallCaps);
+    EXPECT_LT(qt.fontPointSize(), 1.0) << "hidden text takes no room";
+    EXPECT_EQ(qt.foreground().color().alpha(), 0) << "and no ink";
+    EXPECT_FALSE(qt.hasProperty(QTextFormat::BackgroundBrush));
+    EXPECT_EQ(FromQtCharFormat(qt), format) << "what it has is kept";
+
+    RichParaFormat para = PlainParaFormat();
+    para.tabCount = 4;
+    para.tabs[0] = MakeTab(1440, kTabLeft, kLeaderDots);
+    para.tabs[1] = MakeTab(2880, kTabCenter);
+    para.tabs[2] = MakeTab(4320, kTabDecimal);
+    para.tabs[3] = MakeTab(7200, kTabRight, kLeaderHyphens);
+    const QList<QTextOption::Tab> tabs = ToQtBlockFormat(para).tabPositions();
+    ASSERT_EQ(tabs.size(), 4);
+    EXPECT_EQ(tabs[0], QTextOption::Tab(96, QTextOption::LeftTab));
+    EXPECT_EQ(tabs[1], QTextOption::Tab(192, QTextOption::CenterTab));
+    EXPECT_EQ(tabs[2], QTextOption::Tab(288, QTextOption::DelimiterTab, QLatin1Char('.')));
+    EXPECT_EQ(tabs[3], QTextOption::Tab(480, QTextOption::RightTab));
+    EXPECT_EQ(FromQtBlockFormat(ToQtBlockFormat(para)), para);
+}
+
+TEST(RichTextBridge, PicturesShowTheirImageOrAPlaceholderAndComeBackAsTheyCame) {
+    const RichCharFormat png = PictureFormat("pngblip", ImageBytes(30, 20, "PNG"), 900, 600);
+    const RichCharFormat jpeg = PictureFormat("jpegblip", ImageBytes(8, 8, "JPEG"));
+    const RichCharFormat wmf = PictureFormat("wmetafile8", "\x01\x02", 1440, 720);
+    const RichCharFormat broken = PictureFormat("pngblip", "\x89PNG\r\n\x1A\n not a png");
+    const std::u32string object(1, kObjectCharacter);
+    RichDocument document;
+    document.paragraphs = {Para(PlainParaFormat(),
+                                {{U"a", Char("Arial", 240, 0)},
+                                 {object, png},
+                                 {object, jpeg},
+                                 {object, wmf},
+                                 {object, broken}},
+                                Char("Arial", 240, 0))};
+    QTextDocument qt;
+    DocumentToQt(document, qt);
+    EXPECT_EQ(qt.characterCount(), 6) << "one position per picture";
+    std::vector<QTextCharFormat> images;
+    for (auto it = qt.begin().begin(); !it.atEnd(); ++it) {
+        if (it.fragment().charFormat().isImageFormat()) {
+            images.push_back(it.fragment().charFormat());
+        }
+    }
+    ASSERT_EQ(images.size(), 4u);
+    EXPECT_DOUBLE_EQ(images[0].toImageFormat().width(), 60.0); // 900 twips
+    EXPECT_DOUBLE_EQ(images[0].toImageFormat().height(), 40.0);
+    EXPECT_EQ(ResourceImage(qt, images[0]).size(), QSize(30, 20));
+    EXPECT_EQ(ResourceImage(qt, images[1]).size(), QSize(8, 8));
+    EXPECT_DOUBLE_EQ(images[1].toImageFormat().width(), 8.0) << "natural size at 96 dpi";
+    // Kinds Qt cannot draw, and data that does not decode, show a placeholder of their size.
+    EXPECT_FALSE(ResourceImage(qt, images[2]).isNull());
+    EXPECT_DOUBLE_EQ(images[2].toImageFormat().width(), 96.0);
+    EXPECT_FALSE(ResourceImage(qt, images[3]).isNull());
+    EXPECT_EQ(ShownPictureOf(qt, *png.picture), PictureShown::Image);
+    EXPECT_EQ(ShownPictureOf(qt, *wmf.picture), PictureShown::OtherKind);
+    EXPECT_EQ(ShownPictureOf(qt, *broken.picture), PictureShown::OtherKind) << "no header";
+    EXPECT_EQ(DocumentFromQt(qt), document);
+}
+
+// The signature and header of a PNG of this size, without its image data.
+std::string PngHeader(uint32_t width, uint32_t height) {
+    std::string bytes("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16);
+    for (uint32_t value : {width, height}) {
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            bytes.push_back(static_cast<char>((value >> shift) & 0xFF));
+        }
+    }
+    return bytes + std::string("\x08\x02\0\0\0", 5);
+}
+
+TEST(RichTextBridge, PicturesAreDecodedAtPrintResolutionAndWithinABudget) {
+    const std::u32string object(1, kObjectCharacter);
+    // A photo of 600 x 300 pixels shown one inch wide needs 300 x 150 for print.
+    const RichCharFormat photo = PictureFormat("pngblip", ImageBytes(600, 300, "PNG"), 1440, 720);
+    RichDocument document;
+    document.paragraphs = {Para(PlainParaFormat(), {{object, photo}}, Char("Arial", 240, 0))};
+    QTextDocument qt;
+    DocumentToQt(document, qt);
+    const QImage image = qt.resource(QTextDocument::ImageResource,
+                                     QUrl(ToQtCharFormat(photo).toImageFormat().name()))
+                             .value<QImage>();
+    EXPECT_EQ(image.size(), QSize(300, 150));
+
+    // Headers that claim pictures of 25 million pixels spend the budget as they claim, whether
+    // or not their data decodes; what comes after them shows as a placeholder.
+    std::vector<RichRun> runs;
+    for (int i = 0; i < 4; ++i) {
+        runs.push_back({object, PictureFormat("pngblip", PngHeader(5000, 5000) + char('a' + i))});
+    }
+    runs.push_back({object, photo});
+    document.paragraphs[0].runs = runs;
+    DocumentToQt(document, qt);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(ShownPictureOf(qt, *runs[size_t(i)].format.picture), PictureShown::Undecodable);
+    }
+    EXPECT_EQ(ShownPictureOf(qt, *photo.picture), PictureShown::OverBudget);
+    EXPECT_EQ(DocumentFromQt(qt), document) << "kept as it came";
+    // Another document starts afresh.
+    document.paragraphs[0].runs = {{object, photo}};
+    DocumentToQt(document, qt);
+    EXPECT_EQ(ShownPictureOf(qt, *photo.picture), PictureShown::Image);
+}
+
+TEST(RichTextBridge, OnlyTheEnginesOwnPicturesComeBack) {
+    RichDocument document;
+    document.paragraphs[0].runs = {
+        {std::u32string(1, kObjectCharacter), PictureFormat("pngblip", "x")}};
+    QTextDocument qt;
+    DocumentToQt(document, qt);
+    QTextCursor cursor(&qt);
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText("typed"); // in the format beside the picture
+    const RichDocument back = DocumentFromQt(qt);
+    ASSERT_EQ(back.paragraphs[0].runs.size(), 2u);
+    EXPECT_TRUE(back.paragraphs[0].runs[0].format.picture);
+    EXPECT_EQ(back.paragraphs[0].runs[1].text, U"typed");
+    EXPECT_FALSE(back.paragraphs[0].runs[1].format.picture);
+    // An image of pasted HTML has nothing the engine could save.
+    QTextDocument foreign;
+    foreign.setHtml("<p>a<img src='x.png' width='10' height='10'>b</p>");
+    EXPECT_EQ(DocumentFromQt(foreign).Text(), U"ab");
+}
+
+TEST(RichTextBridge, HiddenTextTakesNoRoomButKeepsItsPlace) {
+    RichCharFormat hidden = Char("Arial", 240, kCfeHidden | kCfeAutoColor);
+    RichDocument document;
+    document.paragraphs[0].runs = {{U"ab", Char("Arial", 240, kCfeAutoColor)},
+                                   {U"WWWWWWWWWWWWWWWWWWWW", hidden},
+                                   {U"cd", Char("Arial", 240, kCfeAutoColor)}};
+    QTextDocument qt;
+    DocumentToQt(document, qt);
+    qt.setTextWidth(1000);
+    qt.size(); // lays the text out
+    ASSERT_EQ(qt.begin().layout()->lineCount(), 1);
+    const QTextLine line = qt.begin().layout()->lineAt(0);
+    EXPECT_LT(line.cursorToX(22) - line.cursorToX(2), 3.0);
+    EXPECT_EQ(qt.characterCount() - 1, 24);
+
+    // A hidden picture (a photo left out of one version) is hidden too, and kept.
+    RichCharFormat hiddenPhoto = PictureFormat("pngblip", ImageBytes(30, 20, "PNG"), 1440, 1440);
+    hiddenPhoto.effects |= kCfeHidden;
+    document.paragraphs[0].runs[1] = {std::u32string(1, kObjectCharacter), hiddenPhoto};
+    DocumentToQt(document, qt);
+    qt.size();
+    const QTextLine pictureLine = qt.begin().layout()->lineAt(0);
+    EXPECT_LT(pictureLine.cursorToX(3) - pictureLine.cursorToX(2), 1.0);
+    EXPECT_LT(pictureLine.height(), 30.0) << "nor a picture's height";
+    EXPECT_EQ(DocumentFromQt(qt).paragraphs[0].runs, document.paragraphs[0].runs);
+}
+
+TEST(RichTextBridge, TabStopsBeyondTheLineStandAtItsEndWithTheirLeaders) {
+    RichParaFormat para = PlainParaFormat();
+    para.tabCount = 1;
+    para.tabs[0] = MakeTab(9360, kTabRight, kLeaderDots); // a word processor's 6.5 inches
+    const RichCharFormat text = Char("DejaVu Sans", 220, kCfeAutoColor);
+    RichDocument document;
+    document.paragraphs = {Para(para, {{U"Senior Analyst\tJan 2020 \u2013 Present", text}}, text)};
+    QTextDocument qt;
+    DocumentToQt(document, qt);
+    qt.setDocumentMargin(0);
+    const qreal width = TwipsToPixels(7920); // 5.5 inches
+    qt.setTextWidth(width);
+    FitTabStops(qt, width);
+    qt.size(); // lays the text out
+    EXPECT_NEAR(qt.begin().blockFormat().tabPositions()[0].position, width, 1.0);
+    EXPECT_EQ(DocumentFromQt(qt), document) << "the stored stop stays where it was";
+    const QTextLayout* layout = qt.begin().layout();
+    ASSERT_EQ(layout->lineCount(), 1) << "the date stays on its line";
+    const QTextLine line = layout->lineAt(0);
+    EXPECT_NEAR(line.naturalTextWidth(), width, 2.0) << "and ends at the margin";
+
+    QImage page(int(width) + 10, 40, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    DrawTabLeaders(painter, qt.begin(), line, QPointF(0, 0), Qt::black);
+    painter.end();
+    const int from = int(line.cursorToX(14)) + 4;
+    const int to = int(line.cursorToX(15)) - 4;
+    const int baseline = int(line.ascent());
+    int dots = 0;
+    for (int x = from; x < to; ++x) {
+        for (int y = baseline - 4; y <= baseline; ++y) {
+            dots += qGray(page.pixel(x, y)) < 128 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(dots, (to - from) / 8) << "a row of dots between the title and the date";
+
+    // Text set right at the end of the line measures a little wider than the line in some
+    // fonts and sizes; its last word must not wrap for that.
+    const RichCharFormat bold = Char("Cambria", 220, kCfeAutoColor | kCfeBold);
+    int wrapped = 0;
+    for (const char* face : {"DejaVu Sans", "Cambria", "Liberation Serif", "Noto Sans"}) {
+        for (int twips = 7000; twips <= 10000; twips += 37) {
+            const RichCharFormat plain = Char(face, 220, kCfeAutoColor);
+            document.paragraphs = {Para(para,
+                                        {{U"Senior Analyst", bold},
+                                         {U", Acme Corporation\tJan 2020 \u2013 Present", plain}},
+                                        plain)};
+            DocumentToQt(document, qt);
+            qt.setTextWidth(TwipsToPixels(twips));
+            FitTabStops(qt, TwipsToPixels(twips));
+            qt.size();
+            wrapped += qt.begin().layout()->lineCount() > 1 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(wrapped, 0);
+}
+
+TEST(RichTextBridge, BulletsShowTheirOwnSymbolWhereAFontDrawsIt) {
+    const RichCharFormat plain = Char("Arial", 200, 0);
+    auto bullet = [](char32_t symbol, const char* face, uint8_t charSet) {
+        RichParaFormat format = Numbered(kPfnBullet, 0);
+        format.bulletSymbol = symbol;
+        format.bulletFace = face;
+        format.bulletCharSet = charSet;
+        return format;
+    };
+    const RichParaFormat formats[] = {
+        bullet(0xA7, "Wingdings", kSymbolCharSet), // a look-alike: a small square
+        bullet(0x25C6, "DejaVu Sans", 0),          // drawn in its own font
+        bullet(U'o', "Courier New", 0),            // a letter any font has
+        bullet(0xE00B, "No Such Symbols", 0),      // private use, font absent
+        bullet(0x3F, "Wingdings", kSymbolCharSet), // no look-alike, font absent
+    };
+    RichDocument document;
+    document.paragraphs.clear();
+    for (const RichParaFormat& format : formats) {
+        document.paragraphs.push_back(Para(format, {{U"x", plain}}, plain));
+    }
+    QTextDocument qt;
+    DocumentToQt(document, qt);
+    EXPECT_EQ(NumberingMarkers(qt),
+              (QStringList{QString::fromUtf8("\u25AA"), QString::fromUtf8("\u25C6"), "o",
+                           QString::fromUtf8("\u2022"), QString::fromUtf8("\u2022")}));
+    EXPECT_EQ(NumberingMarkerFamily(qt.findBlockByNumber(1).blockFormat()), "DejaVu Sans");
+    EXPECT_EQ(NumberingMarkerFamily(qt.findBlockByNumber(2).blockFormat()), "");
+    EXPECT_EQ(DocumentFromQt(qt), document);
 }
 
 } // namespace

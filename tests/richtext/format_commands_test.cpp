@@ -153,5 +153,49 @@ TEST(FormatCommands, AlignmentAndLineSpacingSetOneFieldEach) {
     }
 }
 
+TEST(FormatCommands, ARaiseGoesWithTheScriptItCameWith) {
+    RichCharFormat raised = PlainCharFormat();
+    raised.effects = kCfeSuperscript;
+    raised.offset = 60;
+    RichCharFormat format = raised;
+    ApplyCharFormat(format, FlipCharEffect(raised, kCfeBold));
+    EXPECT_EQ(format.offset, 60) << "other effects leave it";
+    ApplyCharFormat(format, FlipCharEffect(raised, kCfeSubscript));
+    EXPECT_TRUE(format.Has(kCfeSubscript));
+    EXPECT_EQ(format.offset, 0) << "another script forgets it";
+    format = raised;
+    ApplyCharFormat(format, FlipCharEffect(raised, kCfeSuperscript));
+    EXPECT_FALSE(format.Has(kCfeSuperscript));
+    EXPECT_EQ(format.offset, 0);
+}
+
+TEST(FormatCommands, NewAttributesChangeOnlyUnderTheirMask) {
+    RichCharFormat format = PlainCharFormat();
+    RichCharFormat change;
+    change.mask = kCfmBackColor | kCfmSmallCaps;
+    change.backColor = 0x12FFFFFF; // only the colour's three bytes count
+    change.effects = kCfeSmallCaps | kCfeHidden | kCfeAllCaps;
+    ApplyCharFormat(format, change);
+    EXPECT_EQ(format.backColor, 0xFFFFFFu);
+    EXPECT_TRUE(format.Has(kCfeSmallCaps));
+    EXPECT_FALSE(format.Has(kCfeHidden));
+    EXPECT_FALSE(format.Has(kCfeAllCaps));
+    RichCharFormat other = format;
+    other.backColor.reset();
+    EXPECT_EQ(EqualCharAttributes(format, other) & kCfmBackColor, 0u);
+    EXPECT_NE(EqualCharAttributes(format, other) & kCfmSmallCaps, 0u);
+
+    RichParaFormat paragraph = PlainParaFormat();
+    paragraph.numbering = kPfnBullet;
+    paragraph.bulletSymbol = 0xA7;
+    paragraph.bulletFace = "Wingdings";
+    paragraph.bulletCharSet = kSymbolCharSet;
+    RichParaFormat plain = paragraph;
+    ApplyParaFormat(plain, NumberingOff(paragraph));
+    ApplyParaFormat(plain, ToggleBullet(plain));
+    EXPECT_EQ(plain.numbering, kPfnBullet);
+    EXPECT_EQ(plain.bulletSymbol, 0u) << "a bullet switched on anew is the standard one";
+}
+
 } // namespace
 } // namespace trellic

@@ -2,6 +2,7 @@
 #include "test_documents.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace trellic {
 namespace {
@@ -424,6 +425,55 @@ TEST(RichTextBuffer, ModifiedFlagFollowsChanges) {
     buffer.SetModified(false);
     buffer.ImportText("y");
     EXPECT_TRUE(buffer.IsModified());
+}
+
+// A document of one paragraph: "ab", a picture, "cd".
+RichTextBuffer BufferWithPicture() {
+    auto picture = std::make_shared<RichPicture>();
+    picture->typeWord = "pngblip";
+    picture->data = "data";
+    RichCharFormat pictureFormat = Font("Arial");
+    pictureFormat.picture = PictureRef(picture);
+    RichDocument document;
+    document.paragraphs[0].format = PlainParaFormat();
+    document.paragraphs[0].markFormat = Font("Arial");
+    document.paragraphs[0].runs = {{U"ab", Font("Arial")},
+                                   {std::u32string(1, kObjectCharacter), pictureFormat},
+                                   {U"cd", Font("Arial")}};
+    RichTextBuffer buffer;
+    buffer.SetDocument(document);
+    return buffer;
+}
+
+TEST(RichTextBuffer, TextTypedBesideOrOverAPictureIsText) {
+    RichTextBuffer buffer = BufferWithPicture();
+    buffer.SetSelection(3, 3); // behind the picture
+    EXPECT_FALSE(buffer.GetSelectionCharFormat().picture);
+    buffer.InsertText("x");
+    buffer.SetSelection(2, 3); // the picture itself
+    buffer.SetSelectionCharFormat(Bold(true));
+    EXPECT_TRUE(buffer.GetSelectionCharFormat().picture) << "format commands keep the picture";
+    EXPECT_TRUE(buffer.GetSelectionCharFormat().Has(kCfeBold));
+    buffer.InsertText("y"); // replaces the picture
+    const auto& runs = buffer.Document().paragraphs[0].runs;
+    for (const RichRun& run : runs) {
+        EXPECT_FALSE(run.format.picture) << testing::Utf8(run.text);
+    }
+    EXPECT_EQ(ParagraphTexts(buffer.Document()), "abyxcd");
+}
+
+TEST(RichTextBuffer, PlainTextLeavesOutHiddenTextAndPictures) {
+    RichTextBuffer buffer = BufferWithPicture();
+    buffer.SetSelection(0, 1);
+    RichCharFormat hide;
+    hide.mask = kCfmHidden;
+    hide.effects = kCfeHidden;
+    buffer.SetSelectionCharFormat(hide);
+    EXPECT_EQ(buffer.ExportText(), "bcd");
+    EXPECT_EQ(buffer.TextLength(), 5u) << "hidden text still counts";
+    buffer.SetSelection(1, 1);
+    buffer.InsertText("typed");
+    EXPECT_EQ(buffer.ExportText(), "typedbcd") << "what is typed beside hidden text shows";
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "richtext/rich_text_buffer.h"
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"
+#include "rtf_round_trip.h"
 #include "temp_dir.h"
 #include "test_documents.h"
 
@@ -20,6 +21,10 @@ void ExpectUsable(const RtfReadResult& read) {
     const RtfReadResult again = ReadRtf(rtf);
     EXPECT_TRUE(again.complete);
     EXPECT_EQ(again.document.Text(), read.document.Text());
+    if (read.isRtf) {
+        EXPECT_TRUE(testing::AsReadersSeeIt(again.document) ==
+                    testing::AsReadersSeeIt(read.document));
+    }
 }
 
 TEST(RtfHostile, UnbalancedBraces) {
@@ -128,17 +133,51 @@ TEST(RtfHostile, RandomMutationsOfRealFiles) {
     }
 }
 
-TEST(RtfHostile, FuzzerFindingsStayFixed) {
-    const fs::path folder = fs::path(TRELLIC_TEST_DATA) / "rtf" / "fuzz-regressions";
-    ASSERT_TRUE(fs::exists(folder));
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        if (entry.path().extension() == ".md") {
-            continue;
+TEST(RtfHostile, PictureHeadersAndSizesFromAFileAreNotTrusted) {
+    const std::string png = "89504e470d0a1a0a0000000d49484452";
+    const struct {
+        const char* name;
+        std::string group;
+        bool showable;
+    } rows[] = {
+        {"PNG of 100000 by 100000 pixels", "\\pngblip " + png + "000186a0000186a008060000", false},
+        {"PNG cut inside its header", "\\pngblip " + png + "0000", false},
+        {"PNG of no pixels", "\\pngblip " + png + "0000000000000001", false},
+        {"JPEG segment longer than the data", "\\jpegblip ffd8ffe0ffff0000", false},
+        {"JPEG without a frame", "\\jpegblip ffd8ffd9", false},
+        {"JPEG with a zero-length segment", "\\jpegblip ffd8ffe00000ffc0", false},
+        {"JPEG of 2 by 3 pixels", "\\jpegblip ffd8ffc0000b080003000201110000", true},
+        {"absurd goal size", "\\picwgoal2147483647\\pichgoal-5\\picscalex-9\\emfblip 01", false},
+        {"absurd scale", "\\picwgoal100\\pichgoal100\\picscalex2147483647\\emfblip 01", false},
+    };
+    for (const auto& row : rows) {
+        const RtfReadResult read = ReadRtf("{\\rtf1{\\pict" + row.group + "}}");
+        ASSERT_EQ(read.document.paragraphs[0].runs.size(), 1u) << row.name;
+        const RichPicture& picture = *read.document.paragraphs[0].runs[0].format.picture;
+        EXPECT_EQ(IsShowablePicture(picture), row.showable) << row.name;
+        const PictureSize size = ShownPictureSize(picture);
+        EXPECT_GE(size.width, 1) << row.name;
+        EXPECT_LE(size.width, kMaxPictureTwips) << row.name;
+        EXPECT_GE(size.height, 1) << row.name;
+        EXPECT_LE(size.height, kMaxPictureTwips) << row.name;
+        ExpectUsable(read);
+    }
+}
+
+TEST(RtfHostile, FuzzerFindingsAndSeedsStayFixed) {
+    for (const char* name : {"fuzz-regressions", "fuzz-corpus"}) {
+        const fs::path folder = fs::path(TRELLIC_TEST_DATA) / "rtf" / name;
+        ASSERT_TRUE(fs::exists(folder));
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            if (entry.path().extension() == ".md") {
+                continue;
+            }
+            SCOPED_TRACE(entry.path().filename().string());
+            const std::string input = testing::ReadFileBytes(entry.path().string());
+            ExpectUsable(ReadRtf(input));
+            ExpectUsable(ReadRtf(input, RtfSource::Utf8));
+            ExpectUsable(ReadRtfFragment(input));
         }
-        SCOPED_TRACE(entry.path().filename().string());
-        const std::string input = testing::ReadFileBytes(entry.path().string());
-        ExpectUsable(ReadRtf(input));
-        ExpectUsable(ReadRtfFragment(input));
     }
 }
 

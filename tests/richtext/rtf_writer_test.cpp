@@ -2,6 +2,7 @@
 #include "test_documents.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace trellic {
 namespace {
@@ -125,6 +126,60 @@ TEST(RtfWriter, SymbolFontBytes) {
     const std::string rtf = WriteRtf(OneParagraph(U"\u00FC \u006C", wingdings));
     EXPECT_TRUE(Contains(rtf, "{\\f0\\fswiss\\fcharset2 Wingdings;}"));
     EXPECT_TRUE(Contains(rtf, "\\f0\\fs24\\'fc l\\par"));
+}
+
+TEST(RtfWriter, WordProcessorAttributesInTheWordsWordProcessorsRead) {
+    RichDocument document = OneParagraph(U"plain");
+    RichCharFormat format = Font("Arial");
+    format.backColor = 0x00FFFF; // yellow
+    format.effects |= kCfeAllCaps | kCfeSmallCaps | kCfeHidden | kCfeSuperscript;
+    format.offset = 60;
+    document.paragraphs[0].runs.push_back({U"marked", format});
+    format.effects = kCfeAutoColor | kCfeSubscript;
+    format.offset = -40;
+    format.backColor.reset();
+    document.paragraphs[0].runs.push_back({U"low", format});
+    RichParaFormat& paragraph = document.paragraphs[0].format;
+    paragraph.tabCount = 3;
+    paragraph.tabs[0] = MakeTab(720, kTabBar);
+    paragraph.tabs[1] = MakeTab(4320, kTabDecimal, kLeaderHyphens);
+    paragraph.tabs[2] = MakeTab(9360, kTabRight, kLeaderDots);
+    const std::string rtf = WriteRtf(document);
+    EXPECT_TRUE(Contains(rtf, "{\\colortbl ;\\red255\\green255\\blue0;}"));
+    EXPECT_TRUE(Contains(rtf, "\\tb720\\tlhyph\\tqdec\\tx4320\\tldot\\tqr\\tx9360"));
+    EXPECT_TRUE(Contains(rtf, "plain\\caps\\scaps\\v\\highlight1\\up6 marked"));
+    EXPECT_TRUE(Contains(rtf, "marked\\caps0\\scaps0\\v0\\highlight0\\dn4 low"));
+}
+
+TEST(RtfWriter, PicturesAsTheyCameWithTheirDataInHexadecimal) {
+    auto picture = std::make_shared<RichPicture>();
+    picture->typeWord = "wmetafile8";
+    picture->otherWords = "\\picbmp\\bliptag-5";
+    picture->data = std::string("\x01\xAB", 2);
+    picture->width = 2540;
+    picture->goalWidth = 1440;
+    picture->scaleY = 50;
+    RichCharFormat format = Font("Arial");
+    format.picture = PictureRef(picture);
+    RichDocument document = OneParagraph(U"see");
+    document.paragraphs[0].runs.push_back({std::u32string(2, kObjectCharacter), format});
+    const std::string group = "{\\pict\\wmetafile8\\picbmp\\bliptag-5\\picw2540\\picwgoal1440"
+                              "\\picscaley50\r\n01ab}";
+    EXPECT_TRUE(Contains(WriteRtf(document), "see" + group + group + "\\par"));
+}
+
+TEST(RtfWriter, WordProcessorBulletsInTheirFont) {
+    RichDocument document = OneParagraph(U"item");
+    RichParaFormat& format = document.paragraphs[0].format;
+    format.numbering = kPfnBullet;
+    format.bulletSymbol = 0xA7;
+    format.bulletFace = "Wingdings";
+    format.bulletCharSet = kSymbolCharSet;
+    const std::string rtf = WriteRtf(document);
+    EXPECT_TRUE(Contains(rtf, "{\\f1\\fnil\\fcharset2 Wingdings;}"));
+    EXPECT_TRUE(Contains(rtf, "{\\leveltext\\'01\\u-3929?;}{\\levelnumbers;}\\f1"));
+    EXPECT_TRUE(Contains(rtf, "{\\pntext\\f1\\'a7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0"
+                              "{\\pntxtb\\'a7}}"));
 }
 
 } // namespace

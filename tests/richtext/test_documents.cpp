@@ -84,11 +84,26 @@ RichCharFormat RandomCharFormat(std::mt19937& random) {
         format.effects |= kCfeUnderline;
         format.underlineType = static_cast<uint8_t>(pick(4) + 1);
     }
-    const int script = pick(5);
+    const int script = pick(7);
     if (script == 0) {
         format.effects |= kCfeSubscript;
     } else if (script == 1) {
         format.effects |= kCfeSuperscript;
+    } else if (script == 2) {
+        format.effects |= kCfeSuperscript;
+        format.offset = (pick(12) + 1) * 10;
+    } else if (script == 3) {
+        format.effects |= kCfeSubscript;
+        format.offset = -(pick(12) + 1) * 10;
+    }
+    static const uint32_t kMoreEffects[] = {kCfeAllCaps, kCfeSmallCaps, kCfeHidden};
+    for (uint32_t effect : kMoreEffects) {
+        if (pick(5) == 0) {
+            format.effects |= effect;
+        }
+    }
+    if (pick(4) == 0) {
+        format.backColor = static_cast<uint32_t>(random() & 0xFFFFFF);
     }
     if (pick(3) == 0) {
         format.effects |= kCfeAutoColor;
@@ -99,9 +114,9 @@ RichCharFormat RandomCharFormat(std::mt19937& random) {
 }
 
 std::u32string RandomText(std::mt19937& random, bool symbol) {
-    static const char32_t kPool[] = {U'a',   U'Z',   U' ',   U'\\',   U'{',   U'}',
-                                     U'\t',  U'-',   U'7',   0xE9,    0x20AC, 0x2019,
-                                     0x2014, 0x2022, 0x4E2D, 0x1F600, 0xA0,   0x3B1};
+    static const char32_t kPool[] = {U'a',   U'Z',    U' ', U'\\',  U'{',   U'}',   U'\t',
+                                     U'-',   U'7',    0xE9, 0x20AC, 0x2019, 0x2014, 0x2022,
+                                     0x4E2D, 0x1F600, 0xA0, 0x3B1,  0x2028};
     std::u32string text;
     const size_t length = random() % 12;
     for (size_t i = 0; i < length; ++i) {
@@ -112,6 +127,24 @@ std::u32string RandomText(std::mt19937& random, bool symbol) {
         }
     }
     return text;
+}
+
+PictureRef RandomPicture(std::mt19937& random) {
+    auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    static const char* const kTypes[] = {"pngblip", "jpegblip", "wmetafile8", "emfblip", ""};
+    auto picture = std::make_shared<RichPicture>();
+    picture->typeWord = kTypes[pick(5)];
+    picture->otherWords = pick(2) ? "\\picbmp\\picbpp4\\bliptag-12" : "";
+    for (int i = pick(40) + 1; i > 0; --i) {
+        picture->data.push_back(static_cast<char>(random()));
+    }
+    picture->width = pick(3) * 100;
+    picture->height = pick(3) * 90;
+    picture->goalWidth = pick(2) * 1440;
+    picture->goalHeight = pick(2) * 1200;
+    picture->scaleX = pick(2) ? 100 : 64;
+    picture->scaleY = pick(2) ? 100 : 50;
+    return PictureRef(std::move(picture));
 }
 
 } // namespace
@@ -138,9 +171,18 @@ RichDocument RandomDocument(uint32_t seed) {
         format.spaceAfter = pick(2) * 200;
         format.tabCount = static_cast<uint8_t>(pick(3));
         for (int t = 0; t < format.tabCount; ++t) {
-            format.tabs[static_cast<size_t>(t)] = (t + 1) * 720;
+            format.tabs[static_cast<size_t>(t)] = MakeTab(
+                (t + 1) * 720, static_cast<uint8_t>(pick(5)), static_cast<uint8_t>(pick(6)));
         }
         format.numbering = static_cast<uint16_t>(pick(3) == 0 ? 0 : pick(7));
+        if (format.numbering == kPfnBullet && pick(2) == 0) {
+            // A word processor's own bullet: a symbol font's byte or a text font's character.
+            static const char32_t kSymbols[] = {0xA7, 0xD8, U'o', 0x2013, 0x25AA};
+            format.bulletSymbol = kSymbols[pick(5)];
+            format.bulletCharSet = format.bulletSymbol > 0xFF ? 0 : kSymbolCharSet;
+            format.bulletFace =
+                format.bulletCharSet == kSymbolCharSet ? "Wingdings" : "Courier New";
+        }
         if (format.numbering >= kPfnArabic) {
             static const uint16_t kStyles[] = {kPfnsParen, kPfnsParens, kPfnsPeriod, kPfnsPlain};
             format.numberingStyle = kStyles[pick(4)];
@@ -155,6 +197,10 @@ RichDocument RandomDocument(uint32_t seed) {
             RichRun run;
             run.format = RandomCharFormat(random);
             run.text = RandomText(random, run.format.charSet == kSymbolCharSet);
+            if (pick(8) == 0) {
+                run.format.picture = RandomPicture(random);
+                run.text.assign(static_cast<size_t>(pick(2) + 1), kObjectCharacter);
+            }
             paragraph.runs.push_back(std::move(run));
         }
         paragraph.markFormat = RandomCharFormat(random);

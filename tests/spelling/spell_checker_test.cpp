@@ -9,6 +9,7 @@ namespace trellic {
 namespace {
 
 using testing::TempDir;
+using testing::WriteFileBytes;
 
 // The system's dictionaries, as the program finds them; the tests need en_US and en_GB.
 InstalledDictionary Installed(const char* language) {
@@ -100,6 +101,27 @@ TEST(SpellChecker, WithoutADictionaryNothingIsMarked) {
     EXPECT_FALSE(checker.Load({"xx_XX", dir.File("xx_XX.aff")}).ok);
     EXPECT_EQ(checker.Language(), "en_US");
     EXPECT_EQ(checker.Misspellings(U"Teh").size(), 1U);
+}
+
+TEST(SpellChecker, WordsInScriptsTheDictionaryDoesNotHoldAreNotMarked) {
+    // Names in other scripts stand beside English in a resume; the English dictionary cannot
+    // judge them, so they are left alone, while Latin words with accents are still checked.
+    Checker c;
+    EXPECT_EQ(c.Misspelt("\u738b\u5c0f\u660e \u0418\u0432\u0430\u043d "
+                         "\u039d\u03af\u03ba\u03bf\u03c2 \u0141ukasiewicz managment"),
+              (std::vector<std::string>{"\u0141ukasiewicz", "managment"}));
+
+    // A dictionary's letters are read in its affix file's own encoding (here KOI8-R, "\xcf\xc5"
+    // being "oe" in Cyrillic); for it, Latin words are the foreign ones.
+    TempDir dir;
+    WriteFileBytes(dir.File("xx_XX.aff"), "SET KOI8-R\nTRY \xcf\xc5\xc1\xc9\xce\n");
+    WriteFileBytes(dir.File("xx_XX.dic"), "1\n\xcd\xc9\xd2\n");
+    SpellChecker cyrillic(PersonalWordList(dir.File("words.txt")));
+    ASSERT_TRUE(cyrillic.Load({"xx_XX", dir.File("xx_XX.aff")}).ok);
+    const std::u32string text = U"\u043c\u0438\u0440 \u043c\u0438\u0440\u0440 managment";
+    const std::vector<TextSpan> misspelt = cyrillic.Misspellings(text);
+    ASSERT_EQ(misspelt.size(), 1U);
+    EXPECT_EQ(text.substr(misspelt[0].start, misspelt[0].length), U"\u043c\u0438\u0440\u0440");
 }
 
 } // namespace

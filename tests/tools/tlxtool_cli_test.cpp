@@ -1,5 +1,6 @@
 // Runs the real tlxtool and looks at its exit status, output and files.
 
+#include "json_resume_checks.h"
 #include "model/protected_file.h"
 #include "model/tlx_file.h"
 #include "temp_dir.h"
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -181,14 +183,14 @@ TEST(TlxtoolConvert, FailuresWriteNothing) {
         Tool(dir, "convert " + Quote(dir.File("gone.tlx")) + " " + Quote(dir.File("out.rtf")));
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1);
-    EXPECT_FALSE(std::filesystem::exists(dir.File("out.rtf")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("refused.rtf")));
 
     WriteFileBytes(dir.File("bad.tlx"), SampleTlx().substr(0, 30));
     const ToolRun cut =
         Tool(dir, "convert " + Quote(dir.File("bad.tlx")) + " " + Quote(dir.File("out.rtf")));
     EXPECT_EQ(cut.status, 1);
     EXPECT_NE(cut.err.find("Unexpected file format."), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(dir.File("out.rtf")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("refused.rtf")));
 
     EXPECT_EQ(Tool(dir, "convert --renderer pdf " + Quote(dir.File("cv.txt")) + " x.rtf").status,
               1);
@@ -217,13 +219,13 @@ TEST(TlxtoolFiles, PipesAreRefusedWithoutWaiting) {
     // Without a writer, opening a pipe waits for ever; the limit only keeps a fault from
     // hanging the suite.
     for (const std::string& arguments :
-         {"dump " + pipe, "check " + pipe, "convert " + pipe + " " + Quote(dir.File("out.rtf")),
+         {"dump " + pipe, "check " + pipe, "convert " + pipe + " " + Quote(dir.File("refused.rtf")),
           "build " + Quote(dir.File("pipe.json")) + " " + Quote(dir.File("out.tlx"))}) {
         const ToolRun run = Tool(dir, arguments, "timeout 60");
         EXPECT_EQ(run.status, 1) << arguments;
         EXPECT_NE(run.err.find("it is not a regular file"), std::string::npos) << run.err;
     }
-    EXPECT_FALSE(std::filesystem::exists(dir.File("out.rtf")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("refused.rtf")));
     // Nor is a pipe replaced by a file.
     WriteFileBytes(dir.File("cv.tlx"), SampleTlx());
     const ToolRun onto = Tool(dir, "convert " + Quote(dir.File("cv.tlx")) + " " + pipe);
@@ -255,6 +257,21 @@ TEST(TlxtoolFiles, AProtectedFileIsNotWrittenOver) {
     // The document words this refusal itself; what counts is that it is one.
     EXPECT_EQ(convert.status, 1);
     EXPECT_EQ(convert.err.find("tlxtool: " + dir.File("held.rtf") + ": "), 0U) << convert.err;
+    // Import and export save as the other commands do.
+    WriteFileBytes(dir.File("held.json"), "held");
+    ProtectedFile json;
+    ASSERT_TRUE(json.Open(dir.File("held.json")));
+    WriteFileBytes(dir.File("cv-resume.json"), R"({"basics": {"name": "Ann"}})");
+    const ToolRun import = Tool(dir, "import " + Quote(dir.File("cv-resume.json")) + " " +
+                                         Quote(dir.File("held.tlx")));
+    EXPECT_EQ(import.status, 1);
+    EXPECT_EQ(import.err.find("tlxtool: " + dir.File("held.tlx") + ": "), 0U) << import.err;
+    const ToolRun exportRun =
+        Tool(dir, "export " + Quote(dir.File("cv.tlx")) + " " + Quote(dir.File("held.json")));
+    EXPECT_EQ(exportRun.status, 1);
+    EXPECT_NE(exportRun.err.find("another program holds the file protected"), std::string::npos)
+        << exportRun.err;
+    EXPECT_EQ(ReadFileBytes(dir.File("held.json")), "held");
     EXPECT_EQ(ReadFileBytes(dir.File("held.tlx")), "held");
     EXPECT_EQ(ReadFileBytes(dir.File("held.rtf")), "held");
 
@@ -275,7 +292,7 @@ TEST(TlxtoolFiles, AReadOnlyFileIsNotWrittenOverByAnOrdinaryUser) {
     ::chmod(dir.Path().c_str(), 0777);
     WriteFileBytes(dir.File("cv.tlx"), SampleTlx());
     WriteFileBytes(dir.File("cv.json"), Tool(dir, "dump " + Quote(dir.File("cv.tlx"))).out);
-    for (const char* name : {"kept.tlx", "kept.rtf"}) {
+    for (const char* name : {"kept.tlx", "kept.rtf", "kept.json"}) {
         WriteFileBytes(dir.File(name), "read-only");
         ::chown(dir.File(name).c_str(), 65534, 65534);
         ::chmod(dir.File(name).c_str(), 0444);
@@ -289,8 +306,14 @@ TEST(TlxtoolFiles, AReadOnlyFileIsNotWrittenOverByAnOrdinaryUser) {
         dir, "convert " + Quote(dir.File("cv.tlx")) + " " + Quote(dir.File("kept.rtf")), asNobody);
     EXPECT_EQ(convert.status, 1);
     EXPECT_NE(convert.err.find("(the file is read-only)"), std::string::npos) << convert.err;
+    const ToolRun exportRun = Tool(
+        dir, "export " + Quote(dir.File("cv.tlx")) + " " + Quote(dir.File("kept.json")), asNobody);
+    EXPECT_EQ(exportRun.status, 1);
+    EXPECT_NE(exportRun.err.find("cannot write: the file is read-only"), std::string::npos)
+        << exportRun.err;
     EXPECT_EQ(ReadFileBytes(dir.File("kept.tlx")), "read-only");
     EXPECT_EQ(ReadFileBytes(dir.File("kept.rtf")), "read-only");
+    EXPECT_EQ(ReadFileBytes(dir.File("kept.json")), "read-only");
     // The same user may still write a new file there.
     EXPECT_EQ(Tool(dir, "build " + Quote(dir.File("cv.json")) + " " + Quote(dir.File("new.tlx")),
                    asNobody)
@@ -371,6 +394,89 @@ TEST(TlxtoolCli, EveryScriptThroughDumpBuildAndConvert) {
         EXPECT_NE(txtBytes.find(world.name + "\r\n"), std::string::npos) << world.language;
         EXPECT_NE(txtBytes.find(world.sentence), std::string::npos) << world.language;
     }
+}
+
+TEST(TlxtoolJsonResume, TheSampleGoesInAndComesOutWhole) {
+    const std::string missing = testing::JsonResumePackageMissing();
+    ASSERT_TRUE(missing.empty()) << missing;
+    TempDir dir;
+    const std::string sample = testing::JsonResumeFile("sample.resume.json");
+    const ToolRun import =
+        Tool(dir, "import --log " + Quote(sample) + " " + Quote(dir.File("cv.tlx")));
+    ASSERT_EQ(import.status, 0) << import.err;
+    // What the resume does not show is named, on standard error and in the engine log.
+    EXPECT_NE(import.err.find("kept in inactive nodes, having no place in the resume: "
+                              "/basics/image, /$schema, /meta"),
+              std::string::npos)
+        << import.err;
+    EXPECT_NE(import.err.find("MEM: Imported JSON Resume: " + sample), std::string::npos);
+    EXPECT_NE(import.err.find("MEM: Saved file: " + dir.File("cv.tlx")), std::string::npos);
+    const ToolRun exportRun =
+        Tool(dir, "export " + Quote(dir.File("cv.tlx")) + " " + Quote(dir.File("cv.json")));
+    ASSERT_EQ(exportRun.status, 0) << exportRun.err;
+    EXPECT_TRUE(exportRun.err.empty()) << exportRun.err;
+    EXPECT_EQ(nlohmann::json::parse(ReadFileBytes(dir.File("cv.json"))),
+              nlohmann::json::parse(ReadFileBytes(sample)));
+
+    // Another template's styles, and its renderer.
+    const ToolRun plain = Tool(dir, "import --template plain_text " + Quote(sample) + " " +
+                                        Quote(dir.File("plain.tlx")));
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    const auto dump = nlohmann::json::parse(Tool(dir, "dump " + Quote(dir.File("plain.tlx"))).out);
+    EXPECT_EQ(dump["renderer"], 1);
+    EXPECT_EQ(dump["resume"]["name"], "Richard Hendriks");
+    const ToolRun text =
+        Tool(dir, "convert " + Quote(dir.File("plain.tlx")) + " " + Quote(dir.File("cv.txt")));
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_NE(ReadFileBytes(dir.File("cv.txt")).find("CEO/President, Pied Piper"),
+              std::string::npos);
+
+    const ToolRun help = Tool(dir, "--help");
+    for (const char* line :
+         {"import FILE.json OUT.tlx", "export FILE.tlx OUT.json", "--template NAME"}) {
+        EXPECT_NE(help.out.find(line), std::string::npos) << line;
+    }
+}
+
+TEST(TlxtoolJsonResume, RefusalsSayWhyAndLeaveTheOutputAlone) {
+    TempDir dir;
+    WriteFileBytes(dir.File("out.tlx"), "precious");
+    WriteFileBytes(dir.File("out.json"), "precious");
+    WriteFileBytes(dir.File("wrong.json"), R"({"work": [{"startDate": 2014}]})");
+    WriteFileBytes(dir.File("good.json"), R"({"basics": {"name": "Ann"}})");
+    WriteFileBytes(dir.File("cv.tlx"), SampleTlx());
+    WriteFileBytes(dir.File("cv.rtf"), "{\\rtf1 Ann}");
+    struct Row {
+        std::string arguments;
+        std::string error;
+    };
+    const Row rows[] = {
+        {"import " + Quote(dir.File("wrong.json")) + " " + Quote(dir.File("out.tlx")),
+         dir.File("wrong.json") + ": /work/0/startDate must be a text, not a number"},
+        {"import " + Quote(dir.File("missing.json")) + " " + Quote(dir.File("out.tlx")),
+         dir.File("missing.json") + ": No such file or directory"},
+        {"import --template nonesuch " + Quote(dir.File("good.json")) + " " +
+             Quote(dir.File("out.tlx")),
+         "--template: there is no template \"nonesuch\" (the templates are academic_cv, "},
+        {"import " + Quote(dir.File("good.json")) + " " + Quote(dir.File("refused.rtf")),
+         "an import writes a .tlx resume"},
+        {"export " + Quote(dir.File("cv.tlx")) + " " + Quote(dir.File("refused.txt")),
+         "an export writes a JSON Resume, which ends in .json"},
+        {"export " + Quote(dir.File("cv.rtf")) + " " + Quote(dir.File("out.json")),
+         "only a .tlx resume has the nodes a JSON Resume is made from"},
+        {"export " + Quote(dir.File("good.json")) + " " + Quote(dir.File("out.json")),
+         "only a .tlx resume"},
+        {"import " + Quote(dir.File("good.json")), "wrong arguments for import"},
+    };
+    for (const Row& row : rows) {
+        const ToolRun run = Tool(dir, row.arguments);
+        EXPECT_EQ(run.status, 1) << row.arguments;
+        EXPECT_NE(run.err.find(row.error), std::string::npos) << row.arguments << "\n" << run.err;
+    }
+    EXPECT_EQ(ReadFileBytes(dir.File("out.tlx")), "precious");
+    EXPECT_EQ(ReadFileBytes(dir.File("out.json")), "precious");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("refused.rtf")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("refused.txt")));
 }
 
 TEST(TlxtoolCli, PaperOptionSetsThePdfsPaperAndTheRtfsPageAndRefusesOthers) {

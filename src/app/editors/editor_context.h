@@ -4,6 +4,7 @@ namespace trellic {
 
 class CTLXDoc;
 class EngineLog;
+class LivePreview;
 class Prompter;
 class ResumeView;
 class UndoHistory;
@@ -19,6 +20,9 @@ struct EditorContext {
     Prompter& prompter;
     // Where each command records its step for Edit > Undo; none in a context without one.
     UndoHistory* history = nullptr;
+    // Shows the open dialogs' pending values in the view; none: nothing is shown before it is
+    // stored.
+    LivePreview* preview = nullptr;
 };
 
 // Renders the resume into the view, as every editor command that changed it does.

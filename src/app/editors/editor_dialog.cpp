@@ -4,6 +4,7 @@
 #include "engine/engine_log.h"
 #include "engine/prompter.h"
 #include "model/node_tree.h"
+#include "presets/user_folders.h"
 
 #include <QAction>
 #include <QFormLayout>
@@ -113,6 +114,7 @@ void CEditorDialog::AddPresetMenu(std::function<PresetParts()> parts,
         if (LoadDefaultPreset(m_context.tree.programFolder, parts(), m_context.log,
                               m_context.prompter)) {
             refresh();
+            emit PendingChanged();
         }
     });
 
@@ -125,21 +127,26 @@ void CEditorDialog::AddPresetMenu(std::function<PresetParts()> parts,
             LoadPresetOptions(m_context.tree.programFolder, target.category));
         if (path && ReadPreset(target, *path, m_context.prompter) == PresetReadResult::Read) {
             refresh();
+            emit PendingChanged();
         }
     });
 
     QAction* save = edit->addAction(tr("&Save Preset As..."));
     save->setObjectName(QStringLiteral("presetSave"));
     // The preset holds the record as it stands, not what the controls show.
-    connect(save, &QAction::triggered, this,
-            [this, parts] { SavePresetAs(parts(), m_context.prompter); });
+    connect(save, &QAction::triggered, this, [this, parts] {
+        const PresetParts target = parts();
+        SavePresetAs(target, m_context.prompter,
+                     PresetSaveFolder(m_context.tree.programFolder, target.category));
+    });
 }
 
 FileDialogOptions LoadPresetOptions(const std::string& programFolder, PresetCategory category) {
     FileDialogOptions options;
     options.defaultExtension = "nod";
     options.filter = kPresetFilter;
-    options.initialFolder = NodeLibraryFolder(programFolder, category);
+    options.initialFolder = PresetLoadFolder(programFolder, category);
+    options.places = PresetPlaces(programFolder, category);
     options.hideReadOnly = true;
     options.pathMustExist = true;
     options.fileMustExist = true;

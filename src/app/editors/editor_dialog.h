@@ -27,6 +27,11 @@ public:
     // Null until AddPresetMenu has made it.
     QMenuBar* MenuBar() const { return m_menuBar; }
 
+signals:
+    // A value that shows in the rendering may have changed: in the controls, not yet stored, or
+    // in what the dialog works on (a loaded preset, a chosen font).
+    void PendingChanged();
+
 protected:
     // Labels on the left, controls on the right, in tab order.
     QFormLayout* Form() const { return m_form; }
@@ -51,7 +56,8 @@ private:
     bool m_tabOrderSettled = false;
 };
 
-// Options of the Load Preset... chooser: node presets only, starting in the category's folder.
+// Options of the Load Preset... chooser: node presets only, starting in the category's folder
+// (the user's own once it holds presets), with both folders at hand.
 FileDialogOptions LoadPresetOptions(const std::string& programFolder, PresetCategory category);
 
 } // namespace trellic

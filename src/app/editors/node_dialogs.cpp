@@ -3,6 +3,7 @@
 #include "editors/char_format_editor.h"
 #include "editors/editor_text.h"
 #include "editors/paragraph_format_dlg.h"
+#include "editors/preview_layer.h"
 #include "model/new_records.h"
 #include "render/render_driver.h"
 #include "render/rich_formats.h"
@@ -22,6 +23,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace trellic {
@@ -100,6 +102,12 @@ template <typename Dialog, typename Record>
 bool EditInTable(EditorContext& context, std::vector<Record>& table, std::size_t index,
                  QWidget* parent) {
     Dialog dialog(context, table[index], parent);
+    dialog.AttachPreview([&dialog, index](NodeTree& copy) {
+        auto& records = copy.Table<Record>();
+        if (index < records.size()) {
+            records[index] = dialog.PendingRecord();
+        }
+    });
     if (dialog.exec() != QDialog::Accepted || index >= table.size()) {
         return false;
     }
@@ -109,8 +117,15 @@ bool EditInTable(EditorContext& context, std::vector<Record>& table, std::size_t
 
 template <typename Dialog, typename Record>
 std::optional<StackEntry> CreateInTable(EditorContext& context, std::vector<Record>& table,
-                                        const Record& fresh, NodeKind kind, QWidget* parent) {
+                                        const Record& fresh, NodeKind kind, StackId stack,
+                                        QWidget* parent) {
     Dialog dialog(context, fresh, parent);
+    // The new node shows where it will go: at the end of the stack.
+    dialog.AttachPreview([&dialog, kind, stack](NodeTree& copy) {
+        auto& records = copy.Table<Record>();
+        records.push_back(dialog.PendingRecord());
+        copy.Stack(stack).push_back({static_cast<int32_t>(records.size() - 1), kind});
+    });
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
@@ -149,6 +164,24 @@ void CNodeSetupDlg::Build(const Parts& parts) {
     }
     LoadControls();
     m_displayText->setFocus();
+
+    // What shows in the rendering; help and component information do not.
+    connect(m_displayText, &QLineEdit::textChanged, this, &CEditorDialog::PendingChanged);
+    if (m_lineData) {
+        connect(m_lineData, &QLineEdit::textChanged, this, &CEditorDialog::PendingChanged);
+    }
+    if (m_nodeText) {
+        connect(m_nodeText, &QPlainTextEdit::textChanged, this, &CEditorDialog::PendingChanged);
+        connect(m_spacing, &QSpinBox::valueChanged, this, &CEditorDialog::PendingChanged);
+    }
+    for (QCheckBox* box : {m_useFormatting, m_inheritStyle, m_underline}) {
+        if (box) {
+            connect(box, &QCheckBox::toggled, this, &CEditorDialog::PendingChanged);
+        }
+    }
+    if (m_bullet) {
+        connect(m_bullet, &QComboBox::currentIndexChanged, this, &CEditorDialog::PendingChanged);
+    }
 }
 
 QWidget* CNodeSetupDlg::BuildNodePage() {
@@ -350,14 +383,26 @@ void CNodeSetupDlg::ShowStyleState() {
 void CNodeSetupDlg::EditCharacterFormat() {
     if (EditCharFormat(this, m_parts.style->charFormat)) {
         ShowStyleState();
+        emit PendingChanged();
     }
 }
 
 void CNodeSetupDlg::EditParagraphFormat() {
     CParagraphFormatSetupDlg dialog(m_context, *m_parts.paraFormat, this);
+    connect(&dialog, &CEditorDialog::PendingChanged, this, &CEditorDialog::PendingChanged);
+    m_paragraphDialog = &dialog;
     dialog.exec();
+    m_paragraphDialog = nullptr;
     // Its presets write the format even when the dialog is then cancelled.
     ShowStyleState();
+    if (m_preview != nullptr) {
+        m_preview->Refresh();
+    }
+}
+
+void CNodeSetupDlg::AttachPreview(LivePreview::Layer layer) {
+    m_preview = new CPreviewLayer(m_context, this, std::move(layer));
+    connect(this, &CEditorDialog::PendingChanged, m_preview, &CPreviewLayer::Changed);
 }
 
 PresetParts CNodeSetupDlg::CurrentPresetParts() {
@@ -384,8 +429,18 @@ void CNodeSetupDlg::OnOK() {
         m_displayText->setFocus();
         return;
     }
-    *m_parts.displayText = ToEngineText(display);
+    StoreStyleControls(); // a bullet without a selection shows the first item from now on
+    WriteControls();
     m_displayText->setText(display);
+    m_version->setText(VersionText(m_parts.info->version));
+    accept();
+}
+
+void CNodeSetupDlg::WriteControls() {
+    // An emptied name is refused at OK; until then the node keeps the one it had.
+    if (const QString display = m_displayText->text().trimmed(); !display.isEmpty()) {
+        *m_parts.displayText = ToEngineText(display);
+    }
     // Node texts are data: kept exactly as typed, spaces and empty lines included.
     if (m_lineData) {
         *m_parts.lineData = ToEngineText(m_lineData->text());
@@ -400,17 +455,23 @@ void CNodeSetupDlg::OnOK() {
     if (m_inheritStyle) {
         *m_parts.inheritStyle = m_inheritStyle->isChecked();
     }
-    StoreStyleControls();
+    if (m_underline) {
+        *m_parts.underline = m_underline->isChecked();
+    }
+    if (m_bullet) {
+        *m_parts.bullet = std::max(m_bullet->currentIndex(), 0);
+    }
+    if (m_paragraphDialog != nullptr) {
+        m_paragraphDialog->ApplyPending(*m_parts.paraFormat);
+    }
 
     m_parts.help->helpText = ToNodeText(m_helpText->toPlainText().trimmed());
     m_parts.help->helpURL = ToEngineText(m_helpAddress->text().trimmed());
     NodeInfo& info = *m_parts.info;
     info.author = ToEngineText(m_author->text().trimmed());
     info.version = ReadVersion(m_version->text());
-    m_version->setText(VersionText(info.version));
     info.releaseDate = ToEngineText(m_releaseDate->text().trimmed());
     info.description = ToNodeText(m_infoDescription->toPlainText().trimmed());
-    accept();
 }
 
 CHeaderSetupDlg::CHeaderSetupDlg(EditorContext& context, const HeaderNode& record, QWidget* parent)
@@ -564,7 +625,8 @@ bool InspectNodeRecord(EditorContext& context, const StackEntry& entry, QWidget*
     });
 }
 
-std::optional<StackEntry> CreateNodeRecord(EditorContext& context, NodeKind kind, QWidget* parent) {
+std::optional<StackEntry> CreateNodeRecord(EditorContext& context, NodeKind kind, QWidget* parent,
+                                           StackId stack) {
     NodeTree& tree = context.tree;
     return VisitKind(kind, [&](auto tag) -> std::optional<StackEntry> {
         using Record = typename decltype(tag)::type;
@@ -572,7 +634,7 @@ std::optional<StackEntry> CreateNodeRecord(EditorContext& context, NodeKind kind
             return std::nullopt; // there is only one resume
         } else {
             return CreateInTable<typename KindEditor<Record>::Dialog>(
-                context, tree.Table<Record>(), NewRecord<Record>(tree), kind, parent);
+                context, tree.Table<Record>(), NewRecord<Record>(tree), kind, stack, parent);
         }
     });
 }

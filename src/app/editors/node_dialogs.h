@@ -2,6 +2,7 @@
 
 #include "editors/editor_dialog.h"
 #include "model/node_tree.h"
+#include "render/live_preview.h"
 
 #include <QString>
 #include <optional>
@@ -18,6 +19,9 @@ class QTabWidget;
 
 namespace trellic {
 
+class CParagraphFormatSetupDlg;
+class CPreviewLayer;
+
 // Runs the dialog of the entry's kind on its record (any kind but the resume, which has the
 // Resume dialog). True when the user pressed OK and the record was stored; Cancel leaves the
 // record as it was. Nothing is rendered here.
@@ -25,7 +29,9 @@ bool InspectNodeRecord(EditorContext& context, const StackEntry& entry, QWidget*
 
 // Runs the dialog of a kind (not the resume) on a fresh record. On OK the record is appended to
 // its kind's table and its entry (not yet in any stack) returned; on Cancel nothing is created.
-std::optional<StackEntry> CreateNodeRecord(EditorContext& context, NodeKind kind, QWidget* parent);
+// While the dialog is open, the preview shows the node at the end of stack.
+std::optional<StackEntry> CreateNodeRecord(EditorContext& context, NodeKind kind, QWidget* parent,
+                                           StackId stack = StackId::Active);
 
 // The frame of every node dialog: pages for the node's texts, its style, its help and its
 // component information, over a working copy of the record that the subclass owns. The
@@ -36,6 +42,9 @@ class CNodeSetupDlg : public CEditorDialog {
 
 public:
     QTabWidget* Pages() const { return m_pages; }
+    // Shows the dialog's pending values in the view as they change; layer puts them into the
+    // resume's copy.
+    void AttachPreview(LivePreview::Layer layer);
 
 protected:
     // What a kind's dialog edits: pointers into the working copy, null for what the kind lacks,
@@ -64,6 +73,15 @@ protected:
     // Builds the pages over parts; subclasses call it once their working copy exists.
     void Build(const Parts& parts);
     void OnOK() override;
+    // The working copy as OK would leave it, with an open Paragraph Format dialog's values; the
+    // working copy itself stays as it is.
+    template <typename Record> Record Pending(Record& workingCopy) {
+        const Record kept = workingCopy;
+        WriteControls();
+        Record pending = workingCopy;
+        workingCopy = kept;
+        return pending;
+    }
 
 private:
     QWidget* BuildNodePage();
@@ -71,6 +89,9 @@ private:
     QWidget* BuildHelpPage();
     QWidget* BuildInformationPage();
     void LoadControls();
+    // Writes the controls into the working copy as OK does, without checking them or changing
+    // what they show.
+    void WriteControls();
     // The style controls hold the underline and the bullet; the presets need them in the copy.
     void LoadStyleControls();
     void StoreStyleControls();
@@ -99,6 +120,9 @@ private:
     QLineEdit* m_releaseDate = nullptr;
     QLineEdit* m_renderCapabilities = nullptr;
     QPlainTextEdit* m_infoDescription = nullptr;
+    // While open, its pending values are part of this dialog's.
+    CParagraphFormatSetupDlg* m_paragraphDialog = nullptr;
+    CPreviewLayer* m_preview = nullptr;
 };
 
 class CHeaderSetupDlg : public CNodeSetupDlg {
@@ -107,6 +131,7 @@ class CHeaderSetupDlg : public CNodeSetupDlg {
 public:
     CHeaderSetupDlg(EditorContext& context, const HeaderNode& record, QWidget* parent = nullptr);
     const HeaderNode& Record() const { return m_record; }
+    HeaderNode PendingRecord() { return Pending(m_record); }
 
 private:
     HeaderNode m_record;
@@ -119,6 +144,7 @@ public:
     CResumeSectionSetupDlg(EditorContext& context, const ResumeSectionNode& record,
                            QWidget* parent = nullptr);
     const ResumeSectionNode& Record() const { return m_record; }
+    ResumeSectionNode PendingRecord() { return Pending(m_record); }
 
 private:
     ResumeSectionNode m_record;
@@ -130,6 +156,7 @@ class CSLFieldSetupDlg : public CNodeSetupDlg {
 public:
     CSLFieldSetupDlg(EditorContext& context, const SLFieldNode& record, QWidget* parent = nullptr);
     const SLFieldNode& Record() const { return m_record; }
+    SLFieldNode PendingRecord() { return Pending(m_record); }
 
 private:
     SLFieldNode m_record;
@@ -141,6 +168,7 @@ class CMLFieldSetupDlg : public CNodeSetupDlg {
 public:
     CMLFieldSetupDlg(EditorContext& context, const MLFieldNode& record, QWidget* parent = nullptr);
     const MLFieldNode& Record() const { return m_record; }
+    MLFieldNode PendingRecord() { return Pending(m_record); }
 
 private:
     MLFieldNode m_record;
@@ -153,6 +181,7 @@ public:
     CRTFOutputSetupDlg(EditorContext& context, const RTFOutputNode& record,
                        QWidget* parent = nullptr);
     const RTFOutputNode& Record() const { return m_record; }
+    RTFOutputNode PendingRecord() { return Pending(m_record); }
 
 private:
     RTFOutputNode m_record;
@@ -165,6 +194,7 @@ public:
     CTXTOutputSetupDlg(EditorContext& context, const TXTOutputNode& record,
                        QWidget* parent = nullptr);
     const TXTOutputNode& Record() const { return m_record; }
+    TXTOutputNode PendingRecord() { return Pending(m_record); }
 
 private:
     TXTOutputNode m_record;

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
+#include <algorithm>
 
 namespace trellic {
 
@@ -92,6 +93,22 @@ CParagraphFormatSetupDlg::CParagraphFormatSetupDlg(EditorContext& context, ParaF
     AddPresetMenu([this] { return PresetParts::ForParagraphFormat(m_format); },
                   [this] { LoadControls(); });
     LoadControls();
+
+    // The slider only ever moves the text, which is enough to hear about.
+    for (QComboBox* box : {m_alignment, m_bullet, m_lineSpacing}) {
+        connect(box, &QComboBox::currentIndexChanged, this, &CEditorDialog::PendingChanged);
+    }
+    connect(m_indent, &QLineEdit::textChanged, this, &CEditorDialog::PendingChanged);
+}
+
+void CParagraphFormatSetupDlg::ApplyPending(ParaFormat& target) const {
+    // As OK reads them: a list without a selection counts as its first item, a negative
+    // indentation as none.
+    const auto position = [](const QComboBox* box) { return std::max(box->currentIndex(), 0); };
+    target.lineSpacing = static_cast<uint8_t>(position(m_lineSpacing));
+    target.indent = std::max(m_indent->text().toInt(), 0);
+    target.alignment = AlignmentCode(position(m_alignment));
+    target.numbering = static_cast<int16_t>(position(m_bullet));
 }
 
 void CParagraphFormatSetupDlg::LoadControls() {

@@ -23,6 +23,10 @@ public:
     QLineEdit* Indentation() const { return m_indent; }
     QSlider* IndentSlider() const { return m_slider; }
 
+    // Writes what OK would store into target, leaving the controls and the edited record as
+    // they are: the live preview of an open dialog.
+    void ApplyPending(ParaFormat& target) const;
+
     // The list position of an alignment code (1 left, 2 right, 3 centred, 4 justified), -1 for
     // any other; and the code of a position.
     static int AlignmentPosition(int16_t alignment);

@@ -11,6 +11,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -20,6 +22,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -79,8 +83,15 @@ CResumeDesignerDlg::CResumeDesignerDlg(EditorContext& context, QWidget* parent)
                                  [this] { MakeNodeActive(); });
     QAction* inactive = AddCommand(edit, tr("Make Node I&nactive"), Qt::Key_I, "makeNodeInactive",
                                    [this] { MakeNodeInactive(); });
-    QAction* duplicate = AddCommand(edit, tr("&Duplicate Node"), Qt::Key_D, "duplicateNode",
+    QAction* duplicate = AddCommand(edit, tr("Du&plicate Node"), Qt::Key_D, "duplicateNode",
                                     [this] { DuplicateNode(); });
+    edit->addSeparator();
+    m_headerUp = AddCommand(edit, tr("Move &Header and Its Nodes Up"),
+                            QKeySequence(Qt::ControlModifier | Qt::Key_Up), "moveHeaderUp",
+                            [this] { MoveHeaderWithNodes(MoveDirection::Up); });
+    m_headerDown = AddCommand(edit, tr("Move Header and Its Nodes Do&wn"),
+                              QKeySequence(Qt::ControlModifier | Qt::Key_Down), "moveHeaderDown",
+                              [this] { MoveHeaderWithNodes(MoveDirection::Down); });
     m_characterKeys.emplace_back(QLatin1Char('+'), down);
     m_characterKeys.emplace_back(QLatin1Char('-'), up);
     m_characterKeys.emplace_back(QLatin1Char('a'), active);
@@ -91,9 +102,10 @@ CResumeDesignerDlg::CResumeDesignerDlg(EditorContext& context, QWidget* parent)
     m_stackChooser->setObjectName(QStringLiteral("stackChooser"));
     m_stackChooser->addItems({tr("Active Nodes"), tr("Inactive Nodes")});
     m_stackChooser->setCurrentIndex(0);
-    m_list = new QListWidget;
+    // Dragging a line over the chooser shows the other stack, to drop the line there.
+    m_stackChooser->setAcceptDrops(true);
+    m_list = new CNodeStackList;
     m_list->setObjectName(QStringLiteral("nodeList"));
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     m_nodeType = NewReadOnlyField("nodeType");
@@ -140,8 +152,16 @@ CResumeDesignerDlg::CResumeDesignerDlg(EditorContext& context, QWidget* parent)
     connect(m_stackChooser, &QComboBox::currentIndexChanged, this, [this] { ShowStack(); });
     connect(m_list, &QListWidget::itemSelectionChanged, this, [this] { RefreshFields(); });
     connect(m_list, &QListWidget::itemDoubleClicked, this, [this] { m_inspect->trigger(); });
+    connect(m_list, &CNodeStackList::EntryDropped, this,
+            [this](StackId from, int line, StackId to, int target) {
+                DropEntry(from, line, to, target);
+            });
 
     FillList();
+    // The first line is selected, so that Enter inspects it straight away.
+    SelectLine(0);
+    RefreshFields();
+    m_list->setFocus();
 
     const QFontMetrics metrics = fontMetrics();
     resize(333 * metrics.averageCharWidth() / 4, 246 * metrics.height() / 8);
@@ -155,19 +175,22 @@ CResumeDesignerDlg::~CResumeDesignerDlg() {
     qApp->removeEventFilter(this);
 }
 
-QAction* CResumeDesignerDlg::AddCommand(QMenu* menu, const QString& text, Qt::Key key,
+QAction* CResumeDesignerDlg::AddCommand(QMenu* menu, const QString& text, const QKeySequence& key,
                                         const char* name, std::function<void()> run) {
     QAction* action = menu->addAction(text);
     action->setObjectName(QLatin1String(name));
     // A widget shortcut of a menu item is never live (the menu bar does not take the focus), so
     // the menu shows the key while the key filter alone acts on it.
-    action->setShortcut(QKeySequence(key));
+    action->setShortcut(key);
     action->setShortcutContext(Qt::WidgetShortcut);
     connect(action, &QAction::triggered, this, [run = std::move(run)] { run(); });
     return action;
 }
 
 bool CResumeDesignerDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_stackChooser && ChooserDragEvent(event)) {
+        return true;
+    }
     // The menu bar, once the user reaches it with Alt, takes its letters for its own menus.
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this &&
@@ -178,7 +201,12 @@ bool CResumeDesignerDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool CResumeDesignerDlg::RunKeyCommand(const QKeyEvent& key) {
-    // Control and Alt combinations belong to the controls and the menu bar's mnemonics.
+    if (key.modifiers() == Qt::ControlModifier &&
+        (key.key() == Qt::Key_Up || key.key() == Qt::Key_Down)) {
+        (key.key() == Qt::Key_Up ? m_headerUp : m_headerDown)->trigger();
+        return true;
+    }
+    // Other Control and Alt combinations belong to the controls and the menu bar's mnemonics.
     if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
         return false;
     }
@@ -220,9 +248,35 @@ int CResumeDesignerDlg::Selection() const {
 void CResumeDesignerDlg::FillList() {
     const QSignalBlocker blocker(m_list);
     m_list->clear();
-    for (const StackEntry& entry : m_context.tree.Stack(ChosenStack())) {
-        m_list->addItem(FromEngineText(NodeDisplayName(m_context.tree, entry)));
+    const StackId stack = ChosenStack();
+    m_list->SetStack(stack);
+    for (const StackEntry& entry : m_context.tree.Stack(stack)) {
+        auto* item = new QListWidgetItem(FromEngineText(NodeDisplayName(m_context.tree, entry)));
+        // However narrow the window, the whole name is a hover away.
+        item->setToolTip(item->text());
+        if (entry.kind == kKindResume) {
+            item->setFlags(item->flags() & ~Qt::ItemIsDragEnabled); // it keeps its place
+        }
+        m_list->addItem(item);
     }
+    FitListToNames();
+}
+
+void CResumeDesignerDlg::FitListToNames() {
+    const QFontMetrics metrics = m_list->fontMetrics();
+    int widest = 0;
+    for (const StackId stack : {StackId::Active, StackId::Inactive}) {
+        for (const StackEntry& entry : m_context.tree.Stack(stack)) {
+            const QString name = FromEngineText(NodeDisplayName(m_context.tree, entry));
+            widest = std::max(widest, metrics.horizontalAdvance(name));
+        }
+    }
+    const int chrome = 2 * m_list->frameWidth() + m_list->verticalScrollBar()->sizeHint().width() +
+                       2 * m_list->spacing() + metrics.averageCharWidth() * 2;
+    // A name longer than half the screen scrolls sideways rather than push the window off it.
+    const QScreen* screen = this->screen();
+    const int most = screen ? screen->availableGeometry().width() / 2 : 800;
+    m_list->setMinimumWidth(std::min(widest + chrome, most));
 }
 
 void CResumeDesignerDlg::SelectLine(int line) {
@@ -251,6 +305,18 @@ void CResumeDesignerDlg::RefreshFields() {
     m_description->setPlainText(FromNodeText(DescribeNode(entry, m_context.tree)));
 }
 
+void CResumeDesignerDlg::RefreshFacts() {
+    if (Selection() >= 0) {
+        RefreshFields();
+        return;
+    }
+    // Facts of a line that is gone would describe a node the list no longer shows.
+    for (QLineEdit* field : {m_nodeType, m_stackType, m_nodeLocation, m_stackLocation}) {
+        field->clear();
+    }
+    m_description->clear();
+}
+
 void CResumeDesignerDlg::ShowStack() {
     FillList();
     RefreshFields();
@@ -258,14 +324,14 @@ void CResumeDesignerDlg::ShowStack() {
 
 void CResumeDesignerDlg::CreateNode(NodeKind kind) {
     UndoScope step(m_context.history, std::string("Create ") + KindName(kind));
-    const std::optional<StackEntry> entry = CreateNodeRecord(m_context, kind, this);
+    const std::optional<StackEntry> entry = CreateNodeRecord(m_context, kind, this, ChosenStack());
     if (!entry) {
         return;
     }
     m_context.tree.Stack(ChosenStack()).push_back(*entry);
     FillList();
     SelectLine(m_list->count() - 1);
-    RefreshFields();
+    RefreshFacts();
     RenderNow(m_context);
 }
 
@@ -282,7 +348,7 @@ void CResumeDesignerDlg::InspectNode() {
     }
     const StackEntry entry = entries[static_cast<std::size_t>(line)];
     if (entry.kind == kKindResume) {
-        InspectResume();
+        InspectResume(line);
         return;
     }
     UndoScope step(m_context.history, std::string("Edit ") + KindName(entry.kind));
@@ -291,11 +357,11 @@ void CResumeDesignerDlg::InspectNode() {
     }
     FillList();
     SelectLine(line);
-    RefreshFields();
+    RefreshFacts();
     RenderNow(m_context);
 }
 
-void CResumeDesignerDlg::InspectResume() {
+void CResumeDesignerDlg::InspectResume(int line) {
     ResumeNode* resume = m_context.tree.resume.get();
     if (resume == nullptr) {
         return;
@@ -311,7 +377,8 @@ void CResumeDesignerDlg::InspectResume() {
         m_context.doc.SetRenderer(resume->renderer, false);
     }
     FillList();
-    RefreshFields();
+    SelectLine(line);
+    RefreshFacts();
     RenderNow(m_context);
 }
 
@@ -339,7 +406,7 @@ void CResumeDesignerDlg::DeleteSelectedNode() {
     }
     FillList();
     SelectLine(line);
-    RefreshFields();
+    RefreshFacts();
     RenderNow(m_context);
 }
 
@@ -357,7 +424,7 @@ void CResumeDesignerDlg::MoveNode(MoveDirection direction) {
     // The selection follows the move, and takes the step even when the stack refused it.
     const int target = direction == MoveDirection::Up ? line - 1 : line + 1;
     SelectLine(target >= 0 && target < m_list->count() ? target : line);
-    RefreshFields();
+    RefreshFacts();
     RenderNow(m_context);
 }
 
@@ -376,6 +443,7 @@ void CResumeDesignerDlg::MakeNodeActive() {
     ActivateStackEntry(m_context.tree, static_cast<std::size_t>(line));
     FillList();
     SelectLine(line);
+    RefreshFacts();
     RenderNow(m_context);
 }
 
@@ -395,6 +463,7 @@ void CResumeDesignerDlg::MakeNodeInactive() {
     DeactivateStackEntry(m_context.tree, static_cast<std::size_t>(line));
     FillList();
     SelectLine(line);
+    RefreshFacts();
     RenderNow(m_context);
 }
 
@@ -422,8 +491,104 @@ void CResumeDesignerDlg::DuplicateNode() {
     }
     FillList();
     SelectLine(line + 1);
-    RefreshFields();
+    RefreshFacts();
     RenderNow(m_context);
+}
+
+} // namespace trellic
+
+namespace trellic {
+
+void CResumeDesignerDlg::MoveHeaderWithNodes(MoveDirection direction) {
+    const int line = Selection();
+    if (line < 0) {
+        m_context.prompter.ShowMessage("Please select a node to move.", MessageIcon::Information);
+        return;
+    }
+    const StackId stack = ChosenStack();
+    if (!HeaderBlockAt(m_context.tree, stack, static_cast<std::size_t>(line))) {
+        m_context.prompter.ShowMessage("Please select a header, or a node under one, to move the "
+                                       "header with its nodes.",
+                                       MessageIcon::Information);
+        return;
+    }
+    UndoScope step(m_context.history, direction == MoveDirection::Up
+                                          ? "Move Header and Its Nodes Up"
+                                          : "Move Header and Its Nodes Down");
+    const std::size_t moved =
+        MoveHeaderBlock(m_context.tree, stack, static_cast<std::size_t>(line), direction);
+    if (moved == static_cast<std::size_t>(line)) {
+        return; // already first or last: nothing to render
+    }
+    FillList();
+    SelectLine(static_cast<int>(moved));
+    RefreshFacts();
+    RenderNow(m_context);
+}
+
+void CResumeDesignerDlg::DropEntry(StackId from, int line, StackId to, int target) {
+    const std::vector<StackEntry>& entries = m_context.tree.Stack(from);
+    if (line < 0 || static_cast<std::size_t>(line) >= entries.size()) {
+        return;
+    }
+    if (entries[static_cast<std::size_t>(line)].kind == kKindResume) {
+        m_context.prompter.ShowMessage("The resume node cannot be moved.",
+                                       MessageIcon::Information);
+        return;
+    }
+    UndoScope step(m_context.history, "Move Node");
+    const std::optional<std::size_t> placed =
+        MoveStackEntryTo(m_context.tree, from, static_cast<std::size_t>(line), to,
+                         target < 0 ? 0 : static_cast<std::size_t>(target));
+    if (!placed) {
+        return; // dropped where it was
+    }
+    if (ChosenStack() != to) {
+        const QSignalBlocker blocker(m_stackChooser);
+        m_stackChooser->setCurrentIndex(to == StackId::Active ? 0 : 1);
+    }
+    FillList();
+    SelectLine(static_cast<int>(*placed));
+    RefreshFacts();
+    RenderNow(m_context);
+}
+
+bool CResumeDesignerDlg::ChooserDragEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::DragEnter: {
+        auto* enter = static_cast<QDragEnterEvent*>(event);
+        if (!m_list->DraggedEntry(enter->mimeData())) {
+            return false;
+        }
+        enter->acceptProposedAction();
+        // Entering the chooser turns it to the other stack, whose list the drag can go on to.
+        m_stackChooser->setCurrentIndex(ChosenStack() == StackId::Active ? 1 : 0);
+        return true;
+    }
+    case QEvent::DragMove: {
+        auto* move = static_cast<QDragMoveEvent*>(event);
+        if (!m_list->DraggedEntry(move->mimeData())) {
+            return false;
+        }
+        move->acceptProposedAction();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const auto dragged = m_list->DraggedEntry(drop->mimeData());
+        if (!dragged) {
+            return false;
+        }
+        drop->acceptProposedAction();
+        // Dropped on the chooser: at the end of the stack it shows, as Make Node Active does.
+        const StackId to = ChosenStack();
+        DropEntry(dragged->first, dragged->second, to,
+                  static_cast<int>(m_context.tree.Stack(to).size()));
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 } // namespace trellic

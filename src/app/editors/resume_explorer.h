@@ -6,16 +6,18 @@
 #include <QDialog>
 #include <vector>
 
+class QLabel;
+class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 
 namespace trellic {
 
-// A guided walk through the active nodes that carry help: the selected node's text in an
-// editable pane beside its help. What the user types reaches the node, and the resume is
-// re-rendered, when another node is selected, when the resume is saved from here and when the
-// window closes.
+// A guided walk through the active nodes: the selected node's text in an editable pane, with
+// its name above it where the name is not the text itself, beside its help (or a short advice
+// for a node without). What the user types reaches the node, and the resume is re-rendered,
+// when another node is selected, when the resume is saved from here and when the window closes.
 class CResumeExplorerDlg : public QDialog {
     Q_OBJECT
 
@@ -25,12 +27,20 @@ public:
 
     QListWidget* NodeList() const { return m_list; }
     QPlainTextEdit* ContentPane() const { return m_content; }
+    // The node's name, for the kinds whose name is not what the content pane edits.
+    QLineEdit* TitleEdit() const { return m_title; }
+    QLabel* ContentLabel() const { return m_contentLabel; }
+    QLabel* TitleLabel() const { return m_titleLabel; }
     QPlainTextEdit* HelpPane() const { return m_help; }
     QPushButton* MoreHelpButton() const { return m_moreHelp; }
     QPushButton* SaveResumeButton() const { return m_save; }
 
     // Every way out (Esc, the close box, a save that leaves the nodes) ends here.
     void done(int result) override;
+
+protected:
+    // Tab leaves the content pane as in any other field; Ctrl+Tab types a tab there.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildList();
@@ -54,6 +64,9 @@ private:
     bool m_changed = false;
 
     QListWidget* m_list = nullptr;
+    QLabel* m_titleLabel = nullptr;
+    QLineEdit* m_title = nullptr;
+    QLabel* m_contentLabel = nullptr;
     QPlainTextEdit* m_content = nullptr;
     QPlainTextEdit* m_help = nullptr;
     QPushButton* m_moreHelp = nullptr;

@@ -3,6 +3,7 @@
 #include "document/undo_history.h"
 #include "editors/char_format_editor.h"
 #include "editors/editor_text.h"
+#include "editors/preview_layer.h"
 #include "editors/styles_setup_dlg.h"
 #include "model/node_tree.h"
 #include "render/resume_view.h"
@@ -52,6 +53,18 @@ CResumeSetupDlg::CResumeSetupDlg(EditorContext& context, QWidget* parent)
 
     AddPresetMenu([this] { return PresetParts::ForResume(Resume()); }, [this] { LoadControls(); });
     LoadControls();
+
+    // Of what is typed here only the renderer shows in the resume: the name and the description
+    // are the resume's own.
+    m_preview = new CPreviewLayer(m_context, this, [this](NodeTree& copy) {
+        const Renderer renderer = m_rtf->isChecked() ? kRendererRtf : kRendererTxt;
+        copy.renderer = renderer;
+        if (copy.resume) {
+            copy.resume->renderer = renderer;
+        }
+    });
+    connect(this, &CEditorDialog::PendingChanged, m_preview, &CPreviewLayer::Changed);
+    connect(m_rtf, &QRadioButton::toggled, this, &CEditorDialog::PendingChanged);
 }
 
 ResumeNode& CResumeSetupDlg::Resume() const {
@@ -73,6 +86,7 @@ void CResumeSetupDlg::EditDefaultCharFormat() {
     // empty view matches what the renderer writes.
     if (EditCharFormat(this, Resume().defaultCharFormat, &chosen)) {
         m_context.view.SetDefaultCharFormat(chosen);
+        m_preview->ShowNow();
     }
 }
 

@@ -9,6 +9,8 @@ class QRadioButton;
 
 namespace trellic {
 
+class CPreviewLayer;
+
 // Edits the resume record itself: its name, description and renderer, its default character
 // format and, through the Style dialog, its styles. OK writes the name, description and renderer;
 // the character format editor, the Style dialog and the presets write the record at once, so
@@ -40,6 +42,7 @@ private:
     QRadioButton* m_txt = nullptr;
     QPushButton* m_defaultCharFormat = nullptr;
     QPushButton* m_style = nullptr;
+    CPreviewLayer* m_preview = nullptr;
 };
 
 } // namespace trellic

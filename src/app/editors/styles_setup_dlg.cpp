@@ -4,6 +4,7 @@
 #include "editors/char_format_editor.h"
 #include "editors/editor_text.h"
 #include "editors/paragraph_format_dlg.h"
+#include "editors/preview_layer.h"
 #include "render/rich_formats.h"
 #include "spelling/spell_checking.h"
 
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <cmath>
 
 namespace trellic {
@@ -133,6 +135,11 @@ CStylesSetupDlg::CStylesSetupDlg(EditorContext& context, StyleNode& style, QWidg
 
     AddPresetMenu([this] { return PresetParts::ForStyle(m_style); }, [this] { LoadControls(); });
     LoadControls();
+
+    // Nothing typed here shows in the resume, but a preset loaded here does, and the
+    // sub-dialogs' previews stand on this one.
+    auto* preview = new CPreviewLayer(m_context, this, [](NodeTree&) {});
+    connect(this, &CEditorDialog::PendingChanged, preview, &CPreviewLayer::Changed);
 }
 
 void CStylesSetupDlg::LoadControls() {
@@ -165,8 +172,25 @@ void CStylesSetupDlg::OnOK() {
 // The sub-dialogs' common part
 
 CStyleKindSetupDlg::CStyleKindSetupDlg(EditorContext& context, const QString& caption,
-                                       TextStyle& textStyle, QWidget* parent)
-    : CEditorDialog(context, caption, parent), m_textStyle(textStyle) {}
+                                       StyleNode& style, TextStyle StyleNode::*textStyle,
+                                       QWidget* parent)
+    : CEditorDialog(context, caption, parent), m_style(style), m_textStyle(style.*textStyle),
+      m_textStyleMember(textStyle) {
+    m_preview = new CPreviewLayer(m_context, this, [this](NodeTree& copy) { PreviewInto(copy); });
+    connect(this, &CEditorDialog::PendingChanged, m_preview, &CPreviewLayer::Changed);
+}
+
+void CStyleKindSetupDlg::PreviewInto(NodeTree& copy) const {
+    // The dialog edits the resume's own style; any other has no place in the rendering.
+    if (!copy.resume || !m_context.tree.resume || &m_context.tree.resume->style != &m_style) {
+        return;
+    }
+    StyleNode& style = copy.resume->style;
+    PreviewOption(style);
+    if (m_paragraphDialog != nullptr) {
+        m_paragraphDialog->ApplyPending((style.*m_textStyleMember).paraFormat);
+    }
+}
 
 void CStyleKindSetupDlg::AddStyleRows() {
     QPushButton* character = NewCommandButton(tr("Character Format..."), "characterFormat");
@@ -182,13 +206,20 @@ void CStyleKindSetupDlg::AddStyleRows() {
     // Both formats change the style at once and leave rendering to Refresh Render.
     connect(character, &QPushButton::clicked, this, [this] {
         UndoScope step(m_context.history, "Character Format");
-        EditCharFormat(this, m_textStyle.charFormat);
+        if (EditCharFormat(this, m_textStyle.charFormat)) {
+            m_preview->ShowNow();
+        }
     });
     connect(paragraph, &QPushButton::clicked, this, [this] {
         // The dialog's OK and its presets write the style: one step for the whole visit.
         UndoScope step(m_context.history, "Paragraph Format");
         CParagraphFormatSetupDlg dialog(m_context, m_textStyle.paraFormat, this);
+        connect(&dialog, &CEditorDialog::PendingChanged, m_preview, &CPreviewLayer::Changed);
+        m_paragraphDialog = &dialog;
         dialog.exec();
+        m_paragraphDialog = nullptr;
+        // What it showed is stored now, or was cancelled and must leave the view.
+        m_preview->Refresh();
     });
     connect(refresh, &QPushButton::clicked, this, [this] { RefreshRender(); });
 }
@@ -210,7 +241,7 @@ void CStyleKindSetupDlg::RefreshRender() {
 
 CHeaderStylesSetupDlg::CHeaderStylesSetupDlg(EditorContext& context, StyleNode& style,
                                              QWidget* parent)
-    : CStyleKindSetupDlg(context, tr("Header Styles"), style.headerStyle, parent),
+    : CStyleKindSetupDlg(context, tr("Header Styles"), style, &StyleNode::headerStyle, parent),
       m_headerUnderline(style.headerUnderline) {
     setObjectName(QStringLiteral("headerStylesDialog"));
     m_underline = new QCheckBox(tr("&Underline"));
@@ -221,6 +252,7 @@ CHeaderStylesSetupDlg::CHeaderStylesSetupDlg(EditorContext& context, StyleNode& 
     AddPresetMenu([this] { return PresetParts::ForHeaderStyles(m_headerUnderline, m_textStyle); },
                   [this] { LoadControls(); });
     LoadControls();
+    connect(m_underline, &QCheckBox::toggled, this, &CEditorDialog::PendingChanged);
 }
 
 void CHeaderStylesSetupDlg::LoadControls() {
@@ -231,14 +263,18 @@ void CHeaderStylesSetupDlg::StoreOption() {
     m_headerUnderline = m_underline->isChecked();
 }
 
+void CHeaderStylesSetupDlg::PreviewOption(StyleNode& copy) const {
+    copy.headerUnderline = m_underline->isChecked();
+}
+
 // ---------------------------------------------------------------------------------------------
 // Resume Section, Single Line Field and Multiple Line Field Styles
 
 CBulletStylesSetupDlg::CBulletStylesSetupDlg(EditorContext& context, StyleNode& style,
                                              BulletStyleKind kind, QWidget* parent)
-    : CStyleKindSetupDlg(context, tr(SetupOf(kind).caption), style.*SetupOf(kind).textStyle,
+    : CStyleKindSetupDlg(context, tr(SetupOf(kind).caption), style, SetupOf(kind).textStyle,
                          parent),
-      m_category(SetupOf(kind).category), m_bullet(style.*SetupOf(kind).bullet) {
+      m_kind(kind), m_category(SetupOf(kind).category), m_bullet(style.*SetupOf(kind).bullet) {
     setObjectName(QString::fromLatin1(SetupOf(kind).objectName));
     m_bulletBox = new QComboBox;
     m_bulletBox->setObjectName(QStringLiteral("bulletStyle"));
@@ -253,6 +289,7 @@ CBulletStylesSetupDlg::CBulletStylesSetupDlg(EditorContext& context, StyleNode& 
         [this] { return PresetParts::ForBulletStyles(m_category, m_bullet, m_textStyle); },
         [this] { LoadControls(); });
     LoadControls();
+    connect(m_bulletBox, &QComboBox::currentIndexChanged, this, &CEditorDialog::PendingChanged);
 }
 
 void CBulletStylesSetupDlg::LoadControls() {
@@ -266,6 +303,11 @@ void CBulletStylesSetupDlg::StoreOption() {
         m_bulletBox->setCurrentIndex(0);
     }
     m_bullet = m_bulletBox->currentIndex();
+}
+
+void CBulletStylesSetupDlg::PreviewOption(StyleNode& copy) const {
+    // As OK reads it: no selection stores the first item.
+    copy.*SetupOf(m_kind).bullet = std::max(m_bulletBox->currentIndex(), 0);
 }
 
 } // namespace trellic

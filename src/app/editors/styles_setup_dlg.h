@@ -10,6 +10,9 @@ class QPushButton;
 
 namespace trellic {
 
+class CParagraphFormatSetupDlg;
+class CPreviewLayer;
+
 // Edits the component information of the resume's styles and opens one dialog per kind of node
 // that inherits them. OK writes the information; the sub-dialogs and the presets write the style
 // at once, so Cancel keeps what they did.
@@ -46,19 +49,29 @@ class CStyleKindSetupDlg : public CEditorDialog {
     Q_OBJECT
 
 protected:
-    CStyleKindSetupDlg(EditorContext& context, const QString& caption, TextStyle& textStyle,
-                       QWidget* parent);
+    // Edits style.*textStyle and an option of style.
+    CStyleKindSetupDlg(EditorContext& context, const QString& caption, StyleNode& style,
+                       TextStyle StyleNode::*textStyle, QWidget* parent);
 
     // Adds the "Input Nodes:" and "Commands:" rows below the subclass's own row.
     void AddStyleRows();
     // Writes the dialog's option (underline or bullet) into the style.
     virtual void StoreOption() = 0;
+    // Writes the option as the controls show it into a copy of the style, for the preview.
+    virtual void PreviewOption(StyleNode& copy) const = 0;
     void OnOK() override;
 
+    StyleNode& m_style;
     TextStyle& m_textStyle;
 
 private:
     void RefreshRender();
+    void PreviewInto(NodeTree& copy) const;
+
+    TextStyle StyleNode::*m_textStyleMember;
+    // While open, its pending values are part of this dialog's.
+    CParagraphFormatSetupDlg* m_paragraphDialog = nullptr;
+    CPreviewLayer* m_preview = nullptr;
 };
 
 // Header Styles: the header text style and whether headers are underlined.
@@ -72,6 +85,7 @@ public:
 
 protected:
     void StoreOption() override;
+    void PreviewOption(StyleNode& copy) const override;
 
 private:
     void LoadControls();
@@ -96,10 +110,12 @@ public:
 
 protected:
     void StoreOption() override;
+    void PreviewOption(StyleNode& copy) const override;
 
 private:
     void LoadControls();
 
+    BulletStyleKind m_kind;
     PresetCategory m_category;
     int32_t& m_bullet;
     QComboBox* m_bulletBox = nullptr;

@@ -185,6 +185,7 @@ PrintLayout::PrintLayout(const RichDocument& document, QSizeF textArea)
     m_document.setUndoRedoEnabled(false);
     m_document.setDocumentMargin(0);
     m_document.setTextWidth(m_area.width());
+    FitTabStops(m_document, m_area.width());
     m_markers = NumberingMarkers(m_document);
     PrepareDocument();
     Paginate();
@@ -384,6 +385,10 @@ void PrintLayout::PaintPage(QPainter& painter, int pageIndex) const {
             }
             font.setUnderline(false);
             font.setStrikeOut(false);
+            const QString family = NumberingMarkerFamily(block.blockFormat());
+            if (!family.isEmpty()) {
+                font.setFamilies({family});
+            }
             painter.setFont(font);
             painter.setPen(ForegroundOf(first));
             const QString& marker = m_markers[line.block];
@@ -400,6 +405,7 @@ void PrintLayout::PaintPage(QPainter& painter, int pageIndex) const {
         }
         painter.setPen(Qt::black);
         textLine.draw(&painter, origin);
+        DrawTabLeaders(painter, block, textLine, origin, Qt::black);
     }
 }
 

@@ -3,19 +3,27 @@
 #include "richtext/rich_document.h"
 #include "richtext/symbol_fonts.h"
 
+#include <QColor>
+#include <QPainter>
 #include <QString>
 #include <QStringList>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
+#include <cstdint>
 
 namespace trellic {
 
 // Converts between the engine's rich-text document and QTextDocument without loss: what Qt
 // has no attribute for (character set, pitch and family, exact twips, the automatic colour,
-// underline types, numbering and its start, line-spacing rules) travels as custom format
-// properties beside the Qt attributes that show it.
+// underline types, numbering and its start, line-spacing rules, tab leaders, bullet symbols,
+// raised text's distance, hidden text) travels as custom format properties beside the Qt
+// attributes that show it. Hidden text stays in the text at no size and in no colour, so that
+// positions count as the engine counts them. A picture is an image format on its object
+// character, with its image (or, for kinds Qt cannot draw, a placeholder) among the document's
+// resources.
 //
 // Paragraph i's mark format is Qt block i's block character format. Symbol-font runs show a
 // Unicode character for each byte (the Symbol font's own, a look-alike for Wingdings and the
@@ -63,6 +71,34 @@ inline constexpr int kMarkerRoomTwips = 360;
 QString NumberingMarker(int numbering, int value, int numberingStyle = kPfnsPeriod);
 // One marker per block of the document, empty where a block is not numbered. Neighbouring
 // paragraphs with the same numbering, style and start form one list counted from the start.
+// A word processor's bullet shows its own symbol where a font here draws it, a look-alike
+// where one is known, else the standard bullet.
 QStringList NumberingMarkers(const QTextDocument& document);
+// The font a block's marker is drawn in when it is not the paragraph's: that of a bullet
+// symbol only its own font draws. Empty otherwise.
+QString NumberingMarkerFamily(const QTextBlockFormat& format);
+
+// Tab stops beyond the line stand at its end instead: a date on a right tab from a wider page
+// stays on its line. The stored stops are untouched. FitTabStops sets the fitted stops on
+// every block (an undoable edit where undo is on).
+QTextBlockFormat FittedTabs(const QTextBlockFormat& format, qreal lineWidth);
+void FitTabStops(QTextDocument& document, qreal lineWidth);
+
+// Draws the leaders (dots, hyphens, lines) of the tabs of one laid-out line, which Qt does not
+// draw; `origin` is where the painter has the block's layout, `automatic` the colour of text
+// in the automatic colour.
+void DrawTabLeaders(QPainter& painter, const QTextBlock& block, const QTextLine& line,
+                    const QPointF& origin, const QColor& automatic);
+
+// How a document shows a picture that DocumentToQt or InsertRunText put into it. Pictures are
+// decoded at no more than print needs at their shown size, and a document decodes pictures of
+// a few photos' worth of pixels in all: the rest show as placeholders.
+enum class PictureShown : uint8_t {
+    Image,       // its own image
+    OtherKind,   // a placeholder: a kind Qt does not draw, or a PNG or JPEG too large to show
+    Undecodable, // a placeholder: PNG or JPEG data that does not decode
+    OverBudget,  // a placeholder: the document's earlier pictures took all it may decode
+};
+PictureShown ShownPictureOf(const QTextDocument& document, const RichPicture& picture);
 
 } // namespace trellic

@@ -9,11 +9,14 @@
 #include "engine/prompter.h"
 #include "formats/format_registry.h"
 #include "model/node_tree.h"
+#include "presets/user_folders.h"
 #include "print/pdf_format.h"
 #include "print/resume_printer.h"
+#include "render/live_preview.h"
 #include "render/render_driver.h"
 #include "shell/about_dialog.h"
 #include "shell/ats_command.h"
+#include "shell/json_resume_commands.h"
 #include "shell/print_commands.h"
 #include "shell/progress_window.h"
 #include "shell/recovery_keeper.h"
@@ -27,11 +30,13 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTextDocument>
@@ -64,6 +69,15 @@ QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback = QStyle::SP_C
     return QApplication::style()->standardIcon(fallback);
 }
 
+// The user's documents folder as the desktop names it, or the home folder when there is none.
+std::string DocumentsFolder() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists()) {
+        folder = QDir::homePath();
+    }
+    return {QFile::encodeName(folder).constData()};
+}
+
 } // namespace
 
 CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidget* parent)
@@ -82,6 +96,11 @@ CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidg
     m_formats->Add(std::make_unique<PdfFormat>(PdfFormat::Profile::Archival, printedPage));
     AddOfficeFormats(*m_formats);
     m_doc = std::make_unique<CTLXDoc>(m_tree, *m_view, m_log, m_prompter, *m_formats);
+    // The user's files go to the user's folders; the program's and its data folder are not
+    // where they belong, and an installed program's cannot take them.
+    m_doc->Folders().SetDocumentsFolder(DocumentsFolder());
+    m_doc->Folders().AddProgramFolder(m_tree.programFolder);
+    m_doc->Folders().AddProgramFolder(UserDataFolder());
     m_progress = std::make_unique<CProgressDlg>(this, tr("Opening the resume..."));
     m_doc->SetProgressPort(m_progress.get());
 
@@ -257,6 +276,29 @@ void CMainFrame::CreateFileMenu() {
                         [this, format] { OnFileExport(*format); }});
         }
     }
+    // JSON Resume builds and reads a node tree rather than a file the view holds, so it has
+    // commands of its own: the import asks the close question, the export needs the nodes.
+    AddCommand(import,
+               {"fileImportJsonResume",
+                tr("&JSON Resume..."),
+                tr("Build a resume from a JSON Resume file"),
+                tr("Import JSON Resume"),
+                {},
+                [this] { RunJsonResumeImport(*m_doc, m_tree.programFolder, m_prompter, m_log); }});
+    AddCommand(exportMenu, {"fileExportJsonResume",
+                            tr("&JSON Resume (.json)..."),
+                            tr("Save the resume's nodes as a JSON Resume file"),
+                            tr("Export as JSON Resume"),
+                            {},
+                            [this] {
+                                RunNodeCommand([this] {
+                                    FileDialogOptions suggestion;
+                                    suggestion.defaultExtension = "json";
+                                    SuggestExportFile(suggestion);
+                                    RunJsonResumeExport(m_tree, *m_doc, suggestion, m_prompter,
+                                                        m_log);
+                                });
+                            }});
     import->menuAction()->setVisible(!import->isEmpty());
     exportMenu->menuAction()->setVisible(!exportMenu->isEmpty());
     file->addSeparator();
@@ -726,7 +768,8 @@ void CMainFrame::RunNodeCommand(const std::function<void()>& run) {
 }
 
 void CMainFrame::OpenNodeEditor(NodeEditor editor) {
-    EditorContext context{m_tree, *m_doc, *m_view, m_log, m_prompter, &History()};
+    LivePreview preview(m_tree, *m_view);
+    EditorContext context{m_tree, *m_doc, *m_view, m_log, m_prompter, &History(), &preview};
     if (editor == NodeEditor::Designer) {
         CResumeDesignerDlg designer(context, this);
         designer.exec();
@@ -798,6 +841,20 @@ void CMainFrame::OnFilePrintSetup() {
     AfterCommand();
 }
 
+void CMainFrame::SuggestExportFile(FileDialogOptions& options) const {
+    // Beside the resume's file and named as it is; a resume without a file of the user's takes
+    // its own name, in the folder Save As would offer.
+    const std::string& file = m_tree.filePath.empty() ? m_doc->PathName() : m_tree.filePath;
+    std::string fallback = "My Resume";
+    if (m_tree.dataSource == kDataSourceNodes && m_tree.resume && !m_tree.resume->name.empty()) {
+        fallback = m_tree.resume->name;
+        std::replace(fallback.begin(), fallback.end(), '/', '-');
+    }
+    options.initialFolder = m_doc->Folders().SaveFolder(file);
+    options.initialName =
+        m_doc->Folders().ExportName(file, fallback) + "." + options.defaultExtension;
+}
+
 void CMainFrame::OnFileImport(const FileFormat& format) {
     FileDialogOptions options;
     options.defaultExtension = format.Info().extensions.front();
@@ -805,7 +862,9 @@ void CMainFrame::OnFileImport(const FileFormat& format) {
     options.hideReadOnly = true;
     options.pathMustExist = true;
     options.fileMustExist = true;
+    options.initialFolder = m_doc->Folders().OpenFolder();
     if (const std::optional<std::string> path = m_prompter.ChooseOpenFile(options)) {
+        m_doc->Folders().Used(*path);
         m_doc->ImportResumeFile(format, *path);
     }
     AfterCommand();
@@ -818,12 +877,9 @@ void CMainFrame::OnFileExport(const FileFormat& format) {
     options.filter = DialogFilterFor(format);
     options.overwritePrompt = true;
     options.hideReadOnly = true;
-    std::string name = m_doc->Title();
-    if (const auto dot = name.rfind('.'); dot != std::string::npos && dot > 0) {
-        name.erase(dot);
-    }
-    options.initialName = name + "." + info.extensions.front();
+    SuggestExportFile(options);
     if (const std::optional<std::string> path = m_prompter.ChooseSaveFile(options)) {
+        m_doc->Folders().Used(*path);
         const FormatResult exported = m_doc->ExportResume(format, *path);
         if (!exported.ok) {
             const std::string notWritten = "The " + info.FileKind() + " could not be written:";

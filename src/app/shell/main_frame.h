@@ -20,6 +20,7 @@ class QToolBar;
 namespace trellic {
 
 enum class NodeEditor;
+struct FileDialogOptions;
 
 class CProgressDlg;
 class CStatusIndicators;
@@ -128,6 +129,8 @@ private:
     void CreateFormatMenu();
     void CreateHelpMenu();
     void CreateToolBar();
+    // Where an export's chooser starts and the name it offers, with its default extension.
+    void SuggestExportFile(FileDialogOptions& options) const;
     // DocumentObserver: the window follows the document as it announces its changes.
     void OnTreeChanged() override;
     void OnSettingsChanged() override;

@@ -2,9 +2,11 @@
 
 #include "editors/editor_text.h"
 #include "shell/engine_window.h"
+#include "shell/template_gallery.h"
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -38,11 +40,20 @@ QWidget* Owner() {
 
 } // namespace
 
-QtPrompter::QtPrompter(std::string programFolder) : m_programFolder(std::move(programFolder)) {}
+QtPrompter::QtPrompter(std::string programFolder)
+    : m_programFolder(std::move(programFolder)),
+      m_openUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {}
 
 void QtPrompter::ShowMessage(const std::string& text, MessageIcon icon) {
-    QMessageBox box(QtIcon(icon), QString::fromLatin1(kMessageCaption),
-                    QString::fromStdString(text), QMessageBox::Ok, Owner());
+    ShowText(QString::fromStdString(text), icon);
+}
+
+void QtPrompter::ShowText(const QString& text, MessageIcon icon, bool selectable) {
+    QMessageBox box(QtIcon(icon), QString::fromLatin1(kMessageCaption), text, QMessageBox::Ok,
+                    Owner());
+    if (selectable) {
+        box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    }
     box.exec();
 }
 
@@ -111,6 +122,17 @@ std::optional<std::string> QtPrompter::ChooseFile(const FileDialogOptions& optio
     if (!options.initialFolder.empty()) {
         dialog.setDirectory(QFile::decodeName(options.initialFolder.c_str()));
     }
+    // The chooser keeps its places in the toolkit's settings and brings them back next time, so
+    // each chooser sets its own: the computer and home as usual, then the folders it was given.
+    // Otherwise one chooser's folders would turn up in every later one, of this run and the next.
+    QList<QUrl> places{QUrl(QStringLiteral("file:")), QUrl::fromLocalFile(QDir::homePath())};
+    for (const std::string& place : options.places) {
+        const QUrl url = QUrl::fromLocalFile(QFile::decodeName(place.c_str()));
+        if (!places.contains(url)) {
+            places << url;
+        }
+    }
+    dialog.setSidebarUrls(places);
     if (!options.initialName.empty()) {
         dialog.selectFile(QFile::decodeName(options.initialName.c_str()));
     }
@@ -140,6 +162,24 @@ std::optional<std::string> QtPrompter::ChooseSaveFile(const FileDialogOptions& o
     return ChooseFile(options, true);
 }
 
+std::optional<std::string> QtPrompter::ChooseTemplate(const std::vector<std::string>& folders,
+                                                      const FileDialogOptions& chooser) {
+    int result = QDialog::Rejected;
+    std::string chosen;
+    {
+        CTemplateGalleryDlg gallery(folders, m_programFolder, Owner());
+        result = gallery.exec();
+        chosen = gallery.ChosenPath();
+    }
+    if (result == QDialog::Accepted) {
+        return chosen;
+    }
+    if (result == CTemplateGalleryDlg::kOtherFile) {
+        return ChooseOpenFile(chooser);
+    }
+    return std::nullopt;
+}
+
 QUrl QtPrompter::ResolveAddress(const std::string& address, const std::string& programFolder) {
     const QString text = QString::fromStdString(address);
     const QUrl url(text);
@@ -164,8 +204,17 @@ QUrl QtPrompter::ResolveAddress(const std::string& address, const std::string& p
 }
 
 void QtPrompter::OpenAddress(const std::string& address) {
-    // Whether a browser came up is the desktop's business; nothing is reported.
-    (void)QDesktopServices::openUrl(ResolveAddress(address, m_programFolder));
+    // What the browser does with the page is its business; that none could be started is the
+    // user's, who would otherwise click and see nothing happen.
+    const QUrl url = ResolveAddress(address, m_programFolder);
+    if (m_openUrl(url)) {
+        return;
+    }
+    const QString page = url.isLocalFile() ? url.toLocalFile() : url.toString();
+    ShowText(QObject::tr("No web browser could be started to show the page. You can open it in "
+                         "a browser yourself:\n\n%1")
+                 .arg(page),
+             MessageIcon::Information, true); // to be copied into a browser by hand
 }
 
 void QtPrompter::ShowEngineWindow() {

@@ -29,6 +29,9 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -123,7 +126,19 @@ CTLXView::~CTLXView() = default;
 void CTLXView::SetPaperWidth(int twips) {
     m_paperWidth = twips;
     setLineWrapColumnOrWidth(static_cast<int>(std::lround(TwipsToPixels(m_paperWidth))));
+    // Another paper is no edit of the text, though the stops shown move with its width.
+    const bool modified = document()->isModified();
+    FitTabStops(*document(), LineWidth());
+    document()->setModified(modified);
     viewport()->update();
+}
+
+qreal CTLXView::LineWidth() const {
+    return TwipsToPixels(m_paperWidth - kLeftMarginTwips - kRightMarginTwips);
+}
+
+QTextBlockFormat CTLXView::ShownBlockFormat(const RichParaFormat& format) const {
+    return FittedTabs(ToQtBlockFormat(format), LineWidth());
 }
 
 void CTLXView::ApplyPageLayout() {
@@ -153,8 +168,11 @@ void CTLXView::InstallDocument(RichDocument content) {
         DocumentToQt(content, *doc);
         // The old caret was carried along to the end of the new text, selecting all of it.
         // Moved, and the rules marked, before the layout hears of the text: showing that
-        // selection or a rule at the end would have it all laid out at once.
+        // selection or a rule at the end would have it all laid out at once. The stops are
+        // fitted first: where the text after a paragraph's leading tab starts decides where
+        // its lines hang.
         setTextCursor(QTextCursor(doc));
+        FitTabStops(*doc, LineWidth());
         m_look->RestyleAll();
         ApplyPageLayout();
         doc->setDefaultFont(ToQtCharFormat(m_defaultFormat).font());
@@ -200,7 +218,7 @@ void CTLXView::SetParaFormatOn(QTextCursor& edit, const RichParaFormat& change) 
     for (QTextBlock block = first; block.isValid(); block = block.next()) {
         RichParaFormat format = FromQtBlockFormat(block.blockFormat());
         ApplyParaFormat(format, change);
-        QTextCursor(block).setBlockFormat(ToQtBlockFormat(format));
+        QTextCursor(block).setBlockFormat(ShownBlockFormat(format));
         if (block == last) {
             break;
         }
@@ -232,14 +250,57 @@ std::string CTLXView::ExportText() const {
     return WritePlainText(Document());
 }
 
-void CTLXView::ImportRtf(std::string_view rtf) {
+std::vector<std::string> CTLXView::ImportRtf(std::string_view rtf) {
     RtfReadResult result = ReadRtf(rtf);
     if (!result.isRtf) {
         ImportText(DecodeTextFile(rtf)); // a file's bytes, not yet text
-        return;
+        return {};
     }
     InstallDocument(std::move(result.document));
+    std::vector<std::string> warnings = std::move(result.warnings);
+    for (std::string& warning : UnshownPictures()) {
+        warnings.push_back(std::move(warning));
+    }
     document()->setModified(true);
+    return warnings;
+}
+
+std::vector<std::string> CTLXView::UnshownPictures() const {
+    // The reader knows a picture's kind and size; whether its data decodes, and whether the
+    // document may decode it, shows only here.
+    std::vector<std::string> warnings;
+    std::unordered_set<const RichPicture*> seen;
+    constexpr size_t kMaxWarnings = 20;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (!format.isImageFormat()) {
+                continue;
+            }
+            const PictureRef picture = FromQtCharFormat(format).picture;
+            if (!picture || !seen.insert(picture.get()).second) {
+                continue;
+            }
+            const PictureShown shown = ShownPictureOf(*document(), *picture);
+            if (shown != PictureShown::Undecodable && shown != PictureShown::OverBudget) {
+                continue;
+            }
+            if (warnings.size() == kMaxWarnings) {
+                warnings.emplace_back("More pictures cannot be shown.");
+                return warnings;
+            }
+            const std::string kind = FormatOf(*picture) == PictureFormat::Png ? "A PNG" : "A JPEG";
+            warnings.push_back(
+                kind +
+                (shown == PictureShown::Undecodable
+                     ? " picture cannot be decoded"
+                     : " picture is not shown: the pictures of one text may show " +
+                           std::to_string(kMaxShownPicturePixelsPerText / 1'000'000) +
+                           " million pixels in all") +
+                "; it is kept as it came and shows as a placeholder.");
+        }
+    }
+    return warnings;
 }
 
 void CTLXView::ImportText(std::string_view utf8) {
@@ -313,6 +374,7 @@ void CTLXView::SetSelectionCharFormat(const RichCharFormat& change) {
     QTextCursor cursor = textCursor();
     if (!cursor.hasSelection()) {
         RichCharFormat typing = FromQtCharFormat(cursor.charFormat());
+        typing.picture = {}; // beside a picture, the format of what is typed next
         ApplyCharFormat(typing, change);
         const QTextCharFormat format = ToQtCharFormat(typing);
         // An empty paragraph shows the format of its mark, so the mark follows the typing
@@ -379,14 +441,14 @@ void CTLXView::InsertFragment(const RichDocument& fragment) {
         const RichParagraph& paragraph = fragment.paragraphs[i];
         if (i > 0) {
             const bool last = i + 1 == count;
-            cursor.insertBlock(last ? oldFormat : ToQtBlockFormat(paragraph.format),
+            cursor.insertBlock(last ? oldFormat : ShownBlockFormat(paragraph.format),
                                last ? oldMark : ToQtCharFormat(paragraph.markFormat));
         }
         for (const RichRun& run : paragraph.runs) {
             InsertRunText(cursor, run);
         }
         if (i == 0 && count > 1) {
-            cursor.setBlockFormat(ToQtBlockFormat(paragraph.format));
+            cursor.setBlockFormat(ShownBlockFormat(paragraph.format));
             SetMarkFormat(*document(), cursor.block(), ToQtCharFormat(paragraph.markFormat));
         }
     }
@@ -716,6 +778,13 @@ void CTLXView::keyPressEvent(QKeyEvent* event) {
         setCurrentCharFormat(ToQtCharFormat(
             ParagraphTextFormat(paragraph.paragraphs.front(),
                                 static_cast<size_t>(cursor.positionInBlock()), m_defaultFormat)));
+    } else if (!cursor.hasSelection() && !m_typingFormatChosen &&
+               FromQtCharFormat(cursor.charFormat()).Has(kCfeHidden)) {
+        // What is typed is meant to be read: beside hidden text it is shown.
+        RichCharFormat shown = FromQtCharFormat(cursor.charFormat());
+        shown.Set(kCfeHidden, false);
+        shown.picture = {};
+        setCurrentCharFormat(ToQtCharFormat(shown));
     }
     m_typing = true;
     EditAtParagraphStart(event);
@@ -742,8 +811,28 @@ void CTLXView::paintEvent(QPaintEvent* event) {
     QTextEdit::paintEvent(event);
     QPainter painter(viewport());
     PaintMarkers(painter, event->rect());
+    PaintLeaders(painter, event->rect());
     m_look->PaintRules(painter, event->rect(), TwipsToPixels(m_paperWidth - kRightMarginTwips));
     PaintPage(painter, event->rect());
+}
+
+void CTLXView::PaintLeaders(QPainter& painter, const QRect& area) {
+    const QPointF scroll(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        const QTextLayout* layout = block.layout();
+        if (layout == nullptr || !block.isVisible() || !block.text().contains(u'\t')) {
+            continue;
+        }
+        const QPointF origin = layout->position() + scroll;
+        const QRectF bounds = layout->boundingRect().translated(origin);
+        if (bounds.bottom() < area.top() || bounds.top() > area.bottom()) {
+            continue;
+        }
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            DrawTabLeaders(painter, block, layout->lineAt(i), origin,
+                           palette().color(QPalette::Text));
+        }
+    }
 }
 
 void CTLXView::PaintPage(QPainter& painter, const QRect& area) {
@@ -782,6 +871,10 @@ void CTLXView::PaintMarkers(QPainter& painter, const QRect& area) {
         QFont font = format.font().resolve(document()->defaultFont());
         font.setUnderline(false);
         font.setStrikeOut(false);
+        const QString family = NumberingMarkerFamily(block.blockFormat());
+        if (!family.isEmpty()) {
+            font.setFamilies({family});
+        }
         painter.setFont(font);
         const bool colored = format.hasProperty(QTextFormat::ForegroundBrush) &&
                              format.foreground().style() != Qt::NoBrush;

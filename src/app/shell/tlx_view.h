@@ -3,8 +3,11 @@
 #include "render/resume_view.h"
 
 #include <QString>
+#include <QTextBlockFormat>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <string>
+#include <vector>
 
 namespace trellic {
 
@@ -32,8 +35,9 @@ public:
     RichDocument Document() const override;
     std::string ExportRtf() const override;
     std::string ExportText() const override;
-    void ImportRtf(std::string_view rtf) override;
+    std::vector<std::string> ImportRtf(std::string_view rtf) override;
     void ImportText(std::string_view utf8) override;
+    std::vector<std::string> UnshownPictures() const override;
     void ReplaceContent(const RichDocument& document, TextRange selection) override;
     void EmptyUndo() override;
     bool IsModified() const override;
@@ -122,6 +126,11 @@ private:
     void SetParaFormatOn(QTextCursor& edit, const RichParaFormat& change);
     void PaintPage(QPainter& painter, const QRect& area);
     void PaintMarkers(QPainter& painter, const QRect& area);
+    void PaintLeaders(QPainter& painter, const QRect& area);
+    // The width of the printed line, in the view's pixels.
+    qreal LineWidth() const;
+    // A paragraph format as the view shows it: its tab stops fitted to the line.
+    QTextBlockFormat ShownBlockFormat(const RichParaFormat& format) const;
 
     CFindReplace* m_find = nullptr;
     ParagraphLook* m_look = nullptr;

@@ -6,6 +6,7 @@
 #include "engine/prompter.h"
 #include "model/tlx_file.h"
 #include "presets/node_presets.h"
+#include "presets/user_folders.h"
 #include "render/render_driver.h"
 #include "render/resume_view.h"
 #include "richtext/rtf_reader.h"
@@ -41,6 +42,7 @@ struct CTLXDoc::Candidate {
     FormatReading reading;
     // The nodes rendered, or the RTF read; empty when the view must do it itself.
     std::optional<RichDocument> document;
+    std::vector<std::string> warnings; // the RTF reader's, for the log
 };
 
 CTLXDoc::CTLXDoc(NodeTree& tree, ResumeView& view, EngineLog& log, Prompter& prompter,
@@ -203,18 +205,29 @@ bool CTLXDoc::SaveModified() {
     return false;
 }
 
-bool CTLXDoc::OpenResume(const std::string& initialFolder) {
+namespace {
+
+FileDialogOptions OpenDialogOptions(const FormatRegistry& formats,
+                                    const std::string& initialFolder) {
     FileDialogOptions options;
-    options.defaultExtension = m_formats.DefaultResumeExtension();
-    options.filter = m_formats.ResumeDialogFilter();
+    options.defaultExtension = formats.DefaultResumeExtension();
+    options.filter = formats.ResumeDialogFilter();
     options.initialFolder = initialFolder;
     options.hideReadOnly = true;
     options.pathMustExist = true;
     options.fileMustExist = true;
-    const auto chosen = m_prompter.ChooseOpenFile(options);
+    return options;
+}
+
+} // namespace
+
+bool CTLXDoc::OpenResume(const std::string& initialFolder) {
+    const auto chosen = m_prompter.ChooseOpenFile(OpenDialogOptions(
+        m_formats, initialFolder.empty() ? m_folders.OpenFolder() : initialFolder));
     if (!chosen) {
         return false;
     }
+    m_folders.Used(*chosen);
     return OpenResumeFile(*chosen);
 }
 
@@ -289,6 +302,7 @@ bool CTLXDoc::ReadCandidate(const std::string& path, const FileFormat& format,
             }
             if (rtf.isRtf) {
                 candidate.document = std::move(rtf.document);
+                candidate.warnings = std::move(rtf.warnings);
                 candidate.reading.viewText.clear();
             }
         }
@@ -323,15 +337,24 @@ void CTLXDoc::Adopt(const std::string& path, const FileFormat& format, Candidate
             m_view.ReplaceContent(*candidate.document, TextRange{});
         }
         break;
-    case FormatHolds::RichText:
+    case FormatHolds::RichText: {
         SetDataSource(kSetResumeView);
         SetRenderer(kRendererRtf, false);
+        std::vector<std::string> warnings;
         if (candidate.document) {
             m_view.ReplaceContent(*candidate.document, TextRange{});
+            warnings = std::move(candidate.warnings);
+            for (std::string& warning : m_view.UnshownPictures()) {
+                warnings.push_back(std::move(warning));
+            }
         } else {
-            m_view.ImportRtf(candidate.reading.viewText);
+            warnings = m_view.ImportRtf(candidate.reading.viewText);
+        }
+        for (const std::string& warning : warnings) {
+            m_log.AppendLog("WARNING: " + warning + "\r\n\r\n");
         }
         break;
+    }
     case FormatHolds::PlainText:
         SetDataSource(kSetResumeView);
         SetRenderer(kRendererTxt, false);
@@ -382,7 +405,10 @@ FormatResult CTLXDoc::ExportResume(const FileFormat& format, const std::string& 
 bool CTLXDoc::NewFromTemplate() {
     Announcement announce(*this);
     const bool unchanged = !IsModified();
-    const bool opened = OpenResume(m_tree.programFolder + "/templates");
+    const std::string folder = m_tree.programFolder + "/templates";
+    const auto chosen = m_prompter.ChooseTemplate(TemplateFolders(m_tree.programFolder),
+                                                  OpenDialogOptions(m_formats, folder));
+    const bool opened = chosen && OpenResumeFile(*chosen);
     // The template itself is never saved over: the next Save asks for a name. Losing the name
     // alone loses no work, so a resume that had nothing unsaved still has nothing unsaved.
     m_tree.filePath.clear();
@@ -394,6 +420,23 @@ bool CTLXDoc::NewFromTemplate() {
         m_prompter.OpenNodeEditor(design ? NodeEditor::Designer : NodeEditor::Explorer);
     }
     return opened;
+}
+
+bool CTLXDoc::AdoptImportedResume(NodeTables tables, Renderer renderer) {
+    Announcement announce(*this);
+    if (!SaveModified()) {
+        return false;
+    }
+    EmptyView();
+    ResetTree();
+    static_cast<NodeTables&>(m_tree) = std::move(tables);
+    m_tree.filePath.clear();
+    m_tree.dataSource = kDataSourceNodes;
+    m_marks.dataSource = kDataSourceNodes;
+    m_pathName.clear();
+    // Not marked saved: the imported resume exists in no file of its own yet.
+    SetRenderer(renderer, true);
+    return true;
 }
 
 bool CTLXDoc::StoreFile(bool protectAgain) {
@@ -458,6 +501,8 @@ bool CTLXDoc::SaveResume(bool askName) {
     options.defaultExtension = m_formats.DefaultResumeExtension();
     options.filter = m_formats.ResumeDialogFilter();
     options.initialName = "My Resume";
+    // Never the templates' folder a resume came from: installed, it is read-only.
+    options.initialFolder = m_folders.SaveFolder(m_tree.filePath);
     options.overwritePrompt = true;
     options.hideReadOnly = true;
     options.pathMustExist = true;
@@ -465,6 +510,7 @@ bool CTLXDoc::SaveResume(bool askName) {
     if (!chosen) {
         return false;
     }
+    m_folders.Used(*chosen);
     // The name's extension decides the format; a name of any other extension is written as
     // plain text.
     const FileFormat* format = m_formats.ForExtension(FileExtension(*chosen), FormatRole::Resume);

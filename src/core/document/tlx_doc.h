@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/document_observer.h"
+#include "document/session_folders.h"
 #include "formats/format_registry.h"
 #include "model/node_tree.h"
 
@@ -63,9 +64,13 @@ public:
     // read and checked completely before the open resume is closed; askToClose false skips the
     // close question, for when there is nothing the user could lose.
     bool OpenResumeFile(const std::string& path, bool askToClose = true);
-    // File > New from Template: opens a resume from the templates folder without its path, then
-    // offers the designer or the explorer for a node tree.
+    // File > New from Template: opens a resume from the templates (the program's and the
+    // user's) without its path, then offers the designer or the explorer for a node tree.
     bool NewFromTemplate();
+    // File > Import: after the close question, the imported tables replace the open resume as a
+    // new, unsaved document in TLX Nodes, rendered with the given renderer. False (the open
+    // resume untouched) when the user keeps the open resume.
+    bool AdoptImportedResume(NodeTables tables, Renderer renderer);
     // File > Save (askName false: asks only when the resume has no file yet) and File > Save
     // As (askName true). True when the file was written completely.
     bool SaveResume(bool askName);
@@ -102,6 +107,8 @@ public:
     void AdoptRecoveredPath(const std::string& path);
     // The window title's document part: the file's name, or "Untitled".
     std::string Title() const;
+    // Where this run's file choosers start.
+    SessionFolders& Folders() { return m_folders; }
 
     // Opening a large file reports its progress here and can be cancelled there; null (the
     // default) for none. The port must outlive its use.
@@ -182,6 +189,7 @@ private:
     ProgressPort* m_progress = nullptr;
     MenuMarks m_marks;
     std::string m_pathName;
+    SessionFolders m_folders;
     // The resume as last opened, saved or created, to tell whether closing it loses anything.
     std::string m_savedFingerprint;
     std::vector<DocumentObserver*> m_observers;

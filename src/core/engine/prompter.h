@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace trellic {
 
@@ -28,6 +29,8 @@ struct FileDialogOptions {
     bool pathMustExist = false;
     bool fileMustExist = false;
     bool noReadOnlyReturn = false;
+    // Folders the chooser lists beside its usual places, to reach in one click.
+    std::vector<std::string> places;
 };
 
 // The engine's only way to talk to the user: message boxes, file choosers, the browser and the
@@ -46,6 +49,15 @@ public:
     // The chosen full path, or nothing when the user cancels.
     virtual std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) = 0;
     virtual std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) = 0;
+    // Asks which template a new resume starts from, among the resume files of folders; the
+    // chooser's options are those of the file chooser that picks any other file instead. The
+    // chosen full path, or nothing when the user cancels. Without a gallery to show, the file
+    // chooser alone asks.
+    virtual std::optional<std::string> ChooseTemplate(const std::vector<std::string>& folders,
+                                                      const FileDialogOptions& chooser) {
+        (void)folders;
+        return ChooseOpenFile(chooser);
+    }
     // Hands an address to the desktop's browser; failures are the browser's business.
     virtual void OpenAddress(const std::string& address) = 0;
     // Brings the engine window up in its normal state and activates it.

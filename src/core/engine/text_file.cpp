@@ -85,7 +85,9 @@ std::string EncodeTextFile(std::string_view utf8) {
     if (IsAscii(utf8)) {
         return std::string(utf8);
     }
-    if (auto bytes = Utf8ToCp1252Exact(utf8)) {
+    // The code page's bytes, unless they would read back as something else: "Ã©" is the UTF-8
+    // of "é", and "ÿþ" the mark of UTF-16. Such a text keeps itself behind the UTF-8 mark.
+    if (auto bytes = Utf8ToCp1252Exact(utf8); bytes && DecodeTextFile(*bytes) == utf8) {
         return std::move(*bytes);
     }
     std::string out(kUtf8Bom);

@@ -76,8 +76,17 @@ void WriteRunProperties(XmlWriter& xml, const RichCharFormat& format, const std:
     if (format.Has(kCfeItalic)) {
         xml.Start("w:i").End().Start("w:iCs").End();
     }
+    if (format.Has(kCfeAllCaps)) {
+        xml.Start("w:caps").End();
+    }
+    if (format.Has(kCfeSmallCaps)) {
+        xml.Start("w:smallCaps").End();
+    }
     if (format.Has(kCfeStrikeout)) {
         xml.Start("w:strike").End();
+    }
+    if (format.Has(kCfeHidden)) {
+        xml.Start("w:vanish").End();
     }
     xml.Start("w:color")
         .Attr("w:val",
@@ -105,12 +114,35 @@ void WriteRunProperties(XmlWriter& xml, const RichCharFormat& format, const std:
         }
         xml.Start("w:u").Attr("w:val", type).End();
     }
+    if (format.backColor) {
+        // Shading takes any colour; highlighting only a few named ones.
+        xml.Start("w:shd")
+            .Attr("w:val", "clear")
+            .Attr("w:color", "auto")
+            .Attr("w:fill", HexColor(*format.backColor, true))
+            .End();
+    }
     if (format.Has(kCfeSuperscript) || format.Has(kCfeSubscript)) {
         xml.Start("w:vertAlign")
             .Attr("w:val", format.Has(kCfeSubscript) ? "subscript" : "superscript")
             .End();
     }
     xml.End();
+}
+
+void WriteTab(XmlWriter& xml, int32_t tab) {
+    static constexpr const char* kAlignments[] = {"left", "center", "right", "decimal", "bar"};
+    // Word has no double-line leader; a line is the nearest.
+    static constexpr const char* kLeaders[] = {nullptr,      "dot",   "hyphen",
+                                               "underscore", "heavy", "underscore"};
+    const uint8_t alignment = TabAlignment(tab);
+    const uint8_t leader = TabLeader(tab);
+    xml.Start("w:tab").Attr("w:val",
+                            alignment < std::size(kAlignments) ? kAlignments[alignment] : "left");
+    if (leader < std::size(kLeaders) && kLeaders[leader] != nullptr) {
+        xml.Attr("w:leader", kLeaders[leader]);
+    }
+    xml.Attr("w:pos", TabPosition(tab)).End();
 }
 
 void WriteIndents(XmlWriter& xml, const OfficeParagraph& layout, long long right) {
@@ -432,7 +464,7 @@ private:
         if (!layout.tabs.empty()) {
             xml.Start("w:tabs");
             for (const int32_t tab : layout.tabs) {
-                xml.Start("w:tab").Attr("w:val", "left").Attr("w:pos", tab).End();
+                WriteTab(xml, tab);
             }
             xml.End();
         }

@@ -109,7 +109,54 @@ Attributes TextAttributes(const RichCharFormat& format, const std::string& face)
     text.emplace_back("style:text-position", format.Has(kCfeSubscript)     ? "sub 58%"
                                              : format.Has(kCfeSuperscript) ? "super 58%"
                                                                            : "0% 100%");
+    // Word processors keep the two as one setting, which the later of them decides.
+    if (format.Has(kCfeAllCaps)) {
+        text.emplace_back("fo:font-variant", "normal");
+        text.emplace_back("fo:text-transform", "uppercase");
+    } else {
+        text.emplace_back("fo:text-transform", "none");
+        text.emplace_back("fo:font-variant", format.Has(kCfeSmallCaps) ? "small-caps" : "normal");
+    }
+    text.emplace_back("fo:background-color", format.backColor
+                                                 ? "#" + HexColor(*format.backColor, false)
+                                                 : std::string("transparent"));
+    text.emplace_back("text:display", format.Has(kCfeHidden) ? "none" : "true");
     return text;
+}
+
+void WriteTabStop(XmlWriter& xml, int32_t tab) {
+    xml.Start("style:tab-stop").Attr("style:position", Points(TabPosition(tab)));
+    switch (TabAlignment(tab)) {
+    case kTabCenter:
+        xml.Attr("style:type", "center");
+        break;
+    case kTabRight:
+        xml.Attr("style:type", "right");
+        break;
+    case kTabDecimal:
+        xml.Attr("style:type", "char").Attr("style:char", ".");
+        break;
+    default:
+        break;
+    }
+    struct Leader {
+        const char* style;
+        const char* text;
+        const char* type;
+    };
+    static constexpr Leader kLeaders[] = {{nullptr, nullptr, nullptr}, {"dotted", ".", "single"},
+                                          {"dash", "-", "single"},     {"solid", "_", "single"},
+                                          {"solid", "_", "single"},    {"solid", "=", "double"}};
+    const uint8_t leader = TabLeader(tab);
+    if (leader < std::size(kLeaders) && kLeaders[leader].style != nullptr) {
+        xml.Attr("style:leader-style", kLeaders[leader].style)
+            .Attr("style:leader-type", kLeaders[leader].type)
+            .Attr("style:leader-text", kLeaders[leader].text);
+        if (leader == kLeaderThick) {
+            xml.Attr("style:leader-width", "bold");
+        }
+    }
+    xml.End();
 }
 
 void LineSpacing(Attributes& paragraph, const RichParaFormat& format) {
@@ -281,9 +328,11 @@ private:
             p.emplace_back("style:join-border", "false");
         }
         // Tab positions count from the paragraph's indent here, from the margin in the engine.
+        // ODF has no bar tabs.
         for (const int32_t tab : layout.tabs) {
-            if (tab >= layout.left) {
-                style.tabs.push_back(tab - layout.left);
+            if (TabPosition(tab) >= layout.left && TabAlignment(tab) != kTabBar) {
+                style.tabs.push_back(
+                    MakeTab(TabPosition(tab) - layout.left, TabAlignment(tab), TabLeader(tab)));
             }
         }
         const RichCharFormat& mark = paragraph.markFormat;
@@ -412,7 +461,7 @@ private:
             if (!style.tabs.empty()) {
                 xml.Start("style:tab-stops");
                 for (const int32_t tab : style.tabs) {
-                    xml.Start("style:tab-stop").Attr("style:position", Points(tab)).End();
+                    WriteTabStop(xml, tab);
                 }
                 xml.End();
             }

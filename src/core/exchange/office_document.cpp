@@ -57,8 +57,9 @@ RuleBorder BorderOf(const RichParagraph& rule) {
 int32_t NextTabStop(const RichParaFormat& format, int32_t x) {
     const size_t count = std::min<size_t>(format.tabCount, kMaxTabStops);
     for (size_t t = 0; t < count; ++t) {
-        if (format.tabs[t] > x) {
-            return format.tabs[t];
+        const int32_t position = TabPosition(format.tabs[t]);
+        if (position > x && TabAlignment(format.tabs[t]) != kTabBar) {
+            return position;
         }
     }
     return x < 0 ? 0 : (x / kDefaultTabStopTwips + 1) * kDefaultTabStopTwips;
@@ -159,8 +160,11 @@ void SetIndents(OfficeParagraph& out, const RichParagraph& paragraph) {
     out.firstLine = textX - bodyX;
     if (body > tabs) {
         Replace(out.runs, tabs + 1, body, U'\t');
-        if (std::find(out.tabs.begin(), out.tabs.end(), bodyX) == out.tabs.end()) {
-            out.tabs.insert(std::upper_bound(out.tabs.begin(), out.tabs.end(), bodyX), bodyX);
+        const auto before = [](int32_t a, int32_t b) { return TabPosition(a) < TabPosition(b); };
+        const int32_t stop = MakeTab(bodyX);
+        const auto at = std::lower_bound(out.tabs.begin(), out.tabs.end(), stop, before);
+        if (at == out.tabs.end() || TabPosition(*at) != bodyX) {
+            out.tabs.insert(at, stop);
         }
     }
     Replace(out.runs, 0, tabs, 0);

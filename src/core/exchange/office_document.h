@@ -63,7 +63,9 @@ struct OfficeParagraph {
     // first line starts where its label, aligned to the right, ends.
     int32_t left = 0;
     int32_t firstLine = 0;
-    std::vector<int32_t> tabs; // tab stops, twips from the margin, ascending
+    // Tab stops as the engine packs them (MakeTab): twips from the margin, with alignment and
+    // leader; ascending by position.
+    std::vector<int32_t> tabs;
     std::vector<RichRun> runs; // the text as it is written
 };
 

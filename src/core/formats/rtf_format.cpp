@@ -17,10 +17,12 @@ RtfFormat::RtfFormat()
                   .writes = true}) {}
 
 FormatResult RtfFormat::Read(std::string_view bytes, FormatReading& into) const {
-    if (FormatResult text = CheckResumeText(bytes, into.path); !text.ok) {
-        return text;
-    }
+    // Rich text may hold pictures as raw bytes (\bin), and the control's own files end in a
+    // NUL: its header alone says what it is.
     if (!LooksLikeRtf(bytes)) {
+        if (FormatResult text = CheckResumeText(bytes, into.path); !text.ok) {
+            return text;
+        }
         return FormatResult::Failure(
             "The file is not a rich text file and cannot be opened as one:\n\n" + into.path);
     }

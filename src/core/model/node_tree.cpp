@@ -190,32 +190,133 @@ std::optional<StackEntry> DuplicateStackEntry(NodeTree& tree, StackId stack, std
 
 namespace {
 
-const std::string& DisplayNameOf(const ResumeNode& node) {
-    return node.name;
+// The first place of a stack that entries may take: the active stack's first belongs to the
+// resume.
+std::size_t FirstMovablePlace(const NodeTables& tables, StackId stack) {
+    const auto& entries = tables.Stack(stack);
+    return stack == StackId::Active && !entries.empty() && entries.front().kind == kKindResume ? 1
+                                                                                               : 0;
 }
-const std::string& DisplayNameOf(const HeaderNode& node) {
-    return node.header;
+
+bool HoldsResume(const std::vector<StackEntry>& entries, std::size_t first, std::size_t end) {
+    return std::any_of(entries.begin() + static_cast<std::ptrdiff_t>(first),
+                       entries.begin() + static_cast<std::ptrdiff_t>(end),
+                       [](const StackEntry& entry) { return entry.kind == kKindResume; });
 }
-const std::string& DisplayNameOf(const ResumeSectionNode& node) {
-    return node.title;
+
+// The first header at or after from, or the end of the stack.
+std::size_t NextHeader(const std::vector<StackEntry>& entries, std::size_t from) {
+    while (from < entries.size() && entries[from].kind != kKindHeader) {
+        ++from;
+    }
+    return from;
 }
-const std::string& DisplayNameOf(const SLFieldNode& node) {
-    return node.fieldName;
+
+} // namespace
+
+std::optional<StackRange> HeaderBlockAt(const NodeTables& tables, StackId stack,
+                                        std::size_t position) {
+    const auto& entries = tables.Stack(stack);
+    const std::size_t floor = FirstMovablePlace(tables, stack);
+    if (position >= entries.size() || position < floor) {
+        return std::nullopt;
+    }
+    std::size_t header = position;
+    while (entries[header].kind != kKindHeader) {
+        if (header == floor) {
+            return std::nullopt;
+        }
+        --header;
+    }
+    return StackRange{header, NextHeader(entries, header + 1)};
 }
-const std::string& DisplayNameOf(const MLFieldNode& node) {
-    return node.fieldName;
+
+std::size_t MoveHeaderBlock(NodeTables& tables, StackId stack, std::size_t position,
+                            MoveDirection direction) {
+    const std::optional<StackRange> block = HeaderBlockAt(tables, stack, position);
+    if (!block) {
+        return position;
+    }
+    auto& entries = tables.Stack(stack);
+    const auto at = [&entries](std::size_t place) {
+        return entries.begin() + static_cast<std::ptrdiff_t>(place);
+    };
+    if (direction == MoveDirection::Up) {
+        const std::size_t floor = FirstMovablePlace(tables, stack);
+        if (block->first == floor) {
+            return position;
+        }
+        // The run above is the block of the previous header, or the entries under no header.
+        std::size_t previous = block->first - 1;
+        while (previous > floor && entries[previous].kind != kKindHeader) {
+            --previous;
+        }
+        // A resume entry out of its place (a damaged file) is not carried along.
+        if (HoldsResume(entries, previous, block->end)) {
+            return position;
+        }
+        std::rotate(at(previous), at(block->first), at(block->end));
+        return position - (block->first - previous);
+    }
+    if (block->end >= entries.size()) {
+        return position;
+    }
+    const std::size_t nextEnd = NextHeader(entries, block->end + 1);
+    if (HoldsResume(entries, block->first, nextEnd)) {
+        return position;
+    }
+    std::rotate(at(block->first), at(block->end), at(nextEnd));
+    return position + (nextEnd - block->end);
 }
-const std::string& DisplayNameOf(const RTFOutputNode& node) {
-    return node.name;
+
+std::optional<std::size_t> MoveStackEntryTo(NodeTables& tables, StackId from, std::size_t position,
+                                            StackId to, std::size_t target) {
+    auto& source = tables.Stack(from);
+    if (position >= source.size() || source[position].kind == kKindResume) {
+        return std::nullopt;
+    }
+    const StackEntry entry = source[position];
+    if (from == to && target > position) {
+        --target; // the places behind the entry close up when it leaves
+    }
+    source.erase(source.begin() + static_cast<std::ptrdiff_t>(position));
+    auto& destination = tables.Stack(to);
+    target = std::clamp(target, FirstMovablePlace(tables, to), destination.size());
+    destination.insert(destination.begin() + static_cast<std::ptrdiff_t>(target), entry);
+    if (from == to && target == position) {
+        return std::nullopt;
+    }
+    return target;
 }
-const std::string& DisplayNameOf(const TXTOutputNode& node) {
-    return node.name;
+
+namespace {
+
+// The field that names a record, const or not as the record is.
+template <typename Node> auto& DisplayNameOf(Node& node) {
+    using Record = std::remove_const_t<Node>;
+    if constexpr (std::is_same_v<Record, HeaderNode>) {
+        return node.header;
+    } else if constexpr (std::is_same_v<Record, ResumeSectionNode>) {
+        return node.title;
+    } else if constexpr (std::is_same_v<Record, SLFieldNode> ||
+                         std::is_same_v<Record, MLFieldNode>) {
+        return node.fieldName;
+    } else {
+        return node.name; // the resume and the outputs
+    }
 }
 
 } // namespace
 
 std::string NodeDisplayName(const NodeTree& tree, const StackEntry& entry) {
     return VisitRecord(tree, entry, [](const auto& record) { return DisplayNameOf(record); });
+}
+
+bool SetNodeDisplayName(NodeTree& tree, const StackEntry& entry, const std::string& name) {
+    return VisitRecord(tree, entry, [&](auto& record) {
+        DisplayNameOf(record) = name;
+        return true;
+    });
 }
 
 } // namespace trellic

@@ -243,7 +243,38 @@ void DeactivateStackEntry(NodeTree& tree, std::size_t position);
 // after position in the stack. Nothing for the resume or an entry that refers to no record.
 std::optional<StackEntry> DuplicateStackEntry(NodeTree& tree, StackId stack, std::size_t position);
 
+// A run of entries of one stack: [first, end).
+struct StackRange {
+    std::size_t first = 0;
+    std::size_t end = 0;
+
+    bool operator==(const StackRange&) const = default;
+};
+
+// The header an entry stands under (the entry itself when it is a header) together with every
+// entry up to the next header or the end of the stack. Nothing for an entry above the first
+// header, for the resume's entry and for a position outside the stack.
+std::optional<StackRange> HeaderBlockAt(const NodeTables& tables, StackId stack,
+                                        std::size_t position);
+
+// Moves the header block that holds position past the run of entries before it (up: the block
+// above, or the entries under no header) or the block after it (down), in one piece. The resume
+// keeps the first active place. Returns where the entry at position went: position itself when
+// nothing moved (no header above it, or the block already first or last).
+std::size_t MoveHeaderBlock(NodeTables& tables, StackId stack, std::size_t position,
+                            MoveDirection direction);
+
+// Takes the entry at position out of its stack and puts it at target of the stack `to` (which may
+// be the same), target counted as the stack stood before the entry left, as a list counts the
+// place where a line is dropped; past the end means at the end. The resume's entry never moves
+// and nothing goes before it. Returns the entry's new position, or nothing when it did not move.
+std::optional<std::size_t> MoveStackEntryTo(NodeTables& tables, StackId from, std::size_t position,
+                                            StackId to, std::size_t target);
+
 // The text that names an entry's node in lists; empty when the entry refers to no record.
 std::string NodeDisplayName(const NodeTree& tree, const StackEntry& entry);
+// Renames the entry's node (a header's text, a section's title, a field's or an output's name);
+// false when the entry refers to no record.
+bool SetNodeDisplayName(NodeTree& tree, const StackEntry& entry, const std::string& name);
 
 } // namespace trellic

@@ -40,3 +40,27 @@ std::string DescribeNode(const StackEntry& entry, const NodeTree& tree) {
 }
 
 } // namespace trellic
+
+namespace trellic {
+
+std::string GenericNodeAdvice(int32_t kind) {
+    switch (kind) {
+    case kKindHeader:
+        return "A heading of the resume. Type it as it should stand on the page.";
+    case kKindResumeSection:
+        return "A part of the resume under its title: type what it says, one line per point.";
+    case kKindSLField:
+        return "A field of one line: type its value. The field's name stands before it.";
+    case kKindMLField:
+        return "A field of several lines: type one line per item. The field's name stands "
+               "before them.";
+    case kKindRTFOutput:
+        return "Text added to the resume as it stands, by the Rich Text File (RTF) renderer.";
+    case kKindTXTOutput:
+        return "Text added to the resume as it stands, by the Text File (TXT) renderer.";
+    default:
+        return {};
+    }
+}
+
+} // namespace trellic

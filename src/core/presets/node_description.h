@@ -10,4 +10,8 @@ namespace trellic {
 // item. Empty for an entry that refers to no record.
 std::string DescribeNode(const StackEntry& entry, const NodeTree& tree);
 
+// A short advice for a node that carries no help text of its own, by its kind: what its text is
+// for. Empty for the resume and unknown kinds.
+std::string GenericNodeAdvice(int32_t kind);
+
 } // namespace trellic

@@ -5,6 +5,7 @@
 #include "engine/prompter.h"
 #include "model/node_tree.h"
 #include "model/serialize.h"
+#include "presets/user_folders.h"
 
 #include <cstring>
 
@@ -191,6 +192,13 @@ PresetReadResult ReadPreset(const PresetParts& parts, const std::string& path, P
 
 bool LoadDefaultPreset(const std::string& programFolder, const PresetParts& parts, EngineLog& log,
                        Prompter& prompter) {
+    // The user's own default takes the place of the shipped one. A damaged one has been
+    // reported by the read, and the program's own default still serves.
+    if (const std::string user = UserNodeLibraryFolder(parts.category); !user.empty()) {
+        if (ReadPreset(parts, user + "/default.nod", prompter) == PresetReadResult::Read) {
+            return true;
+        }
+    }
     const auto result =
         ReadPreset(parts, DefaultPresetPath(programFolder, parts.category), prompter);
     if (result == PresetReadResult::NotOpened) {
@@ -199,8 +207,9 @@ bool LoadDefaultPreset(const std::string& programFolder, const PresetParts& part
     return result == PresetReadResult::Read;
 }
 
-bool SavePresetAs(const PresetParts& parts, Prompter& prompter) {
+bool SavePresetAs(const PresetParts& parts, Prompter& prompter, const std::string& initialFolder) {
     FileDialogOptions options;
+    options.initialFolder = initialFolder;
     options.defaultExtension = "nod";
     options.filter = "Node Presets (*.nod)|*.nod||";
     options.overwritePrompt = true;

@@ -70,14 +70,17 @@ enum class PresetReadResult {
 // another category is read as if it were of this one.
 PresetReadResult ReadPreset(const PresetParts& parts, const std::string& path, Prompter& prompter);
 
-// Reads the category's default preset. A default that cannot be opened is reported with the
-// node library error block; returns true only when the parts were loaded.
+// Reads the category's default preset: the user's own (in the user's data folder) when there is
+// one that reads, else the program's. A program's default that cannot be opened is reported with
+// the node library error block; returns true only when the parts were loaded.
 bool LoadDefaultPreset(const std::string& programFolder, const PresetParts& parts, EngineLog& log,
                        Prompter& prompter);
 
-// Asks for a file name and writes the parts there, replacing the file only once the preset is
-// complete. False when the user cancelled or the file could not be written (not reported).
-bool SavePresetAs(const PresetParts& parts, Prompter& prompter);
+// Asks for a file name, in a chooser that starts in initialFolder (empty: the chooser's own
+// choice), and writes the parts there, replacing the file only once the preset is complete.
+// False when the user cancelled or the file could not be written (not reported).
+bool SavePresetAs(const PresetParts& parts, Prompter& prompter,
+                  const std::string& initialFolder = {});
 
 // Empties the tree and starts the resume from the node library's "resume" default.
 void ResetNodeTree(NodeTree& tree, EngineLog& log, Prompter& prompter);

@@ -20,8 +20,8 @@ RichParaFormat HeadlessResumeView::EndParagraphFormat() const {
     return format;
 }
 
-void HeadlessResumeView::ImportRtf(std::string_view rtf) {
-    m_buffer.ImportRtf(rtf);
+std::vector<std::string> HeadlessResumeView::ImportRtf(std::string_view rtf) {
+    return m_buffer.ImportRtf(rtf).warnings;
 }
 
 void HeadlessResumeView::ImportText(std::string_view utf8) {

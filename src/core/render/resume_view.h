@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace trellic {
 
@@ -34,9 +35,15 @@ public:
     virtual std::string ExportText() const = 0;
     // Replace the whole content. Text that is not RTF is read as plain text, which comes in in
     // the default character format and the plain paragraph format. RTF is the file's bytes;
-    // plain text is UTF-8 (files are decoded before they come here).
-    virtual void ImportRtf(std::string_view rtf) = 0;
+    // plain text is UTF-8 (files are decoded before they come here). Returns what the reader
+    // left out or cannot show (the reader's warnings, then UnshownPictures), for the caller to
+    // log where the user opened the file.
+    virtual std::vector<std::string> ImportRtf(std::string_view rtf) = 0;
     virtual void ImportText(std::string_view utf8) = 0;
+    // One sentence for each PNG or JPEG picture of the content that shows as a placeholder:
+    // its data does not decode, or the text's earlier pictures took all it may decode. Only a
+    // view on screen finds out; a headless view shows nothing and finds none.
+    virtual std::vector<std::string> UnshownPictures() const = 0;
 
     // Replaces the whole content with a finished rendering in one step (one repaint on
     // screen), puts the selection back as far as the new text reaches, forgets the undo
@@ -60,8 +67,9 @@ public:
     RichDocument Document() const override { return m_buffer.Document(); }
     std::string ExportRtf() const override { return m_buffer.ExportRtf(); }
     std::string ExportText() const override { return m_buffer.ExportText(); }
-    void ImportRtf(std::string_view rtf) override;
+    std::vector<std::string> ImportRtf(std::string_view rtf) override;
     void ImportText(std::string_view utf8) override;
+    std::vector<std::string> UnshownPictures() const override { return {}; }
     void ReplaceContent(const RichDocument& document, TextRange selection) override;
     void EmptyUndo() override { ++m_undoResets; }
     bool IsModified() const override { return m_buffer.IsModified(); }

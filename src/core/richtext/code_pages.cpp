@@ -48,13 +48,16 @@ bool Decode(iconv_t converter, const char* bytes, size_t length, char32_t& out) 
     return true;
 }
 
+// iconv_open's own answer for a conversion it cannot make.
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1); // NOLINT(performance-no-int-to-ptr)
+
 struct Converter {
-    iconv_t handle = reinterpret_cast<iconv_t>(-1);
+    iconv_t handle = kNoConverter;
     Converter() = default;
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
     ~Converter() {
-        if (handle != reinterpret_cast<iconv_t>(-1)) {
+        if (handle != kNoConverter) {
             iconv_close(handle);
         }
     }
@@ -161,7 +164,7 @@ const ByteTable& SingleByteTable(int codePage) {
     auto [it, inserted] = tables.try_emplace(codePage);
     if (inserted) {
         iconv_t converter = ConverterFor(codePage);
-        if (converter == reinterpret_cast<iconv_t>(-1)) {
+        if (converter == kNoConverter) {
             it->second = std::make_unique<ByteTable>(cp1252);
         } else {
             auto table = std::make_unique<ByteTable>();
@@ -191,7 +194,7 @@ bool CodePageHolds(int codePage, char32_t c) {
         return it->second;
     }
     iconv_t converter = EncoderFor(codePage);
-    const bool holds = converter != reinterpret_cast<iconv_t>(-1) && Encodes(converter, c);
+    const bool holds = converter != kNoConverter && Encodes(converter, c);
     // A hostile text could ask about every character there is; the cache stays small.
     if (answers.size() < 65536) {
         answers.emplace(c, holds);
@@ -216,7 +219,7 @@ char32_t DecodeDoubleByte(int codePage, uint8_t lead, uint8_t trail) {
     iconv_t converter = ConverterFor(codePage);
     const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
     char32_t c = 0;
-    if (converter != reinterpret_cast<iconv_t>(-1) && Decode(converter, bytes, 2, c)) {
+    if (converter != kNoConverter && Decode(converter, bytes, 2, c)) {
         return c;
     }
     return U'\uFFFD';

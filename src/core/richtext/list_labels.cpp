@@ -60,7 +60,8 @@ bool IsListNumbering(uint16_t numbering) {
 
 bool SameList(const RichParaFormat& a, const RichParaFormat& b) {
     return a.numbering == b.numbering && a.numberingStyle == b.numberingStyle &&
-           a.numberingStart == b.numberingStart;
+           a.numberingStart == b.numberingStart && a.bulletSymbol == b.bulletSymbol &&
+           a.bulletFace == b.bulletFace && a.bulletCharSet == b.bulletCharSet;
 }
 
 ListPunctuation PunctuationOf(uint16_t numberingStyle) {

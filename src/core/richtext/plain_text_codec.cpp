@@ -29,8 +29,15 @@ std::string WritePlainText(const RichDocument& document) {
             out += "\r\n";
         }
         for (const RichRun& run : document.paragraphs[i].runs) {
+            // Hidden text is not part of what a reader sees, and a picture has no text.
+            if (run.format.Has(kCfeHidden)) {
+                continue;
+            }
             const bool symbol = run.format.charSet == kSymbolCharSet;
             for (char32_t c : run.text) {
+                if (c == kObjectCharacter && run.format.picture) {
+                    continue;
+                }
                 if (c < 0x80) {
                     out.push_back(static_cast<char>(c));
                 } else if (symbol && c < 0x100) {

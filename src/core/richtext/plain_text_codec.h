@@ -20,7 +20,8 @@ RichDocument ReadPlainText(std::string_view utf8, const RichCharFormat& charForm
 
 // Paragraphs joined with CR LF, no break after the last, as UTF-8. Symbol-font text is written
 // as the Windows-1252 characters of its bytes, so that a file in that code page holds the bytes
-// themselves.
+// themselves. Hidden text and pictures are left out: plain text holds what a reader of the page
+// sees.
 std::string WritePlainText(const RichDocument& document);
 
 } // namespace trellic

@@ -6,7 +6,10 @@ namespace trellic {
 
 namespace {
 
-constexpr uint32_t kEffectBitsOfMask[] = {kCfmBold, kCfmItalic, kCfmUnderline, kCfmStrikeout};
+// Mask bits whose effect bit has the same value.
+constexpr uint32_t kEffectBitsOfMask[] = {kCfmBold,      kCfmItalic,  kCfmUnderline, kCfmStrikeout,
+                                          kCfmSmallCaps, kCfmAllCaps, kCfmHidden};
+constexpr uint32_t kScriptEffects = kCfeSubscript | kCfeSuperscript;
 
 // Clamps distances so that absurd values from a file or a caller stay far from overflow when
 // the writer adds or negates them.
@@ -16,6 +19,12 @@ int32_t ClampTwips(int32_t value) {
 }
 
 } // namespace
+
+int32_t MakeTab(int32_t position, uint8_t alignment, uint8_t leader) {
+    const auto where = static_cast<uint32_t>(std::clamp(position, 0, kMaxTabPosition));
+    return static_cast<int32_t>(where | uint32_t{alignment & 0xFu} << 24 |
+                                uint32_t{leader & 0xFu} << 28);
+}
 
 std::string TruncateFaceName(const std::string& utf8) {
     size_t characters = 0;
@@ -38,9 +47,26 @@ void ApplyCharFormat(RichCharFormat& target, const RichCharFormat& change) {
         }
     }
     if (change.mask & kCfmSubscript) {
+        const uint32_t before = target.effects & kScriptEffects;
         target.Set(kCfeSubscript, change.Has(kCfeSubscript));
         // The two are exclusive; subscript wins as in the control.
         target.Set(kCfeSuperscript, change.Has(kCfeSuperscript) && !change.Has(kCfeSubscript));
+        // A raise belongs to the superscript it came with: another script forgets it.
+        if ((target.effects & kScriptEffects) != before && !(change.mask & kCfmOffset)) {
+            target.offset = 0;
+        }
+    }
+    if (change.mask & kCfmOffset) {
+        target.offset = std::clamp(change.offset, -0x7FFF * 20, 0x7FFF * 20);
+    }
+    if ((target.effects & kScriptEffects) == 0) {
+        target.offset = 0;
+    }
+    if (change.mask & kCfmBackColor) {
+        target.backColor = change.backColor;
+        if (target.backColor) {
+            *target.backColor &= 0x00FFFFFF;
+        }
     }
     if (change.mask & kCfmUnderlineType) {
         target.underlineType = change.underlineType;
@@ -88,6 +114,11 @@ void ApplyParaFormat(RichParaFormat& target, const RichParaFormat& change) {
     }
     if (change.mask & kPfmNumbering) {
         target.numbering = change.numbering;
+        // A symbol is only a bullet's: a paragraph that stops being bulleted forgets it.
+        const bool bullet = change.numbering == kPfnBullet;
+        target.bulletSymbol = bullet ? change.bulletSymbol : 0;
+        target.bulletFace = bullet ? change.bulletFace : std::string();
+        target.bulletCharSet = bullet ? change.bulletCharSet : 0;
     }
     if (change.mask & kPfmSpaceBefore) {
         target.spaceBefore = ClampTwips(change.spaceBefore);
@@ -123,9 +154,14 @@ uint32_t EqualCharAttributes(const RichCharFormat& a, const RichCharFormat& b) {
             mask |= bit;
         }
     }
-    if ((a.effects & (kCfeSubscript | kCfeSuperscript)) ==
-        (b.effects & (kCfeSubscript | kCfeSuperscript))) {
+    if ((a.effects & kScriptEffects) == (b.effects & kScriptEffects)) {
         mask |= kCfmSubscript;
+    }
+    if (a.offset == b.offset) {
+        mask |= kCfmOffset;
+    }
+    if (a.backColor == b.backColor) {
+        mask |= kCfmBackColor;
     }
     if (a.underlineType == b.underlineType) {
         mask |= kCfmUnderlineType;
@@ -158,7 +194,9 @@ uint32_t EqualParaAttributes(const RichParaFormat& a, const RichParaFormat& b) {
     same(a.offset == b.offset, kPfmOffset);
     same(a.alignment == b.alignment, kPfmAlignment);
     same(a.tabCount == b.tabCount && a.tabs == b.tabs, kPfmTabStops);
-    same(a.numbering == b.numbering, kPfmNumbering);
+    same(a.numbering == b.numbering && a.bulletSymbol == b.bulletSymbol &&
+             a.bulletFace == b.bulletFace && a.bulletCharSet == b.bulletCharSet,
+         kPfmNumbering);
     same(a.spaceBefore == b.spaceBefore, kPfmSpaceBefore);
     same(a.spaceAfter == b.spaceAfter, kPfmSpaceAfter);
     same(a.lineSpacingRule == b.lineSpacingRule && a.lineSpacing == b.lineSpacing, kPfmLineSpacing);

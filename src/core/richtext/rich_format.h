@@ -1,7 +1,10 @@
 #pragma once
 
+#include "richtext/rich_picture.h"
+
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace trellic {
@@ -12,21 +15,30 @@ inline constexpr uint32_t kCfmBold = 0x00000001;
 inline constexpr uint32_t kCfmItalic = 0x00000002;
 inline constexpr uint32_t kCfmUnderline = 0x00000004;
 inline constexpr uint32_t kCfmStrikeout = 0x00000008;
+inline constexpr uint32_t kCfmSmallCaps = 0x00000040;
+inline constexpr uint32_t kCfmAllCaps = 0x00000080;
+inline constexpr uint32_t kCfmHidden = 0x00000100;
 inline constexpr uint32_t kCfmSubscript = 0x00030000; // covers subscript and superscript
 inline constexpr uint32_t kCfmSuperscript = kCfmSubscript;
 inline constexpr uint32_t kCfmUnderlineType = 0x00800000;
+inline constexpr uint32_t kCfmBackColor = 0x04000000;
 inline constexpr uint32_t kCfmCharSet = 0x08000000;
-inline constexpr uint32_t kCfmFace = 0x20000000;  // face name, pitch and family
-inline constexpr uint32_t kCfmColor = 0x40000000; // colour and the automatic-colour effect
+inline constexpr uint32_t kCfmFace = 0x20000000;   // face name, pitch and family
+inline constexpr uint32_t kCfmOffset = 0x10000000; // how far raised or lowered text moves
+inline constexpr uint32_t kCfmColor = 0x40000000;  // colour and the automatic-colour effect
 inline constexpr uint32_t kCfmSize = 0x80000000;
 inline constexpr uint32_t kCfmAll = kCfmBold | kCfmItalic | kCfmUnderline | kCfmStrikeout |
-                                    kCfmSubscript | kCfmUnderlineType | kCfmCharSet | kCfmFace |
-                                    kCfmColor | kCfmSize;
+                                    kCfmSmallCaps | kCfmAllCaps | kCfmHidden | kCfmSubscript |
+                                    kCfmUnderlineType | kCfmBackColor | kCfmCharSet | kCfmFace |
+                                    kCfmOffset | kCfmColor | kCfmSize;
 
 inline constexpr uint32_t kCfeBold = 0x00000001;
 inline constexpr uint32_t kCfeItalic = 0x00000002;
 inline constexpr uint32_t kCfeUnderline = 0x00000004;
 inline constexpr uint32_t kCfeStrikeout = 0x00000008;
+inline constexpr uint32_t kCfeSmallCaps = 0x00000040;
+inline constexpr uint32_t kCfeAllCaps = 0x00000080;
+inline constexpr uint32_t kCfeHidden = 0x00000100; // kept and saved, never shown
 inline constexpr uint32_t kCfeSubscript = 0x00010000;
 inline constexpr uint32_t kCfeSuperscript = 0x00020000;
 inline constexpr uint32_t kCfeAutoColor = 0x40000000;
@@ -56,6 +68,14 @@ struct RichCharFormat {
     uint8_t pitchAndFamily = 0;
     uint8_t underlineType = 0; // kCfu*, meaningful while kCfeUnderline is set
     std::string faceName;      // UTF-8, at most kMaxFaceNameLength characters
+    // The colour behind the text (highlight or shading), 0x00BBGGRR; none lets the page show.
+    std::optional<uint32_t> backColor;
+    // Twips by which raised (+) or lowered (-) text moves, as \up and \dn give it; meaningful
+    // only with the matching superscript or subscript effect, which it accompanies.
+    int32_t offset = 0;
+    // Set only on the object characters (kObjectCharacter) that stand for a picture; no format
+    // command changes it, and text typed beside a picture never takes it.
+    PictureRef picture;
 
     bool Has(uint32_t effect) const { return (effects & effect) != 0; }
     void Set(uint32_t effect, bool on) { effects = on ? (effects | effect) : (effects & ~effect); }
@@ -110,6 +130,35 @@ inline constexpr uint8_t kLineSpacingMultiple = 5; // lineSpacing / 20 lines
 
 inline constexpr size_t kMaxTabStops = 32;
 
+// A tab stop packs its position (twips, the low 24 bits), its alignment (bits 24 to 27) and its
+// leader (bits 28 to 31) into one entry, as the platform's rgxTabs does; a plain position is a
+// left tab without leader.
+inline constexpr uint32_t kTabPositionMask = 0x00FFFFFF;
+inline constexpr int32_t kMaxTabPosition = 0x00FFFFFF;
+inline constexpr uint8_t kTabLeft = 0;
+inline constexpr uint8_t kTabCenter = 1;
+inline constexpr uint8_t kTabRight = 2;
+inline constexpr uint8_t kTabDecimal = 3;
+inline constexpr uint8_t kTabBar = 4; // a vertical line, not a stop
+inline constexpr uint8_t kLeaderNone = 0;
+inline constexpr uint8_t kLeaderDots = 1;
+inline constexpr uint8_t kLeaderHyphens = 2;
+inline constexpr uint8_t kLeaderUnderline = 3;
+inline constexpr uint8_t kLeaderThick = 4;
+inline constexpr uint8_t kLeaderEquals = 5;
+
+// Positions are clamped to what the entry can hold.
+int32_t MakeTab(int32_t position, uint8_t alignment = kTabLeft, uint8_t leader = kLeaderNone);
+inline int32_t TabPosition(int32_t tab) {
+    return static_cast<int32_t>(static_cast<uint32_t>(tab) & kTabPositionMask);
+}
+inline uint8_t TabAlignment(int32_t tab) {
+    return static_cast<uint8_t>((static_cast<uint32_t>(tab) >> 24) & 0xF);
+}
+inline uint8_t TabLeader(int32_t tab) {
+    return static_cast<uint8_t>(static_cast<uint32_t>(tab) >> 28);
+}
+
 // A paragraph format in the manner of the platform's PARAFORMAT2. As there, startIndent is the
 // indent of the first line and offset that of the following lines relative to it; all
 // distances are twips.
@@ -127,7 +176,13 @@ struct RichParaFormat {
     int32_t spaceBefore = 0;
     int32_t spaceAfter = 0;
     uint8_t tabCount = 0;
-    std::array<int32_t, kMaxTabStops> tabs{}; // the first tabCount entries, ascending
+    std::array<int32_t, kMaxTabStops> tabs{}; // the first tabCount entries, by position
+    // The symbol of a bulleted paragraph, as the word processor that wrote it chose it: 0 for
+    // the standard bullet. In a symbol font (bulletCharSet 2) it is the font's byte, else a
+    // Unicode character. It goes with the numbering (kPfmNumbering).
+    char32_t bulletSymbol = 0;
+    std::string bulletFace; // UTF-8; empty with the standard bullet
+    uint8_t bulletCharSet = 0;
 
     bool operator==(const RichParaFormat&) const = default;
 };

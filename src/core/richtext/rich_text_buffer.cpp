@@ -124,6 +124,9 @@ RichCharFormat RichTextBuffer::FormatBefore(size_t position) const {
 
 RichCharFormat RichTextBuffer::TypingFormatAt(size_t position) const {
     RichCharFormat format = FormatBefore(position);
+    // What is typed is text to be read: beside a picture or hidden text it is neither.
+    format.picture = {};
+    format.Set(kCfeHidden, false);
     if (format.charSet != kSymbolCharSet) {
         return format;
     }
@@ -140,7 +143,9 @@ RichCharFormat RichTextBuffer::InsertionFormat() const {
     if (at.offset == paragraph.Length()) {
         return paragraph.markFormat;
     }
-    return FormatBefore(m_selection.min + 1);
+    RichCharFormat format = FormatBefore(m_selection.min + 1);
+    format.picture = {}; // text typed over a picture replaces it
+    return format;
 }
 
 void RichTextBuffer::SetSelection(long long min, long long max) {
@@ -261,6 +266,7 @@ RtfReadResult RichTextBuffer::InsertRtf(std::string_view rtf) {
 void RichTextBuffer::InsertFragment(const RichDocument& fragment) {
     ReplaceSelection(fragment);
     m_typingFormat = FormatBefore(m_selection.min);
+    m_typingFormat.picture = {};
 }
 
 void RichTextBuffer::SetSelectionCharFormat(const RichCharFormat& change) {

@@ -26,7 +26,8 @@ public:
 
     // Positions past the end clamp to it; max == -1 means the end; a reversed range is turned
     // round. Moving the insertion point takes up the format of the text before it, unless that
-    // is a symbol font (a bullet): then the paragraph's text font.
+    // is a symbol font (a bullet): then the paragraph's text font. It is never hidden nor a
+    // picture: what is typed is text to be read.
     void SetSelection(long long min, long long max);
     TextRange GetSelection() const { return m_selection; }
 

@@ -29,6 +29,10 @@ enum class Dest : uint8_t {
     Pn,
     PnTextBefore,
     PnTextAfter,
+    Pict,         // a picture's control words and data
+    Shape,        // a drawing object: only its picture property is read
+    ShapeName,    // the name of one of its properties
+    ShapePicture, // the value of its picture property, which holds a \pict group
 };
 
 struct CharState {
@@ -37,6 +41,12 @@ struct CharState {
     uint32_t effects = 0;
     uint8_t underlineType = 0;
     int color = -1; // colour table index; -1 automatic
+    // Colour table indexes of the colours behind the text, by precedence: highlight, character
+    // shading, background; 0 or -1 for none.
+    int highlight = -1;
+    int shading = -1;
+    int background = -1;
+    int32_t offset = 0; // twips, from \up and \dn
     bool operator==(const CharState&) const = default;
 };
 
@@ -51,6 +61,11 @@ struct ParaState {
     uint16_t pnNumbering = 0;
     uint16_t pnStart = 0;
     uint16_t pnStyle = 0;
+    char32_t pnSymbol = 0; // the old-style bullet's symbol and font
+    int pnFont = -1;
+    // The alignment and leader that the next \tx gives its tab stop.
+    uint8_t tabAlignment = kTabLeft;
+    uint8_t tabLeader = kLeaderNone;
 };
 
 struct GroupState {
@@ -72,7 +87,10 @@ struct FontDef {
 struct ListLevel {
     int nfc = 0;
     int startAt = 1;
+    // Byte values as they stand (\'hh) and characters (\uN): which of them a bullet is
+    // depends on the level's font, which comes after the text.
     std::u32string text;
+    int font = -1;
 };
 
 struct ListDef {
@@ -180,6 +198,7 @@ public:
         result.document = std::move(m_doc);
         result.complete = !m_truncated;
         result.problem = m_problem;
+        result.warnings = std::move(m_warnings);
         return result;
     }
 
@@ -212,6 +231,15 @@ private:
                     Utf8Character();
                 } else if (m_skipCount > 0) {
                     --m_skipCount;
+                } else if (!m_stack.empty() && Top().dest == Dest::Pict) {
+                    // Pictures are most of the bytes of a file that has one.
+                    size_t end = m_pos;
+                    while (end < m_in.size() && m_in[end] != '\\' && m_in[end] != '{' &&
+                           m_in[end] != '}') {
+                        ++end;
+                    }
+                    PictureHex(m_in.substr(m_pos - 1, end - m_pos + 1));
+                    m_pos = end;
                 } else if (IsPlainText(c) && CanTakePlainText()) {
                     // Most of a file is plain ASCII text: take it a stretch at a time.
                     size_t end = m_pos;
@@ -354,8 +382,12 @@ private:
         }
         if (word == "bin") {
             // Binary data is never text, and a length beyond the end only means "the rest".
-            const size_t length = param > 0 ? static_cast<size_t>(param) : 0;
-            m_pos += std::min(length, m_in.size() - m_pos);
+            const size_t length =
+                std::min(param > 0 ? static_cast<size_t>(param) : 0, m_in.size() - m_pos);
+            if (!m_stack.empty() && Top().dest == Dest::Pict) {
+                PictureBinary(m_in.substr(m_pos, length));
+            }
+            m_pos += length;
             return;
         }
         if (m_skipCount > 0) {
@@ -442,6 +474,13 @@ private:
         Object,
         Result,
         NestTableProps,
+        Pict,
+        PictureForNewReaders, // \shppict
+        Shape,
+        ShapeProperty,
+        ShapeName,
+        ShapeValue,
+        ShapeText, // a shape's text box and fallback
         Skip,
     };
 
@@ -464,87 +503,53 @@ private:
                 {"result", DestWord::Result},
                 {"fldrslt", DestWord::Result},
                 {"nesttableprops", DestWord::NestTableProps},
+                {"pict", DestWord::Pict},
+                {"shppict", DestWord::PictureForNewReaders},
+                {"shp", DestWord::Shape},
+                {"shpinst", DestWord::Shape},
+                {"sp", DestWord::ShapeProperty},
+                {"sn", DestWord::ShapeName},
+                {"sv", DestWord::ShapeValue},
+                {"shptxt", DestWord::ShapeText},
+                {"shprslt", DestWord::ShapeText},
             };
             // Destinations that hold no text of the document, starred or not.
-            for (const char* skipped : {"stylesheet",
-                                        "info",
-                                        "pict",
-                                        "header",
-                                        "headerl",
-                                        "headerr",
-                                        "headerf",
-                                        "footer",
-                                        "footerl",
-                                        "footerr",
-                                        "footerf",
-                                        "footnote",
-                                        "annotation",
-                                        "objdata",
-                                        "objclass",
-                                        "objname",
-                                        "nonshppict",
-                                        "shpinst",
-                                        "xe",
-                                        "tc",
-                                        "txe",
-                                        "pntext",
-                                        "listtext",
-                                        "template",
-                                        "filetbl",
-                                        "revtbl",
-                                        "rxe",
-                                        "author",
-                                        "operator",
-                                        "title",
-                                        "subject",
-                                        "doccomm",
-                                        "keywords",
-                                        "comment",
-                                        "company",
-                                        "fldinst",
-                                        "datafield",
-                                        "private",
-                                        "bkmkstart",
-                                        "bkmkend",
-                                        "atnid",
-                                        "atnauthor",
-                                        "themedata",
-                                        "colorschememapping",
-                                        "latentstyles",
-                                        "do",
-                                        "buptim",
-                                        "creatim",
-                                        "revtim",
-                                        "printim",
-                                        "userprops",
-                                        "xmlnstbl",
-                                        "generator",
-                                        "pgdsctbl",
-                                        "rsidtbl",
-                                        "pnseclvl",
-                                        "listpicture",
-                                        "fchars",
-                                        "lchars",
-                                        "ftnsep",
-                                        "ftnsepc",
-                                        "ftncn",
-                                        "aftnsep",
-                                        "aftnsepc",
-                                        "aftncn",
-                                        "mmathPr",
-                                        "listname",
-                                        "falt",
-                                        "panose",
-                                        "fname",
-                                        "shp",
-                                        "sp",
-                                        "sn",
-                                        "sv",
-                                        "shptxt",
-                                        "background",
-                                        "expandedcolortbl",
-                                        "docvar",
-                                        "nonesttables"}) {
+            for (const char* skipped : {"stylesheet",   "info",
+                                        "header",       "headerl",
+                                        "headerr",      "headerf",
+                                        "footer",       "footerl",
+                                        "footerr",      "footerf",
+                                        "footnote",     "annotation",
+                                        "objdata",      "objclass",
+                                        "objname",      "nonshppict",
+                                        "xe",           "tc",
+                                        "txe",          "pntext",
+                                        "listtext",     "template",
+                                        "filetbl",      "revtbl",
+                                        "rxe",          "author",
+                                        "operator",     "title",
+                                        "subject",      "doccomm",
+                                        "keywords",     "comment",
+                                        "company",      "fldinst",
+                                        "datafield",    "private",
+                                        "bkmkstart",    "bkmkend",
+                                        "atnid",        "atnauthor",
+                                        "themedata",    "colorschememapping",
+                                        "latentstyles", "do",
+                                        "buptim",       "creatim",
+                                        "revtim",       "printim",
+                                        "userprops",    "xmlnstbl",
+                                        "generator",    "pgdsctbl",
+                                        "rsidtbl",      "pnseclvl",
+                                        "listpicture",  "fchars",
+                                        "lchars",       "ftnsep",
+                                        "ftnsepc",      "ftncn",
+                                        "aftnsep",      "aftnsepc",
+                                        "aftncn",       "mmathPr",
+                                        "listname",     "falt",
+                                        "panose",       "fname",
+                                        "background",   "expandedcolortbl",
+                                        "docvar",       "nonesttables"}) {
                 map.emplace(skipped, DestWord::Skip);
             }
             return map;
@@ -625,6 +630,28 @@ private:
             // writers put the nested cells' text there; reading them as text keeps it, and
             // their \nestrow ends the row either way.
             return SetDest(dest);
+        case DestWord::Pict:
+            if (dest != Dest::Normal && dest != Dest::ShapePicture) {
+                return SetDest(dest == Dest::ObjectSkip ? Dest::ObjectSkip : Dest::Skip);
+            }
+            m_pict = {};
+            return SetDest(Dest::Pict);
+        case DestWord::PictureForNewReaders:
+            // The picture itself; the \nonshppict beside it repeats it for older readers.
+            return SetDest(dest == Dest::Normal ? Dest::Normal : Dest::Skip);
+        case DestWord::Shape:
+            // A floating picture keeps its picture, which comes into the text where the
+            // shape is anchored; nothing else of a drawing object is text.
+            return SetDest(dest == Dest::Normal || dest == Dest::Shape ? Dest::Shape : Dest::Skip);
+        case DestWord::ShapeProperty:
+            return SetDest(dest == Dest::Shape ? Dest::Shape : Dest::Skip);
+        case DestWord::ShapeName:
+            m_shapeProperty.clear();
+            return SetDest(dest == Dest::Shape ? Dest::ShapeName : Dest::Skip);
+        case DestWord::ShapeValue:
+            return SetDest(dest == Dest::Shape && m_shapeProperty == "pib" ? Dest::ShapePicture
+                                                                           : Dest::Skip);
+        case DestWord::ShapeText: // a text box's text, or the shape drawn for older readers
         case DestWord::Skip:
             return SetDest(dest == Dest::ObjectSkip ? Dest::ObjectSkip : Dest::Skip);
         }
@@ -633,6 +660,11 @@ private:
 
     void EndDestination(const GroupState& closed) {
         switch (closed.dest) {
+        case Dest::Pict:
+            if (Top().dest != Dest::Pict) {
+                FinishPicture();
+            }
+            break;
         case Dest::FontEntry:
             if (Top().dest == Dest::FontTable) {
                 StoreFont();
@@ -667,6 +699,148 @@ private:
         para.pnNumbering = m_pn.numbering;
         para.pnStart = m_pn.numbering == kPfnBullet ? m_pn.start : (m_pn.hasStart ? m_pn.start : 1);
         para.pnStyle = m_pn.numbering == kPfnBullet ? 0 : StyleOf(m_pn.before, m_pn.after);
+        para.pnSymbol = m_pn.before.empty() ? 0 : m_pn.before.front();
+        para.pnFont = m_pn.font;
+    }
+
+    // --- Pictures -----------------------------------------------------------------------
+
+    void PictWord(std::string_view word, bool hasParam, int param) {
+        RichPicture& picture = m_pict.picture;
+        static constexpr std::pair<std::string_view, int32_t RichPicture::*> kSizes[] = {
+            {"picw", &RichPicture::width},         {"pich", &RichPicture::height},
+            {"picwgoal", &RichPicture::goalWidth}, {"pichgoal", &RichPicture::goalHeight},
+            {"picscalex", &RichPicture::scaleX},   {"picscaley", &RichPicture::scaleY}};
+        for (const auto& [name, member] : kSizes) {
+            if (word == name) {
+                picture.*member = param;
+                return;
+            }
+        }
+        static constexpr std::string_view kTypes[] = {"pngblip",  "jpegblip",  "emfblip",
+                                                      "macpict",  "wmetafile", "pmmetafile",
+                                                      "dibitmap", "wbitmap"};
+        const bool type = std::find(std::begin(kTypes), std::end(kTypes), word) != std::end(kTypes);
+        std::string& target = type ? picture.typeWord : picture.otherWords;
+        if (type) {
+            target.clear();
+        } else if (target.size() >= 1024) {
+            return; // cropping and tags, not worth unbounded room
+        } else {
+            target += '\\';
+        }
+        target += word;
+        if (hasParam) {
+            target += std::to_string(param);
+        }
+    }
+
+    // Data beyond the limits is counted, not kept.
+    bool TakesPictureBytes(size_t count) {
+        m_pict.bytes += count;
+        const size_t kept = m_pict.picture.data.size() + count;
+        if (!m_pict.overLimit &&
+            (kept > kMaxPictureBytes || m_pictureBytes + kept > kMaxPictureBytesPerText)) {
+            m_pict.overLimit = true;
+            std::string().swap(m_pict.picture.data);
+        }
+        return !m_pict.overLimit;
+    }
+
+    void PictureHex(std::string_view digits) {
+        std::string bytes;
+        if (!m_pict.overLimit) {
+            bytes.reserve(digits.size() / 2 + 1);
+        }
+        for (char c : digits) {
+            const int value = HexValue(c);
+            if (value < 0) {
+                continue; // line breaks and spaces between the digits
+            }
+            if (m_pict.nibble < 0) {
+                m_pict.nibble = value;
+            } else {
+                if (!m_pict.overLimit) {
+                    bytes.push_back(static_cast<char>(m_pict.nibble << 4 | value));
+                } else {
+                    ++m_pict.bytes;
+                }
+                m_pict.nibble = -1;
+            }
+        }
+        PictureBinary(bytes);
+    }
+
+    void PictureBinary(std::string_view bytes) {
+        if (TakesPictureBytes(bytes.size())) {
+            m_pict.picture.data.append(bytes);
+        }
+    }
+
+    void FinishPicture() {
+        PictState pict = std::move(m_pict);
+        m_pict = {};
+        const std::string kind = PictureKindName(pict.picture.typeWord);
+        if (pict.overLimit) {
+            Warn("A " + kind + " picture of " + Megabytes(pict.bytes) +
+                 " was left out: a picture may hold at most " + Megabytes(kMaxPictureBytes) +
+                 ", and the pictures of one text at most " + Megabytes(kMaxPictureBytesPerText) +
+                 ".");
+            return;
+        }
+        if (pict.picture.data.empty()) {
+            Warn("A " + kind + " picture without data was left out.");
+            return;
+        }
+        if (FormatOf(pict.picture) != PictureFormat::Other && !IsShowablePicture(pict.picture)) {
+            int32_t width = 0;
+            int32_t height = 0;
+            const std::string why = PicturePixelSize(pict.picture, width, height)
+                                        ? " of " + std::to_string(width) + " x " +
+                                              std::to_string(height) +
+                                              " pixels is too large to show"
+                                        : " cannot be read";
+            Warn("A " + kind + " picture" + why +
+                 "; it is kept as it came and shows as a placeholder.");
+        }
+        m_pictureBytes += pict.picture.data.size();
+        FlushPendingCellTab();
+        RichCharFormat format = CurrentFormat();
+        format.picture = PictureRef(std::make_shared<const RichPicture>(std::move(pict.picture)));
+        RichParagraph& paragraph = m_doc.paragraphs.back();
+        if (paragraph.runs.empty() || !(paragraph.runs.back().format == format)) {
+            paragraph.runs.push_back({{}, std::move(format)});
+        }
+        paragraph.runs.back().text.push_back(kObjectCharacter);
+        m_formatDirty = true; // the text after the picture is no picture
+    }
+
+    static std::string PictureKindName(const std::string& typeWord) {
+        static constexpr std::pair<std::string_view, const char*> kNames[] = {
+            {"pngblip", "PNG"},    {"jpegblip", "JPEG"},      {"emfblip", "EMF"},
+            {"wmetafile", "WMF"},  {"macpict", "PICT"},       {"dibitmap", "bitmap"},
+            {"wbitmap", "bitmap"}, {"pmmetafile", "metafile"}};
+        for (const auto& [word, name] : kNames) {
+            if (typeWord.rfind(word, 0) == 0) {
+                return name;
+            }
+        }
+        return "untyped";
+    }
+
+    static std::string Megabytes(size_t bytes) {
+        const size_t tenths = (bytes * 10 + (size_t{1} << 19)) >> 20;
+        return std::to_string(tenths / 10) +
+               (tenths % 10 != 0 ? "." + std::to_string(tenths % 10) : std::string()) + " MB";
+    }
+
+    void Warn(std::string text) {
+        constexpr size_t kMaxWarnings = 20;
+        if (m_warnings.size() < kMaxWarnings) {
+            m_warnings.push_back(std::move(text));
+        } else if (m_warnings.size() == kMaxWarnings) {
+            m_warnings.emplace_back("More pictures were left out or cannot be shown.");
+        }
     }
 
     void StoreFont() {
@@ -728,11 +902,16 @@ private:
         case Dest::Pn:
             PnWord(word, hasParam, param);
             break;
+        case Dest::Pict:
+            PictWord(word, hasParam, param);
+            break;
         case Dest::ListLevel:
             if (word == "levelnfc" || word == "levelnfcn") {
                 m_level.nfc = param;
             } else if (word == "levelstartat") {
                 m_level.startAt = param;
+            } else if (word == "f") {
+                m_level.font = param;
             }
             break;
         case Dest::List:
@@ -839,6 +1018,8 @@ private:
             m_pn.format = kPfnLowerRoman;
         } else if (word == "pnucrm") {
             m_pn.format = kPfnUpperRoman;
+        } else if (word == "pnf") {
+            m_pn.font = param;
         } else if (word == "pnstart" && hasParam) {
             m_pn.start = static_cast<uint16_t>(std::clamp(param, 0, 0xFFFF));
             m_pn.hasStart = true;
@@ -855,6 +1036,15 @@ private:
         const bool on = !hasParam || param != 0;
         auto effect = [&](uint32_t bit) {
             chars.effects = on ? (chars.effects | bit) : (chars.effects & ~bit);
+            m_formatDirty = true;
+        };
+        auto script = [&](uint32_t effect, int32_t offset) {
+            chars.effects = (chars.effects & ~(kCfeSubscript | kCfeSuperscript)) | effect;
+            chars.offset = offset;
+            m_formatDirty = true;
+        };
+        auto colorIndex = [&](int& index) {
+            index = param;
             m_formatDirty = true;
         };
         auto underline = [&](uint8_t type) {
@@ -885,12 +1075,30 @@ private:
                 m_formatDirty = true;
             } else if (word == "cell") {
                 EndCell();
+            } else if (word == "cellx") {
+                if (m_cellEdges.size() < kMaxTabStops) {
+                    m_cellEdges.push_back(param);
+                }
+            } else if (word == "caps") {
+                effect(kCfeAllCaps);
+            } else if (word == "cb") {
+                colorIndex(chars.background);
+            } else if (word == "chcbpat") {
+                colorIndex(chars.shading);
             }
             return;
         case 'd':
             if (word == "deff") {
                 m_defaultFont = param;
                 m_formatDirty = true;
+            } else if (word == "dn") {
+                // Half points, six when not given; no distance is no lowering.
+                const int halfPoints = std::clamp(hasParam ? param : 6, 0, 0x7FFF);
+                if (halfPoints > 0) {
+                    script(kCfeSubscript, -halfPoints * 10);
+                } else if (chars.offset < 0) {
+                    script(0, 0);
+                }
             }
             return;
         case 'e':
@@ -915,6 +1123,11 @@ private:
                 para.firstIndent = param;
             }
             return;
+        case 'h':
+            if (word == "highlight") {
+                colorIndex(chars.highlight);
+            }
+            return;
         case 'i':
             if (word == "i") {
                 effect(kCfeItalic);
@@ -924,7 +1137,7 @@ private:
             return;
         case 'l':
             if (word == "line" || word == "lbr") {
-                BreakParagraph();
+                Char(U'\u2028'); // a break inside the paragraph
             } else if (word == "li") {
                 para.leftIndent = param;
             } else if (word == "ls") {
@@ -942,8 +1155,7 @@ private:
             return;
         case 'n':
             if (word == "nosupersub") {
-                chars.effects &= ~(kCfeSubscript | kCfeSuperscript);
-                m_formatDirty = true;
+                script(0, 0);
             } else if (word == "nestrow") {
                 EndRow();
             } else if (word == "nestcell") {
@@ -1006,18 +1218,25 @@ private:
             } else if (word == "strike" || word == "striked") {
                 effect(kCfeStrikeout);
             } else if (word == "sub") {
-                chars.effects = (chars.effects & ~kCfeSuperscript) | kCfeSubscript;
-                m_formatDirty = true;
+                script(kCfeSubscript, 0);
             } else if (word == "super") {
-                chars.effects = (chars.effects & ~kCfeSubscript) | kCfeSuperscript;
-                m_formatDirty = true;
+                script(kCfeSuperscript, 0);
+            } else if (word == "scaps") {
+                effect(kCfeSmallCaps);
             }
             return;
         case 't':
             if (word == "tab") {
                 Char(U'\t');
             } else if (word == "tx" || word == "tb") {
-                AddTab(para.format, param);
+                AddTab(para.format,
+                       MakeTab(param, word == "tb" ? kTabBar : para.tabAlignment, para.tabLeader));
+                para.tabAlignment = kTabLeft;
+                para.tabLeader = kLeaderNone;
+            } else if (word == "trowd") {
+                m_cellEdges.clear();
+            } else {
+                TabKind(word, para);
             }
             return;
         case 'u':
@@ -1025,6 +1244,13 @@ private:
                 UnicodeWord(param);
             } else if (word == "uc") {
                 state.uc = std::clamp(param, 0, 16);
+            } else if (word == "up") {
+                const int halfPoints = std::clamp(hasParam ? param : 6, 0, 0x7FFF);
+                if (halfPoints > 0) {
+                    script(kCfeSuperscript, halfPoints * 10);
+                } else if (chars.offset > 0) {
+                    script(0, 0);
+                }
             } else if (word == "ul" || word == "uldash" || word == "uldashd" ||
                        word == "uldashdd" || word == "ulth" || word == "ulwave" ||
                        word == "ulhwave" || word == "ulldash" || word == "ululdbwave" ||
@@ -1043,23 +1269,50 @@ private:
                 m_formatDirty = true;
             }
             return;
+        case 'v':
+            if (word == "v") {
+                effect(kCfeHidden);
+            }
+            return;
         default:
             return;
         }
     }
 
-    static void AddTab(RichParaFormat& format, int position) {
+    // The alignment and leader words that come before a tab stop's position.
+    static void TabKind(std::string_view word, ParaState& para) {
+        static constexpr std::pair<std::string_view, uint8_t> kAlignments[] = {
+            {"tqr", kTabRight}, {"tqc", kTabCenter}, {"tqdec", kTabDecimal}};
+        static constexpr std::pair<std::string_view, uint8_t> kLeaders[] = {
+            {"tldot", kLeaderDots},     {"tlmdot", kLeaderDots}, {"tlhyph", kLeaderHyphens},
+            {"tlul", kLeaderUnderline}, {"tlth", kLeaderThick},  {"tleq", kLeaderEquals}};
+        for (const auto& [name, alignment] : kAlignments) {
+            if (word == name) {
+                para.tabAlignment = alignment;
+            }
+        }
+        for (const auto& [name, leader] : kLeaders) {
+            if (word == name) {
+                para.tabLeader = leader;
+            }
+        }
+    }
+
+    // Stops are kept by position; a second stop at a position replaces the first.
+    static void AddTab(RichParaFormat& format, int32_t tab) {
+        auto begin = format.tabs.begin();
+        auto end = begin + format.tabCount;
+        auto at = std::lower_bound(
+            begin, end, tab, [](int32_t a, int32_t b) { return TabPosition(a) < TabPosition(b); });
+        if (at != end && TabPosition(*at) == TabPosition(tab)) {
+            *at = tab;
+            return;
+        }
         if (format.tabCount >= kMaxTabStops) {
             return;
         }
-        auto begin = format.tabs.begin();
-        auto end = begin + format.tabCount;
-        auto at = std::lower_bound(begin, end, position);
-        if (at != end && *at == position) {
-            return;
-        }
         std::move_backward(at, end, end + 1);
-        *at = position;
+        *at = tab;
         ++format.tabCount;
     }
 
@@ -1194,8 +1447,17 @@ private:
         case Dest::LevelText:
         case Dest::PnTextAfter:
         case Dest::PnTextBefore:
-            // List texts have no font of their own: the document's code page holds.
-            Char(SingleByteTable(m_ansiCodePage)[byte]);
+            Char(byte); // a bullet's byte means what the level's font makes of it
+            return;
+        case Dest::Pict:
+            if (!escaped) {
+                PictureHex(std::string_view(reinterpret_cast<const char*>(&byte), 1));
+            }
+            return;
+        case Dest::ShapeName:
+            if (m_shapeProperty.size() < 32) {
+                m_shapeProperty.push_back(static_cast<char>(byte));
+            }
             return;
         default:
             return;
@@ -1251,10 +1513,7 @@ private:
         default:
             return;
         }
-        if (m_pendingCellTab) {
-            m_pendingCellTab = false;
-            Char(U'\t');
-        }
+        FlushPendingCellTab();
         RichParagraph& paragraph = m_doc.paragraphs.back();
         if (m_formatDirty || paragraph.runs.empty()) {
             RichCharFormat format = CurrentFormat();
@@ -1280,6 +1539,14 @@ private:
         } else {
             format.effects |= kCfeAutoColor;
         }
+        for (int index : {chars.highlight, chars.shading, chars.background}) {
+            if (index > 0 && static_cast<size_t>(index) < m_colors.size() &&
+                m_colors[static_cast<size_t>(index)] >= 0) {
+                format.backColor = static_cast<uint32_t>(m_colors[static_cast<size_t>(index)]);
+                break;
+            }
+        }
+        format.offset = chars.offset;
         if (const FontDef* font = CurrentFont()) {
             format.faceName = font->name;
             format.charSet = font->charSet;
@@ -1322,6 +1589,8 @@ private:
             format.numbering = NumberingOfNfc(level->nfc);
             if (format.numbering == kPfnBullet) {
                 format.numberingStart = para.pnNumbering == kPfnBullet ? para.pnStart : 0;
+                // The level text is its length, then the symbol.
+                SetBullet(format, level->text.size() > 1 ? level->text[1] : 0, level->font);
             } else if (format.numbering != kPfnNone) {
                 format.numberingStyle = StyleOfLevelText(level->text);
                 actual = NextListNumber(para, *level);
@@ -1330,10 +1599,54 @@ private:
             format.numbering = para.pnNumbering;
             format.numberingStart = para.pnStart;
             format.numberingStyle = para.pnStyle;
+            if (para.pnNumbering == kPfnBullet) {
+                SetBullet(format, para.pnSymbol, para.pnFont);
+            }
         }
         m_listNumbers.push_back({para.ls, actual});
         format.mask = kPfmAll;
         return format;
+    }
+
+    // A bullet keeps the symbol its font shows: a symbol font's byte, or a character. The
+    // bullet that the control and every word processor write by default (Symbol's 0xB7, or
+    // U+2022 in any font) is the standard one, which the model holds as no symbol at all.
+    void SetBullet(RichParaFormat& format, char32_t symbol, int fontIndex) const {
+        auto found = m_fonts.find(fontIndex >= 0 ? fontIndex : m_defaultFont);
+        const FontDef* font = found != m_fonts.end() ? &found->second : nullptr;
+        static const FontDef kSymbol{"Symbol", {}, 0, kSymbolCharSet, 0, -1};
+        if (font == nullptr && symbol >= 0xF020 && symbol <= 0xF0FF) {
+            font = &kSymbol; // a symbol font's byte in a font the file forgot to define
+        }
+        const bool symbolFont = font != nullptr && font->charSet == kSymbolCharSet;
+        if (symbolFont && symbol >= 0xF020 && symbol <= 0xF0FF) {
+            symbol -= 0xF000;
+        }
+        format.bulletSymbol = 0;
+        format.bulletFace.clear();
+        format.bulletCharSet = 0;
+        if (symbol < 0x20 || symbol > 0x10FFFF || (symbol >= 0xD800 && symbol <= 0xDFFF)) {
+            return;
+        }
+        if (symbolFont && symbol < 0x100) {
+            if (symbol == 0xB7 && font->name == "Symbol") {
+                return;
+            }
+            format.bulletCharSet = kSymbolCharSet;
+        } else if (symbol < 0x100) {
+            const int codePage = font == nullptr ? m_ansiCodePage
+                                 : font->codePage >= 0
+                                     ? font->codePage
+                                     : CodePageOfCharSet(font->charSet, m_ansiCodePage);
+            if (symbol >= 0x80 && codePage != 0 && !IsDoubleByteCodePage(codePage)) {
+                symbol = SingleByteTable(codePage)[symbol];
+            }
+        }
+        if (symbol == 0x2022) {
+            return;
+        }
+        format.bulletSymbol = symbol;
+        format.bulletFace = font != nullptr ? font->name : std::string();
     }
 
     const ListLevel* ListLevelOf(const ParaState& para) const {
@@ -1366,15 +1679,29 @@ private:
         return first + counters[ilvl]++;
     }
 
-    void BreakParagraph() {
+    void BreakParagraph(bool endsRow = false) {
         if (m_stack.empty() || Top().dest != Dest::Normal) {
             return;
         }
         m_pendingCellTab = false;
         RichParagraph& paragraph = m_doc.paragraphs.back();
         paragraph.format = ResolveParagraph(Top().para);
+        if (endsRow && !m_cellEdges.empty()) {
+            // The row's cells stand side by side: each starts at the right edge of the one
+            // before it.
+            for (size_t i = 0; i + 1 < m_cellEdges.size(); ++i) {
+                AddTab(paragraph.format, MakeTab(m_cellEdges[i]));
+            }
+        }
         paragraph.markFormat = CurrentFormat();
         m_doc.paragraphs.emplace_back();
+    }
+
+    void FlushPendingCellTab() {
+        if (m_pendingCellTab) {
+            m_pendingCellTab = false;
+            Char(U'\t');
+        }
     }
 
     // Cells become tab-separated; the tab after the last cell of a row is dropped.
@@ -1388,7 +1715,7 @@ private:
 
     void EndRow() {
         m_pendingCellTab = false;
-        BreakParagraph();
+        BreakParagraph(true);
     }
 
     void Finish() {
@@ -1398,6 +1725,7 @@ private:
         m_stack.push_back(m_final);
         last.format = ResolveParagraph(m_final.para);
         last.markFormat = last.runs.empty() ? CurrentFormat() : last.runs.back().format;
+        last.markFormat.picture = {};
         m_stack.clear();
         if (!m_fragment && last.runs.empty() && m_doc.paragraphs.size() > 1) {
             m_doc.paragraphs.pop_back();
@@ -1431,8 +1759,16 @@ private:
         uint16_t format = 0;
         uint16_t start = 0;
         bool hasStart = false;
+        int font = -1;
         std::u32string before;
         std::u32string after;
+    };
+
+    struct PictState {
+        RichPicture picture;
+        int nibble = -1;  // the first hex digit of a byte
+        size_t bytes = 0; // the picture's size, kept or not
+        bool overLimit = false;
     };
 
     std::string_view m_in;
@@ -1474,6 +1810,12 @@ private:
     std::map<int, std::vector<int>> m_listCounters;
     // Per finished paragraph: its new-style list (\ls) and number, or -1 for none.
     std::vector<std::pair<int, int>> m_listNumbers;
+
+    PictState m_pict;
+    size_t m_pictureBytes = 0; // kept so far
+    std::string m_shapeProperty;
+    std::vector<int32_t> m_cellEdges; // the current table row's \cellx
+    std::vector<std::string> m_warnings;
 };
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace trellic {
 
@@ -19,6 +20,9 @@ struct RtfReadResult {
     bool complete = true;
     // Empty, or a one-line description of the first damage met.
     std::string problem;
+    // What the reader left out or cannot show, one sentence each: pictures too large to keep,
+    // pictures that cannot be decoded.
+    std::vector<std::string> warnings;
     // The user stopped the reading through the progress port; `document` is incomplete.
     bool cancelled = false;
 };

@@ -147,6 +147,18 @@ private:
     bool m_pendingDelimiter = false;
 };
 
+// The font a list's bullet is written in: Symbol for the standard bullet.
+FontKey BulletFontOf(const RichParaFormat& format) {
+    if (format.bulletSymbol == 0) {
+        return kSymbolFont;
+    }
+    return {format.bulletFace, format.bulletCharSet, 0};
+}
+
+bool IsSymbolByte(const RichParaFormat& format) {
+    return format.bulletCharSet == kSymbolCharSet && format.bulletSymbol < 0x100;
+}
+
 const char* PnFormatWord(uint16_t numbering) {
     switch (numbering) {
     case kPfnLowerLetter:
@@ -244,9 +256,15 @@ private:
     void AddFont(const RichCharFormat& format) {
         m_fonts.try_emplace(KeyOf(format), static_cast<int>(m_fonts.size()));
     }
+    void AddColor(uint32_t color) {
+        m_colors.try_emplace(color & 0xFFFFFF, static_cast<int>(m_colors.size()) + 1);
+    }
     void AddColor(const RichCharFormat& format) {
         if (!format.Has(kCfeAutoColor)) {
-            m_colors.try_emplace(format.color & 0xFFFFFF, static_cast<int>(m_colors.size()) + 1);
+            AddColor(format.color);
+        }
+        if (format.backColor) {
+            AddColor(*format.backColor);
         }
     }
 
@@ -270,7 +288,7 @@ private:
                 }
                 m_listOf.push_back(static_cast<int>(m_listStarts.size()));
                 if (format.numbering == kPfnBullet) {
-                    m_fonts.try_emplace(kSymbolFont, static_cast<int>(m_fonts.size()));
+                    m_fonts.try_emplace(BulletFontOf(format), static_cast<int>(m_fonts.size()));
                 }
             } else {
                 m_listOf.push_back(0);
@@ -361,11 +379,18 @@ private:
                 m_out.Raw("{");
                 m_out.Word("leveltext");
                 m_out.Hex(1);
-                m_out.Word("u", -3913);
-                m_out.Raw(" ?;}{");
+                if (format.bulletSymbol == 0) {
+                    m_out.Word("u", -3913); // Symbol's bullet, in the private-use block
+                    m_out.Raw(" ?");
+                } else {
+                    // Symbol fonts as the platform maps them, into the private-use block.
+                    m_out.Unicode(IsSymbolByte(format) ? 0xF000 + format.bulletSymbol
+                                                       : format.bulletSymbol);
+                }
+                m_out.Raw(";}{");
                 m_out.Word("levelnumbers");
                 m_out.Raw(";}");
-                m_out.Word("f", m_fonts.at(kSymbolFont));
+                m_out.Word("f", m_fonts.at(BulletFontOf(format)));
             } else {
                 const auto [before, after] = PunctuationOf(format.numberingStyle);
                 m_out.Raw("{");
@@ -455,20 +480,44 @@ private:
             break;
         }
         for (size_t i = 0; i < format.tabCount && i < kMaxTabStops; ++i) {
-            m_out.Word("tx", format.tabs[i]);
+            WriteTab(format.tabs[i]);
         }
+    }
+
+    void WriteTab(int32_t tab) {
+        static const char* const kLeaders[] = {nullptr, "tldot", "tlhyph", "tlul", "tlth", "tleq"};
+        if (TabLeader(tab) < std::size(kLeaders) && kLeaders[TabLeader(tab)] != nullptr) {
+            m_out.Word(kLeaders[TabLeader(tab)]);
+        }
+        switch (TabAlignment(tab)) {
+        case kTabCenter:
+            m_out.Word("tqc");
+            break;
+        case kTabRight:
+            m_out.Word("tqr");
+            break;
+        case kTabDecimal:
+            m_out.Word("tqdec");
+            break;
+        case kTabBar:
+            m_out.Word("tb", TabPosition(tab));
+            return;
+        default:
+            break;
+        }
+        m_out.Word("tx", TabPosition(tab));
     }
 
     void WriteNumbering(size_t index, int fontIndex, bool withDefinition) {
         const RichParaFormat& format = m_document.paragraphs[index].format;
         const size_t listStart = m_listStarts[static_cast<size_t>(m_listOf[index]) - 1];
         const bool bullet = format.numbering == kPfnBullet;
-        const int symbol = bullet ? m_fonts.at(kSymbolFont) : fontIndex;
+        const int symbol = bullet ? m_fonts.at(BulletFontOf(format)) : fontIndex;
         m_out.Raw("{");
         m_out.Word("pntext");
         m_out.Word("f", symbol);
         if (bullet) {
-            m_out.Hex(0xB7);
+            WriteBulletSymbol(format);
         } else {
             const unsigned number = format.numberingStart + unsigned(index - listStart);
             m_out.Raw(" ");
@@ -491,7 +540,7 @@ private:
             }
             m_out.Raw("{");
             m_out.Word("pntxtb");
-            m_out.Hex(0xB7);
+            WriteBulletSymbol(format);
             m_out.Raw("}}");
             return;
         }
@@ -513,6 +562,59 @@ private:
             m_out.Raw(after);
             m_out.Raw("}");
         }
+        m_out.Raw("}");
+    }
+
+    // Byte values of a symbol font as bytes; characters of a text font as characters, in a form
+    // that destinations without keywords (\pntxtb) read.
+    void WriteBulletSymbol(const RichParaFormat& format) {
+        if (format.bulletSymbol == 0 || IsSymbolByte(format)) {
+            m_out.Hex(format.bulletSymbol == 0 ? 0xB7 : format.bulletSymbol);
+        } else if (format.bulletSymbol < 0x80 && std::isalnum(int(format.bulletSymbol))) {
+            m_out.Char(static_cast<char>(format.bulletSymbol));
+        } else {
+            m_out.Unicode(format.bulletSymbol);
+        }
+    }
+
+    // As Word writes a picture that every reader since takes: the group alone, its data in
+    // hexadecimal digits.
+    void WritePicture(const RichPicture& picture) {
+        m_out.Raw("{");
+        m_out.Word("pict");
+        if (!picture.typeWord.empty()) {
+            m_out.Word(picture.typeWord);
+        }
+        m_out.Raw(picture.otherWords);
+        static constexpr std::pair<const char*, int32_t RichPicture::*> kSizes[] = {
+            {"picw", &RichPicture::width},
+            {"pich", &RichPicture::height},
+            {"picwgoal", &RichPicture::goalWidth},
+            {"pichgoal", &RichPicture::goalHeight}};
+        for (const auto& [word, member] : kSizes) {
+            if (picture.*member != 0) {
+                m_out.Word(word, picture.*member);
+            }
+        }
+        if (picture.scaleX != 100) {
+            m_out.Word("picscalex", picture.scaleX);
+        }
+        if (picture.scaleY != 100) {
+            m_out.Word("picscaley", picture.scaleY);
+        }
+        static const char kDigits[] = "0123456789abcdef";
+        std::string hex;
+        constexpr size_t kBytesPerLine = 64;
+        hex.reserve(picture.data.size() * 2 + picture.data.size() / kBytesPerLine * 2 + 2);
+        for (size_t i = 0; i < picture.data.size(); ++i) {
+            if (i % kBytesPerLine == 0) {
+                hex += "\r\n";
+            }
+            const auto byte = static_cast<unsigned char>(picture.data[i]);
+            hex += kDigits[byte >> 4];
+            hex += kDigits[byte & 0xF];
+        }
+        m_out.Raw(hex);
         m_out.Raw("}");
     }
 
@@ -540,6 +642,14 @@ private:
         toggle(kCfeBold, "b", "b0");
         toggle(kCfeItalic, "i", "i0");
         toggle(kCfeStrikeout, "strike", "strike0");
+        toggle(kCfeAllCaps, "caps", "caps0");
+        toggle(kCfeSmallCaps, "scaps", "scaps0");
+        toggle(kCfeHidden, "v", "v0");
+        const int back = format.backColor ? m_colors.at(*format.backColor & 0xFFFFFF) : 0;
+        if (back != m_back || (first && back != 0)) {
+            m_out.Word("highlight", back);
+            m_back = back;
+        }
         const bool underline = format.Has(kCfeUnderline);
         const bool wasUnderline = !first && was.Has(kCfeUnderline);
         if (underline && (!wasUnderline || format.underlineType != was.underlineType)) {
@@ -560,10 +670,19 @@ private:
         } else if (!underline && wasUnderline) {
             m_out.Word("ulnone");
         }
+        // Each of these words sets the script and the raise together.
         const uint32_t script = format.effects & (kCfeSubscript | kCfeSuperscript);
         const uint32_t wasScript = first ? 0 : was.effects & (kCfeSubscript | kCfeSuperscript);
-        if (script != wasScript) {
-            m_out.Word(script & kCfeSubscript ? "sub" : script ? "super" : "nosupersub");
+        const int32_t offset = script != 0 ? format.offset : 0;
+        const int32_t wasOffset = first ? 0 : (wasScript != 0 ? was.offset : 0);
+        if (script != wasScript || offset != wasOffset) {
+            if ((script & kCfeSubscript) && offset <= -10) {
+                m_out.Word("dn", -offset / 10);
+            } else if (script == kCfeSuperscript && offset >= 10) {
+                m_out.Word("up", offset / 10);
+            } else {
+                m_out.Word(script & kCfeSubscript ? "sub" : script ? "super" : "nosupersub");
+            }
         }
         m_state = format;
         m_hasState = true;
@@ -593,7 +712,11 @@ private:
                 const bool symbol = format.charSet == kSymbolCharSet;
                 const bool ansi = format.charSet <= kDefaultCharSet;
                 for (char32_t c : text) {
-                    m_out.Text(c, symbol, ansi);
+                    if (c == kObjectCharacter && format.picture) {
+                        WritePicture(*format.picture);
+                    } else {
+                        m_out.Text(c, symbol, ansi);
+                    }
                 }
             });
         }
@@ -612,6 +735,7 @@ private:
     bool m_hasState = false;
     int m_font = -1;
     int m_color = 0;
+    int m_back = 0;
 };
 
 RtfPage g_page;

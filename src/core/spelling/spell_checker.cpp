@@ -2,10 +2,12 @@
 
 #include "engine/code_page.h"
 
+#include <fstream>
 #include <nuspell/dictionary.hxx>
 #include <unicode/locid.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
+#include <unicode/uscript.h>
 
 namespace trellic {
 
@@ -40,6 +42,62 @@ std::string ToUtf8(const icu::UnicodeString& text) {
     return utf8;
 }
 
+int ScriptOf(UChar32 c) {
+    UErrorCode status = U_ZERO_ERROR;
+    const UScriptCode script = uscript_getScript(c, &status);
+    return U_SUCCESS(status) ? static_cast<int>(script) : USCRIPT_INVALID_CODE;
+}
+
+bool ScriptNeutral(int script) {
+    return script == USCRIPT_COMMON || script == USCRIPT_INHERITED ||
+           script == USCRIPT_INVALID_CODE;
+}
+
+void AddScriptsOf(const icu::UnicodeString& letters, std::unordered_set<int>& scripts) {
+    for (int32_t i = 0; i < letters.length(); i = letters.moveIndex32(i, 1)) {
+        const int script = ScriptOf(letters.char32At(i));
+        if (!ScriptNeutral(script)) {
+            scripts.insert(script);
+        }
+    }
+}
+
+// The scripts of a dictionary: those of the letters its affix file suggests from (the TRY line,
+// in the file's own encoding), and the one its language is usually written in.
+std::unordered_set<int> DictionaryScripts(const InstalledDictionary& dictionary) {
+    std::unordered_set<int> scripts;
+    std::ifstream affix(dictionary.affixPath, std::ios::binary);
+    std::string encoding = "UTF-8";
+    std::string line;
+    // The header lines come first; a bound keeps a strange file from being read whole.
+    for (int lines = 0; lines < 2000 && std::getline(affix, line); ++lines) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line.rfind("SET ", 0) == 0) {
+            encoding = line.substr(4);
+        } else if (line.rfind("TRY ", 0) == 0) {
+            const std::string letters = line.substr(4);
+            AddScriptsOf(icu::UnicodeString(letters.data(), static_cast<int32_t>(letters.size()),
+                                            encoding.c_str()),
+                         scripts);
+            break;
+        }
+    }
+    icu::Locale locale(dictionary.language.c_str());
+    UErrorCode status = U_ZERO_ERROR;
+    locale.addLikelySubtags(status);
+    if (U_SUCCESS(status) && locale.getScript()[0] != '\0') {
+        UScriptCode codes[4];
+        status = U_ZERO_ERROR;
+        const int32_t count = uscript_getCode(locale.getScript(), codes, 4, &status);
+        for (int32_t i = 0; U_SUCCESS(status) && i < count; ++i) {
+            scripts.insert(static_cast<int>(codes[i]));
+        }
+    }
+    return scripts;
+}
+
 } // namespace
 
 SpellChecker::SpellChecker(PersonalWordList personalWords)
@@ -54,6 +112,7 @@ DictionaryLoad SpellChecker::Load(const InstalledDictionary& dictionary) {
         loaded->load_aff_dic(dictionary.affixPath);
         m_dictionary = std::move(loaded);
         m_language = dictionary.language;
+        m_scripts = DictionaryScripts(dictionary);
         m_verdicts.clear();
         result.ok = true;
     } catch (const std::exception& error) {
@@ -93,8 +152,23 @@ bool SpellChecker::Accepted(const std::string& word) const {
     return false;
 }
 
+bool SpellChecker::InScriptsCovered(std::string_view word) const {
+    if (m_scripts.empty()) {
+        return true; // nothing known about the dictionary: let it judge
+    }
+    const icu::UnicodeString text = icu::UnicodeString::fromUTF8(
+        icu::StringPiece(word.data(), static_cast<int32_t>(word.size())));
+    for (int32_t i = 0; i < text.length(); i = text.moveIndex32(i, 1)) {
+        const int script = ScriptOf(text.char32At(i));
+        if (!ScriptNeutral(script) && m_scripts.count(script) == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool SpellChecker::IsCorrect(std::string_view word) const {
-    if (!m_dictionary || word.empty()) {
+    if (!m_dictionary || word.empty() || !InScriptsCovered(word)) {
         return true;
     }
     return Accepted(Normalized(word));

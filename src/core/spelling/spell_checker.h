@@ -69,8 +69,13 @@ private:
     bool Accepted(const std::string& word) const;
     bool DictionaryHolds(const std::string& word) const;
 
+    bool InScriptsCovered(std::string_view word) const;
+
     std::unique_ptr<nuspell::Dictionary> m_dictionary;
     std::string m_language;
+    // The writing systems (ICU script codes) the dictionary's words are in: a name in Chinese
+    // is no misspelt English word.
+    std::unordered_set<int> m_scripts;
     PersonalWordList m_personalWords;
     // The ignored and personal words in each case form a dictionary word would pass in.
     std::unordered_set<std::string> m_accepted;

@@ -6,6 +6,7 @@
 #include "engine/file_io.h"
 #include "engine/prompter.h"
 #include "engine/version.h"
+#include "exchange/json_resume.h"
 #include "formats/format_registry.h"
 #include "model/tlx_file.h"
 #include "pdf_output.h"
@@ -45,10 +46,18 @@ constexpr const char* kUsage =
     "                               extension picks its format (.rtf, .txt, .tlx, .pdf\n"
     "                               for the pages Print would print, or .docx and .odt for\n"
     "                               word processors)\n"
+    "  import FILE.json OUT.tlx     build a resume from a JSON Resume in a shipped template's\n"
+    "                               styles; what the resume cannot show is kept in inactive\n"
+    "                               nodes\n"
+    "  export FILE.tlx OUT.json     write a resume's nodes as a JSON Resume; what has no place\n"
+    "                               in its schema goes into \"meta\"\n"
     "\n"
     "Options:\n"
     "  --renderer rtf|txt   convert: switch the renderer before saving\n"
-    "  --log                convert: print the engine log to standard error afterwards\n"
+    "  --log                convert, import, export: print the engine log to standard\n"
+    "                       error afterwards\n"
+    "  --template NAME      import: the template whose styles the resume takes (default:\n"
+    "                       chronological; the names are those in templates/)\n"
     "  --paper a4|letter    convert to PDF, RTF, DOCX or ODT: the paper (default: the\n"
     "                       locale's)\n"
     "  --pdfa               convert to PDF: write PDF/A-1b\n"
@@ -298,6 +307,100 @@ int Convert(const std::string& input, const std::string& output, const std::stri
     return finish(0);
 }
 
+// The notes an import or export leaves in the engine log, told on standard error as well.
+void TellWhatWentAside(const std::string& path, const std::vector<std::string>& items,
+                       const char* where) {
+    if (items.empty()) {
+        return;
+    }
+    std::string list;
+    for (const std::string& item : items) {
+        list += (list.empty() ? "" : ", ") + item;
+    }
+    std::fprintf(stderr, "tlxtool: %s: %s: %s\n", path.c_str(), where, list.c_str());
+}
+
+int Import(const std::string& input, const std::string& output, const std::string& templateName,
+           bool printLog) {
+    if (FileExtension(output) != "tlx") {
+        return Fail(output, "an import writes a .tlx resume; convert it afterwards for other "
+                            "formats");
+    }
+    std::string text;
+    const auto read = ReadWholeFile(input, text, kMaxJsonResumeBytes);
+    if (!read.ok) {
+        return Fail(input, read.reason);
+    }
+    NodeTree tree; // the node library and the templates beside the tool
+    const TemplateLoad load = LoadResumeTemplate(
+        tree.programFolder, templateName.empty() ? kDefaultImportTemplate : templateName);
+    if (!load.ok) {
+        return UsageError("--template: " + load.error);
+    }
+    const JsonResumeImport imported = ImportJsonResume(text, load.resumeTemplate);
+    if (!imported.ok) {
+        return Fail(input, imported.error);
+    }
+    // Saved as File > Save As saves a resume, so a read-only or protected file is refused the
+    // same way.
+    HeadlessResumeView view;
+    EngineLog log;
+    ConvertPrompter prompter(input, output);
+    CTLXDoc doc(tree, view, log, prompter);
+    doc.OnNewDocument();
+    auto finish = [&](int code) {
+        if (printLog) {
+            std::fputs(log.Text().c_str(), stderr);
+        }
+        return code;
+    };
+    if (!doc.AdoptImportedResume(imported.tables, imported.renderer)) {
+        return finish(Fail(input, "the imported resume could not be opened"));
+    }
+    log.AppendLog(ImportLogEntry(imported, input));
+    TellWhatWentAside(input, imported.unplaced,
+                      "kept in inactive nodes, having no place in the resume");
+    if (!doc.SaveResume(true)) {
+        std::string problem =
+            prompter.problems.empty() ? "cannot be written" : prompter.problems.back();
+        if (problem.rfind("An error occurred.", 0) == 0 && !LastLoggedError(log).empty()) {
+            problem = LastLoggedError(log);
+        }
+        return finish(Fail(output, problem));
+    }
+    return finish(0);
+}
+
+int Export(const std::string& input, const std::string& output, bool printLog) {
+    if (FileExtension(output) != "json") {
+        return Fail(output, "an export writes a JSON Resume, which ends in .json");
+    }
+    if (FileExtension(input) != "tlx") {
+        return Fail(input, "only a .tlx resume has the nodes a JSON Resume is made from");
+    }
+    int status = 0;
+    LoadedTree loaded;
+    if (!ReadTree(input, loaded, status)) {
+        return status;
+    }
+    EngineLog log;
+    const JsonResumeExport exported = ExportJsonResume(loaded.tree);
+    int code = 0;
+    if (!exported.ok) {
+        code = Fail(output, exported.error);
+    } else if (const auto written = WriteFileAtomically(output, exported.json); !written.ok) {
+        code = Fail(output, "cannot write: " + written.reason);
+    } else {
+        log.AppendLog(ExportLogEntry(exported, output));
+        TellWhatWentAside(output, exported.unmapped,
+                          "kept in meta, having no place in JSON Resume");
+    }
+    if (printLog) {
+        std::fputs(log.Text().c_str(), stderr);
+    }
+    return code;
+}
+
 int Check(const std::string& path) {
     int status = 0;
     LoadedTree loaded;
@@ -329,6 +432,7 @@ int main(int argc, char** argv) try {
     bool ats = false;
     bool spelling = false;
     std::string language;
+    std::string templateName;
     PdfOptions pdf;
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -366,6 +470,11 @@ int main(int argc, char** argv) try {
                 return UsageError("--lang needs a LANGUAGE such as en_US");
             }
             language = arg == "--lang" ? args[++i] : arg.substr(7);
+        } else if (arg == "--template" || arg.rfind("--template=", 0) == 0) {
+            if (arg == "--template" && i + 1 >= args.size()) {
+                return UsageError("--template needs a NAME");
+            }
+            templateName = arg == "--template" ? args[++i] : arg.substr(11);
         } else if (arg == "--pdfa") {
             pdf.archival = true;
         } else if (arg == "--paper" || arg.rfind("--paper=", 0) == 0) {
@@ -408,8 +517,14 @@ int main(int argc, char** argv) try {
     if (command == "convert" && positional.size() == 3) {
         return Convert(positional[1], positional[2], renderer, printLog, pdf);
     }
-    const bool known =
-        command == "dump" || command == "build" || command == "check" || command == "convert";
+    if (command == "import" && positional.size() == 3) {
+        return Import(positional[1], positional[2], templateName, printLog);
+    }
+    if (command == "export" && positional.size() == 3) {
+        return Export(positional[1], positional[2], printLog);
+    }
+    const bool known = command == "dump" || command == "build" || command == "check" ||
+                       command == "convert" || command == "import" || command == "export";
     return UsageError(known ? "wrong arguments for " + command : "unknown command " + command);
 } catch (const std::bad_alloc&) {
     std::fputs("tlxtool: not enough memory to finish\n", stderr);
