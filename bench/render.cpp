@@ -67,7 +67,7 @@ NodeTree GeneratedResume(std::size_t nodes) {
 void BM_Render(benchmark::State& state) {
     const auto nodes = static_cast<std::size_t>(state.range(0));
     NodeTree tree = GeneratedResume(nodes);
-    tree.renderer = static_cast<int32_t>(state.range(1));
+    tree.renderer = static_cast<Renderer>(state.range(1));
     HeadlessResumeView view;
     for (auto _ : state) {
         RenderResume(tree, view);

@@ -35,6 +35,10 @@ TEST_F(EngineWindowFixture, MirrorsTheLogAndShowsItFromTheTop) {
     const QScrollBar* scroll = window.TextBox()->verticalScrollBar();
     EXPECT_GT(scroll->maximum(), 0);
     EXPECT_EQ(scroll->value(), 0);
+
+    // The log holds UTF-8, as every engine text does.
+    log.AppendLog("INFO: R\xC3\xA9sum\xC3\xA9 \xE2\x82\xAC\r\n");
+    EXPECT_TRUE(Shown().endsWith(QString::fromUtf8("INFO: R\u00e9sum\u00e9 \u20ac\n")));
 }
 
 TEST_F(EngineWindowFixture, ClearEmptiesTheLogAlsoByEnter) {

@@ -3,7 +3,7 @@
 
 #include "engine/engine_log.h"
 #include "office_reader.h"
-#include "shell/resume_printer.h"
+#include "print/resume_printer.h"
 #include "shell/tlx_view.h"
 #include "shell_fixture.h"
 #include "temp_dir.h"
@@ -36,7 +36,7 @@ std::vector<std::string> Texts(const nlohmann::json& back) {
 TEST(ExportMenu, WordAndOpenDocumentTextsOfEitherDataSourceReadBack) {
     StartedApp started;
     OpenTemplate(started, "technical.tlx");
-    UsePageSetup(started.Frame().View(), PageSetup(QPageSize::Letter));
+    UsePageSetup(PageSetup(QPageSize::Letter));
     TempDir dir;
     const std::string docx = dir.File("cv.docx");
     started.prompter.files.push_back(docx);

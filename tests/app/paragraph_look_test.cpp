@@ -1,10 +1,10 @@
 // Header rules and hanging indents as the view shows them: lines and margins on screen, the
 // text and formats underneath untouched.
 
+#include "print/page_layout.h"
+#include "print/rich_text_bridge.h"
 #include "richtext/plain_text_codec.h"
-#include "shell/page_layout.h"
 #include "shell/paragraph_look.h"
-#include "shell/rich_text_bridge.h"
 #include "shell/tlx_view.h"
 
 #include <QAbstractTextDocumentLayout>

@@ -3,8 +3,8 @@
 
 #include "document/tlx_doc.h"
 #include "engine/engine_log.h"
+#include "print/resume_printer.h"
 #include "run_command.h"
-#include "shell/resume_printer.h"
 #include "shell/tlx_view.h"
 #include "shell_fixture.h"
 #include "temp_dir.h"

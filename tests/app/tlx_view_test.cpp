@@ -1,8 +1,8 @@
 #include "engine/prompter.h"
+#include "print/rich_text_bridge.h"
 #include "render/render_driver.h"
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"
-#include "shell/rich_text_bridge.h"
 #include "shell/tlx_view.h"
 
 #include <QAbstractTextDocumentLayout>

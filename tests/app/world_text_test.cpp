@@ -3,10 +3,10 @@
 
 #include "engine/code_page.h"
 #include "engine/engine_log.h"
+#include "print/resume_printer.h"
 #include "run_command.h"
 #include "scripted_prompter.h"
 #include "shell/engine_window.h"
-#include "shell/resume_printer.h"
 #include "temp_dir.h"
 #include "world_texts.h"
 

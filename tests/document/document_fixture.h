@@ -34,7 +34,7 @@ struct DocumentFixture {
     }
 
     // A small resume of nodes written to a .tlx file.
-    std::string WriteSampleTlx(const std::string& name, int32_t renderer = kRendererRtf) {
+    std::string WriteSampleTlx(const std::string& name, Renderer renderer = kRendererRtf) {
         NodeTree sample{std::string()};
         ResetNodeTree(sample, {});
         sample.renderer = renderer;

@@ -102,7 +102,7 @@ TEST(SetRenderer, NodesRenderAtOnceAndTheResumeFollows) {
     EXPECT_EQ(f.view.DefaultCharFormat().faceName, "Arial");
     EXPECT_FALSE(f.tree.filePath.empty()); // a node tree's file keeps its format
 
-    f.doc.SetRenderer(7, false); // anything but RTF is text
+    f.doc.SetRenderer(Renderer{7}, false); // anything but RTF is text
     EXPECT_EQ(f.tree.renderer, kRendererTxt);
 }
 

@@ -71,7 +71,7 @@ TEST(RecoveryFolder, FollowsTheXdgStateHomeThenTheHome) {
         ScopedEnv state("XDG_STATE_HOME", nullptr);
         ScopedEnv home("HOME", nullptr);
         EXPECT_EQ(RecoveryFolder(), "");
-        EXPECT_FALSE(RecoveryStore(RecoveryFolder()).Write("x", 0, {}).ok);
+        EXPECT_FALSE(RecoveryStore(RecoveryFolder()).Write("x", kDataSourceNodes, {}).ok);
     }
 }
 
@@ -178,7 +178,8 @@ TEST(RecoveryStore, FailedWritesAreReported) {
 
     // Where no folder can be made, the write says so.
     WriteFileBytes(dir.File("plain"), "a file");
-    const FileResult result = RecoveryStore(dir.File("plain/trellic"), 1).Write("x", 0, "");
+    const FileResult result =
+        RecoveryStore(dir.File("plain/trellic"), 1).Write("x", kDataSourceNodes, "");
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.message.empty());
 }

@@ -76,7 +76,9 @@ TEST(UndoHistory, TreeCommandsUndoAndRedoWithTheirRendering) {
     ASSERT_TRUE(f.history.Undo());
     // The deleted record is back in its place and the renumbered entry points at it again.
     EXPECT_EQ(f.HeaderTexts(), (std::vector<std::string>{"One", "Two", "Three"}));
-    EXPECT_EQ(f.tree.activeStack, (std::vector<StackEntry>{kResumeEntry, {0, 4}, {1, 4}, {2, 4}}));
+    EXPECT_EQ(f.tree.activeStack,
+              (std::vector<StackEntry>{
+                  kResumeEntry, {0, kKindHeader}, {1, kKindHeader}, {2, kKindHeader}}));
     EXPECT_EQ(f.view.ExportText(), threeHeaders);
     EXPECT_FALSE(f.history.CanUndo());
     EXPECT_FALSE(f.history.Undo());
@@ -84,7 +86,7 @@ TEST(UndoHistory, TreeCommandsUndoAndRedoWithTheirRendering) {
     ASSERT_TRUE(f.history.Redo());
     ASSERT_TRUE(f.history.Redo());
     EXPECT_EQ(f.HeaderTexts(), (std::vector<std::string>{"One", "Three"}));
-    EXPECT_EQ(f.tree.inactiveStack, (std::vector<StackEntry>{{0, 4}}));
+    EXPECT_EQ(f.tree.inactiveStack, (std::vector<StackEntry>{{0, kKindHeader}}));
     EXPECT_FALSE(f.history.Redo());
 }
 

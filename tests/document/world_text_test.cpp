@@ -1,7 +1,7 @@
-#include "document/file_content.h"
 #include "document/recovery.h"
 #include "document_fixture.h"
 #include "engine/text_file.h"
+#include "formats/file_content.h"
 #include "world_texts.h"
 
 #include <filesystem>

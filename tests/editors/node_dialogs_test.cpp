@@ -27,7 +27,7 @@ using testing::OnNextModal;
 
 // What each kind's dialog shows besides the parts every dialog has.
 struct KindCase {
-    int32_t kind;
+    NodeKind kind;
     const char* caption;
     const char* missing; // the end of the refusal message
     bool nodeText;       // multi-line text with its spacing
@@ -57,7 +57,7 @@ void Press(QWidget* dialog, const char* button) {
     Child<QPushButton>(dialog, button)->click();
 }
 
-std::optional<StackEntry> Create(EditorBench& bench, int32_t kind,
+std::optional<StackEntry> Create(EditorBench& bench, NodeKind kind,
                                  std::function<void(QWidget*)> act) {
     OnNextModal(std::move(act));
     return CreateNodeRecord(bench.context, kind, nullptr);
@@ -81,7 +81,7 @@ template <typename Dialog> void OnNestedDialog(std::function<void(Dialog&)> act)
     });
 }
 
-std::string RenderedUnder(EditorBench& bench, int32_t renderer) {
+std::string RenderedUnder(EditorBench& bench, Renderer renderer) {
     bench.tree.renderer = renderer;
     bench.tree.resume->renderer = renderer;
     RenderNow(bench.context);
@@ -130,7 +130,7 @@ TEST(NodeDialogs, EachKindIsCreatedThroughItsDialogAndRendersUnderItsRenderers) 
         bench.tree.activeStack.push_back(*entry);
 
         const bool outputKind = k.useFormatting;
-        for (int32_t renderer : {kRendererRtf, kRendererTxt}) {
+        for (Renderer renderer : {kRendererRtf, kRendererTxt}) {
             SCOPED_TRACE(renderer);
             const std::string text = RenderedUnder(bench, renderer);
             const bool ownRenderer =
@@ -256,7 +256,7 @@ TEST(NodeDialogs, CancelCreatesNothingAndTheResumeOrUnknownKindsOpenNoDialog) {
     }
     EXPECT_EQ(TotalRecords(bench.tree), 0U);
 
-    for (int32_t kind : {static_cast<int32_t>(kKindResume), 0, 99}) {
+    for (NodeKind kind : {kKindResume, NodeKind{0}, NodeKind{99}}) {
         bool opened = false;
         OnNextModal([&](QWidget* window) {
             opened = true;
@@ -273,7 +273,7 @@ TEST(NodeDialogs, InspectRefusesTheResumeAndEntriesWithoutARecord) {
     EditorBench bench;
     bench.AddHeader("Only");
     for (StackEntry entry : {kResumeEntry, StackEntry{1, kKindHeader}, StackEntry{-1, kKindHeader},
-                             StackEntry{0, kKindSLField}, StackEntry{0, 99}}) {
+                             StackEntry{0, kKindSLField}, StackEntry{0, NodeKind{99}}}) {
         bool opened = false;
         OnNextModal([&](QWidget* window) {
             opened = true;

@@ -56,8 +56,8 @@ StackEntry AddMLField(EditorBench& bench, const char* name, const char* data, No
 }
 
 template <typename Output>
-StackEntry AddOutput(EditorBench& bench, std::vector<Output>& table, int32_t kind, const char* name,
-                     const char* text, NodeHelp help) {
+StackEntry AddOutput(EditorBench& bench, std::vector<Output>& table, NodeKind kind,
+                     const char* name, const char* text, NodeHelp help) {
     Output& node = table.emplace_back();
     node.name = name;
     node.output.text = text;

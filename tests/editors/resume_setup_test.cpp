@@ -43,7 +43,7 @@ TEST(ResumeDialog, OpensOnTheRecordAndOkStoresTrimmedTexts) {
     EditorBench bench;
     Resume(bench).name = "Old name";
     Resume(bench).description = "First line\r\nSecond line";
-    Resume(bench).renderer = 1;
+    Resume(bench).renderer = kRendererTxt;
 
     EXPECT_EQ(RunDialog(bench,
                         [](CResumeSetupDlg& d) {
@@ -185,11 +185,11 @@ TEST(ResumeDialog, LoadedPresetRefreshesTheControlsAndOkStoresTheTxtRenderer) {
     ResumeNode preset;
     preset.name = "From preset";
     preset.description = "One\r\nTwo";
-    preset.renderer = 1;
+    preset.renderer = kRendererTxt;
     preset.style.info.author = "Preset author";
     bench.prompter.files.push_back(path);
     ASSERT_TRUE(SavePresetAs(PresetParts::ForResume(preset), bench.prompter));
-    Resume(bench).renderer = 0;
+    Resume(bench).renderer = kRendererRtf;
 
     EXPECT_EQ(RunDialog(bench,
                         [&](CResumeSetupDlg& d) {
@@ -217,7 +217,7 @@ TEST(ResumeDialog, PresetsWriteTheRecordAtOnce) {
     ASSERT_TRUE(LoadDefaultPreset(bench.tree.programFolder, PresetParts::ForResume(library),
                                   bench.log, bench.prompter));
     Resume(bench).name = "Mine";
-    Resume(bench).renderer = 1;
+    Resume(bench).renderer = kRendererTxt;
     Resume(bench).style.sectionBullet = 7;
 
     RunDialog(bench, [&](CResumeSetupDlg& d) {

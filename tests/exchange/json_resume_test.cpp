@@ -33,7 +33,7 @@ JsonResumeImport Import(const std::string& json, const std::string& templateName
                             Template(templateName.empty() ? kDefaultImportTemplate : templateName));
 }
 
-std::string Rendered(const NodeTables& tables, int32_t renderer) {
+std::string Rendered(const NodeTables& tables, Renderer renderer) {
     NodeTree tree{std::string()};
     static_cast<NodeTables&>(tree) = tables;
     tree.renderer = renderer;

@@ -147,7 +147,7 @@ TEST(GoldenRecord, StyleAndResume) {
 
     ResumeNode resume;
     resume.defaultCharFormat = ArialFormat();
-    resume.renderer = 1;
+    resume.renderer = kRendererTxt;
     resume.style = FullStyle();
     resume.description = "About";
     resume.name = "CV";

@@ -32,8 +32,8 @@ std::vector<std::string> HeaderNames(const NodeTree& tree) {
 TEST(ResetNodeTree, LeavesOnlyTheResumeAndCountsResets) {
     NodeTree tree("/nowhere");
     tree.filePath = "/tmp/old.tlx";
-    tree.dataSource = 2;
-    tree.renderer = 1;
+    tree.dataSource = kDataSourceViewTxt;
+    tree.renderer = kRendererTxt;
     tree.rnsEnabled = true;
     tree.headers.resize(3);
     tree.inactiveStack.push_back({0, kKindHeader});
@@ -41,7 +41,7 @@ TEST(ResetNodeTree, LeavesOnlyTheResumeAndCountsResets) {
     ResetNodeTree(tree, [&](ResumeNode& r) {
         ++loads;
         r.name = "From the library";
-        r.renderer = 1;
+        r.renderer = kRendererTxt;
         return true;
     });
     ResetNodeTree(tree, [&](ResumeNode& r) {
@@ -322,7 +322,7 @@ TEST(NodeDisplayName, NamesEveryKindAndNothingOutsideTheTables) {
     EXPECT_EQ(NodeDisplayName(tree, {0, kKindTXTOutput}), "Footer");
     EXPECT_EQ(NodeDisplayName(tree, {1, kKindHeader}), "");
     EXPECT_EQ(NodeDisplayName(tree, {-1, kKindHeader}), "");
-    EXPECT_EQ(NodeDisplayName(tree, {0, 5}), "");
+    EXPECT_EQ(NodeDisplayName(tree, {0, NodeKind{5}}), "");
     EXPECT_EQ(NodeDisplayName(tree, {1, kKindResume}), "");
 }
 
@@ -335,8 +335,8 @@ TEST(NodeDisplayName, RenamingReachesTheFieldThatNamesEachKind) {
     tree.mlFields.resize(1);
     tree.rtfOutputs.resize(1);
     tree.txtOutputs.resize(1);
-    for (const int32_t kind : {kKindResume, kKindHeader, kKindResumeSection, kKindSLField,
-                               kKindMLField, kKindRTFOutput, kKindTXTOutput}) {
+    for (const NodeKind kind : {kKindResume, kKindHeader, kKindResumeSection, kKindSLField,
+                                kKindMLField, kKindRTFOutput, kKindTXTOutput}) {
         EXPECT_TRUE(SetNodeDisplayName(tree, {0, kind}, std::string("n") + KindName(kind)));
     }
     EXPECT_EQ(tree.resume->name, "nResume");
@@ -347,19 +347,19 @@ TEST(NodeDisplayName, RenamingReachesTheFieldThatNamesEachKind) {
     EXPECT_EQ(tree.rtfOutputs[0].name, "nRich Text File Output");
     EXPECT_EQ(tree.txtOutputs[0].name, "nText File Output");
     EXPECT_FALSE(SetNodeDisplayName(tree, {1, kKindHeader}, "outside"));
-    EXPECT_FALSE(SetNodeDisplayName(tree, {0, 5}, "unknown"));
+    EXPECT_FALSE(SetNodeDisplayName(tree, {0, NodeKind{5}}, "unknown"));
 }
 
 // Each row names its kind's table by member, not through the tree's own kind-to-table mapping,
 // so a mapping that reaches the wrong table fails here.
 struct KindRow {
-    int32_t kind;
+    NodeKind kind;
     std::size_t (*size)(const NodeTables&);
     void (*erase)(NodeTables&, std::size_t);
     void (*duplicate)(NodeTables&, std::size_t);
 };
 
-template <auto Member> KindRow Row(int32_t kind) {
+template <auto Member> KindRow Row(NodeKind kind) {
     return {kind, [](const NodeTables& t) { return (t.*Member).size(); },
             [](NodeTables& t, std::size_t i) {
                 auto& table = t.*Member;
@@ -407,14 +407,14 @@ TEST(NodeTables, EveryKindReachesItsOwnTable) {
             VisitRecord(tree, {last.index + 1, row.kind}, [](const auto&) { return true; }));
     }
     EXPECT_EQ(tree.TableSize(kKindResume), 1U);
-    EXPECT_EQ(tree.TableSize(5), 0U);
+    EXPECT_EQ(tree.TableSize(NodeKind{5}), 0U);
 }
 
 TEST(DeleteNode, EveryKindDeletesFromItsOwnTable) {
     for (const KindRow& row : kKindRows) {
         SCOPED_TRACE(KindName(row.kind));
         NodeTree tree = TreeOfEveryKind();
-        const int32_t other = row.kind == kKindHeader ? kKindTXTOutput : kKindHeader;
+        const NodeKind other = row.kind == kKindHeader ? kKindTXTOutput : kKindHeader;
         tree.activeStack = {kResumeEntry, {1, row.kind}, {2, other}};
         tree.inactiveStack = {{2, row.kind}};
         NodeTables expected = tree;

@@ -16,7 +16,7 @@ TEST(DescribeNode, ResumeShowsItsOwnRenderer) {
     NodeTree tree = SampleTree();
     EXPECT_EQ(DescribeNode(kResumeEntry, tree),
               "Name: My CV\r\nRenderer: Rich Text File (RTF)\r\n");
-    tree.resume->renderer = 7; // anything but 0 reads as TXT
+    tree.resume->renderer = Renderer{7}; // anything but RTF reads as TXT
     EXPECT_EQ(DescribeNode(kResumeEntry, tree), "Name: My CV\r\nRenderer: Text File (TXT)\r\n");
 }
 
@@ -54,7 +54,7 @@ TEST(DescribeNode, EveryKind) {
 TEST(DescribeNode, NothingForEntriesOutsideTheTables) {
     const NodeTree tree = SampleTree();
     EXPECT_EQ(DescribeNode({0, kKindHeader}, tree), "");
-    EXPECT_EQ(DescribeNode({0, 3}, tree), "");
+    EXPECT_EQ(DescribeNode({0, NodeKind{3}}, tree), "");
     EXPECT_EQ(DescribeNode({-1, kKindSLField}, tree), "");
 }
 

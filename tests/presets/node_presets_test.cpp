@@ -28,7 +28,7 @@ class NodeLibrary : public ::testing::Test {
 protected:
     void SetUp() override {
         resume.name = "Library resume";
-        resume.renderer = 1;
+        resume.renderer = kRendererTxt;
         resume.defaultCharFormat.faceName = "Arial";
         style.headerUnderline = true;
         style.headerStyle.charFormat.faceName = "Georgia";

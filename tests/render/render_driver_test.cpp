@@ -63,7 +63,7 @@ TEST(RenderResume, DamagedEntriesWriteNothingButStillCountAsPreviousKind) {
     RenderFixture f;
     f.AddSLField("A", "a");
     f.Push({7, kKindSLField}); // no such record
-    f.Push({0, 99});           // no such kind
+    f.Push({0, NodeKind{99}}); // no such kind
     f.Push(kResumeEntry);      // the resume again
     f.Push({-1, kKindHeader});
     f.AddSLField("B", "b");
@@ -162,8 +162,9 @@ TEST(RenderResume, PlainTextResumeViewComesBackPlainInEveryParagraph) {
 }
 
 TEST(RenderResume, MismatchedDataSourceAndRendererChangeNothing) {
-    const std::pair<int32_t, int32_t> combinations[] = {
-        {kDataSourceViewRtf, kRendererTxt}, {kDataSourceViewTxt, kRendererRtf}, {7, kRendererRtf}};
+    const std::pair<DataSource, Renderer> combinations[] = {{kDataSourceViewRtf, kRendererTxt},
+                                                            {kDataSourceViewTxt, kRendererRtf},
+                                                            {DataSource{7}, kRendererRtf}};
     for (const auto& [source, renderer] : combinations) {
         RenderFixture f;
         f.tree.dataSource = source;

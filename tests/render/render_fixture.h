@@ -77,7 +77,7 @@ struct RenderFixture {
         return entry;
     }
 
-    std::string RenderText(int32_t renderer) {
+    std::string RenderText(Renderer renderer) {
         tree.renderer = renderer;
         RenderResume(tree, view);
         return view.ExportText();

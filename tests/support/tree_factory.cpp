@@ -96,13 +96,13 @@ ResumeNode TreeFactory::RandomResume() {
     r.name = Text();
     r.description = Text();
     r.defaultCharFormat = RandomCharFormat();
-    r.renderer = Int();
+    r.renderer = Renderer{Int()};
     return r;
 }
 
 NodeTree TreeFactory::RandomTree(std::size_t recordsPerKind) {
     NodeTree tree("/nowhere");
-    tree.renderer = Bool() ? 1 : 0;
+    tree.renderer = Bool() ? kRendererTxt : kRendererRtf;
     tree.resume = std::make_unique<ResumeNode>(RandomResume());
     for (std::size_t i = 0; i < recordsPerKind; ++i) {
         tree.headers.push_back(
@@ -118,8 +118,8 @@ NodeTree TreeFactory::RandomTree(std::size_t recordsPerKind) {
         tree.txtOutputs.push_back(
             {RandomInfo(), Bool(), RandomParaFormat(), Text(), RandomNodeText(), RandomHelp()});
     }
-    const int32_t kinds[] = {kKindHeader,    kKindMLField, kKindResumeSection,
-                             kKindRTFOutput, kKindSLField, kKindTXTOutput};
+    const NodeKind kinds[] = {kKindHeader,    kKindMLField, kKindResumeSection,
+                              kKindRTFOutput, kKindSLField, kKindTXTOutput};
     tree.activeStack.assign(1, kResumeEntry);
     if (recordsPerKind > 0) {
         for (std::size_t i = 0; i < 2 * recordsPerKind; ++i) {

@@ -62,7 +62,7 @@ TEST(ShippedTemplates, LoadWithoutFindingsAndRenderUnderBothRenderers) {
         NodeTree tree = LoadTemplate(path);
         EXPECT_TRUE(
             tool::CheckTree(tree, static_cast<int32_t>(tree.activeStack.size()), 0).empty());
-        for (int32_t renderer : {kRendererRtf, kRendererTxt}) {
+        for (Renderer renderer : {kRendererRtf, kRendererTxt}) {
             tree.renderer = renderer;
             HeadlessResumeView view;
             RenderResume(tree, view);

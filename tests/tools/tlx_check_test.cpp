@@ -25,9 +25,9 @@ TEST(CheckTree, EntriesThatWouldMisbehave) {
     NodeTree tree = SmallTree();
     tree.headers.resize(1);
     tree.activeStack.push_back({3, kKindHeader});
-    tree.activeStack.push_back({0, 5});
+    tree.activeStack.push_back({0, NodeKind{5}});
     tree.inactiveStack.push_back(kResumeEntry);
-    tree.renderer = 2;
+    tree.renderer = Renderer{2};
     const auto findings = CheckTree(tree, 0, 3);
     std::vector<std::string> problems;
     std::vector<std::string> notes;

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "model/node_records.h"
+
 #include <QString>
 #include <cstdint>
 #include <string>
 
 namespace trellic {
 
-// Record texts are UTF-8, as the controls' strings are on the way in and out.
+// Engine texts (records, the log, messages, dialog filters) are UTF-8, as the controls' strings
+// are on the way in and out. Every window of the program converts through these.
 QString FromEngineText(const std::string& utf8);
 std::string ToEngineText(const QString& text);
 
@@ -21,8 +24,7 @@ std::string ToNodeText(const QString& text);
 QString VersionText(float version);
 float ReadVersion(const QString& text);
 
-// The text of a render capabilities value (0 to 3); null for any other value.
+// The text of a render capabilities value (0 to kEveryRendering); null for any other value.
 const char* RenderCapabilitiesText(int32_t capabilities);
-inline constexpr int32_t kEveryRendering = 3;
 
 } // namespace trellic

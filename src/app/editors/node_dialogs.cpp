@@ -4,6 +4,7 @@
 #include "editors/editor_text.h"
 #include "editors/paragraph_format_dlg.h"
 #include "editors/preview_layer.h"
+#include "model/new_records.h"
 #include "render/render_driver.h"
 #include "render/rich_formats.h"
 #include "spelling/spell_checking.h"
@@ -31,13 +32,13 @@ namespace {
 
 QString AlignmentText(int16_t alignment) {
     switch (alignment) {
-    case 1:
+    case kAlignLeft:
         return QObject::tr("left aligned");
-    case 2:
+    case kAlignRight:
         return QObject::tr("right aligned");
-    case 3:
+    case kAlignCentre:
         return QObject::tr("centred");
-    case 4:
+    case kAlignJustify:
         return QObject::tr("justified");
     default:
         return QObject::tr("no alignment");
@@ -70,83 +71,6 @@ QString StyleSummary(const TextStyle& style) {
     }
     return parts.join(QStringLiteral(", ")) + QStringLiteral("; ") +
            ParagraphSummary(style.paraFormat);
-}
-
-NodeInfo NewNodeInfo() {
-    NodeInfo info;
-    info.version = 1.0F;
-    info.renderCapabilities = kEveryRendering;
-    return info;
-}
-
-// An output's own paragraph starts plainly left aligned rather than with the record's
-// "no alignment".
-ParaFormat LeftAligned() {
-    ParaFormat format;
-    format.alignment = 1;
-    return format;
-}
-
-// A new node inherits the resume's style, and its own style starts as a copy of that style so
-// that turning Inherit Style off changes nothing until the user changes the style.
-const StyleNode& ResumeStyle(const NodeTree& tree) {
-    static const StyleNode kNoStyle;
-    return tree.resume ? tree.resume->style : kNoStyle;
-}
-
-HeaderNode NewHeaderRecord(const NodeTree& tree) {
-    HeaderNode record;
-    record.info = NewNodeInfo();
-    record.inheritStyle = true;
-    record.style = ResumeStyle(tree).headerStyle;
-    record.underline = ResumeStyle(tree).headerUnderline;
-    return record;
-}
-
-ResumeSectionNode NewResumeSectionRecord(const NodeTree& tree) {
-    ResumeSectionNode record;
-    record.info = NewNodeInfo();
-    record.inheritStyle = true;
-    record.style = ResumeStyle(tree).sectionStyle;
-    record.bullet = ResumeStyle(tree).sectionBullet;
-    return record;
-}
-
-SLFieldNode NewSLFieldRecord(const NodeTree& tree) {
-    SLFieldNode record;
-    record.info = NewNodeInfo();
-    record.inheritStyle = true;
-    record.style = ResumeStyle(tree).slFieldStyle;
-    record.bullet = ResumeStyle(tree).slFieldBullet;
-    return record;
-}
-
-MLFieldNode NewMLFieldRecord(const NodeTree& tree) {
-    MLFieldNode record;
-    record.info = NewNodeInfo();
-    record.inheritStyle = true;
-    record.style = ResumeStyle(tree).mlFieldStyle;
-    record.bullet = ResumeStyle(tree).mlFieldBullet;
-    return record;
-}
-
-RTFOutputNode NewRTFOutputRecord(const NodeTree& tree) {
-    RTFOutputNode record;
-    record.info = NewNodeInfo();
-    record.useFormatting = true;
-    if (tree.resume) {
-        record.style.charFormat = tree.resume->defaultCharFormat;
-    }
-    record.style.paraFormat = LeftAligned();
-    return record;
-}
-
-TXTOutputNode NewTXTOutputRecord(const NodeTree&) {
-    TXTOutputNode record;
-    record.info = NewNodeInfo();
-    record.useFormatting = true;
-    record.paraFormat = LeftAligned();
-    return record;
 }
 
 QPlainTextEdit* NewTextBox(const char* name, int lines) {
@@ -193,7 +117,7 @@ bool EditInTable(EditorContext& context, std::vector<Record>& table, std::size_t
 
 template <typename Dialog, typename Record>
 std::optional<StackEntry> CreateInTable(EditorContext& context, std::vector<Record>& table,
-                                        const Record& fresh, int32_t kind, StackId stack,
+                                        const Record& fresh, NodeKind kind, StackId stack,
                                         QWidget* parent) {
     Dialog dialog(context, fresh, parent);
     // The new node shows where it will go: at the end of the stack.
@@ -677,32 +601,14 @@ CTXTOutputSetupDlg::CTXTOutputSetupDlg(EditorContext& context, const TXTOutputNo
 
 namespace {
 
-// The dialog that edits each kind of record, and the record it starts a new node from.
+// The dialog that edits each kind of record.
 template <typename Record> struct KindEditor;
-template <> struct KindEditor<HeaderNode> {
-    using Dialog = CHeaderSetupDlg;
-    static constexpr auto Fresh = NewHeaderRecord;
-};
-template <> struct KindEditor<ResumeSectionNode> {
-    using Dialog = CResumeSectionSetupDlg;
-    static constexpr auto Fresh = NewResumeSectionRecord;
-};
-template <> struct KindEditor<SLFieldNode> {
-    using Dialog = CSLFieldSetupDlg;
-    static constexpr auto Fresh = NewSLFieldRecord;
-};
-template <> struct KindEditor<MLFieldNode> {
-    using Dialog = CMLFieldSetupDlg;
-    static constexpr auto Fresh = NewMLFieldRecord;
-};
-template <> struct KindEditor<RTFOutputNode> {
-    using Dialog = CRTFOutputSetupDlg;
-    static constexpr auto Fresh = NewRTFOutputRecord;
-};
-template <> struct KindEditor<TXTOutputNode> {
-    using Dialog = CTXTOutputSetupDlg;
-    static constexpr auto Fresh = NewTXTOutputRecord;
-};
+template <> struct KindEditor<HeaderNode> { using Dialog = CHeaderSetupDlg; };
+template <> struct KindEditor<ResumeSectionNode> { using Dialog = CResumeSectionSetupDlg; };
+template <> struct KindEditor<SLFieldNode> { using Dialog = CSLFieldSetupDlg; };
+template <> struct KindEditor<MLFieldNode> { using Dialog = CMLFieldSetupDlg; };
+template <> struct KindEditor<RTFOutputNode> { using Dialog = CRTFOutputSetupDlg; };
+template <> struct KindEditor<TXTOutputNode> { using Dialog = CTXTOutputSetupDlg; };
 
 } // namespace
 
@@ -719,7 +625,7 @@ bool InspectNodeRecord(EditorContext& context, const StackEntry& entry, QWidget*
     });
 }
 
-std::optional<StackEntry> CreateNodeRecord(EditorContext& context, int32_t kind, QWidget* parent,
+std::optional<StackEntry> CreateNodeRecord(EditorContext& context, NodeKind kind, QWidget* parent,
                                            StackId stack) {
     NodeTree& tree = context.tree;
     return VisitKind(kind, [&](auto tag) -> std::optional<StackEntry> {
@@ -727,9 +633,8 @@ std::optional<StackEntry> CreateNodeRecord(EditorContext& context, int32_t kind,
         if constexpr (std::is_same_v<Record, ResumeNode>) {
             return std::nullopt; // there is only one resume
         } else {
-            using Editor = KindEditor<Record>;
-            return CreateInTable<typename Editor::Dialog>(context, tree.Table<Record>(),
-                                                          Editor::Fresh(tree), kind, stack, parent);
+            return CreateInTable<typename KindEditor<Record>::Dialog>(
+                context, tree.Table<Record>(), NewRecord<Record>(tree), kind, stack, parent);
         }
     });
 }

@@ -30,7 +30,7 @@ bool InspectNodeRecord(EditorContext& context, const StackEntry& entry, QWidget*
 // Runs the dialog of a kind (not the resume) on a fresh record. On OK the record is appended to
 // its kind's table and its entry (not yet in any stack) returned; on Cancel nothing is created.
 // While the dialog is open, the preview shows the node at the end of stack.
-std::optional<StackEntry> CreateNodeRecord(EditorContext& context, int32_t kind, QWidget* parent,
+std::optional<StackEntry> CreateNodeRecord(EditorContext& context, NodeKind kind, QWidget* parent,
                                            StackId stack = StackId::Active);
 
 // The frame of every node dialog: pages for the node's texts, its style, its help and its

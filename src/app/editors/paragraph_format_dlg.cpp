@@ -14,7 +14,7 @@ namespace trellic {
 namespace {
 
 // The list shows the alignments in reading order; the records number them differently.
-constexpr int16_t kAlignmentCodes[] = {1, 3, 2, 4};
+constexpr int16_t kAlignmentCodes[] = {kAlignLeft, kAlignCentre, kAlignRight, kAlignJustify};
 
 void SelectPosition(QComboBox* box, int position) {
     // A value outside the list leaves the selection as it is.

@@ -54,7 +54,7 @@ CResumeDesignerDlg::CResumeDesignerDlg(EditorContext& context, QWidget* parent)
         const char* text;
         Qt::Key key;
         const char* name;
-        int32_t kind;
+        NodeKind kind;
     } kCreateCommands[] = {
         {QT_TR_NOOP("&Header..."), Qt::Key_H, "createHeader", kKindHeader},
         {QT_TR_NOOP("Resume &Section..."), Qt::Key_S, "createSection", kKindResumeSection},
@@ -64,7 +64,7 @@ CResumeDesignerDlg::CResumeDesignerDlg(EditorContext& context, QWidget* parent)
         {QT_TR_NOOP("&Text File Output..."), Qt::Key_T, "createTXTOutput", kKindTXTOutput},
     };
     for (const auto& command : kCreateCommands) {
-        const int32_t kind = command.kind;
+        const NodeKind kind = command.kind;
         QAction* action = AddCommand(create, tr(command.text), command.key, command.name,
                                      [this, kind] { CreateNode(kind); });
         m_characterKeys.emplace_back(QChar(command.key).toLower(), action);
@@ -322,7 +322,7 @@ void CResumeDesignerDlg::ShowStack() {
     RefreshFields();
 }
 
-void CResumeDesignerDlg::CreateNode(int32_t kind) {
+void CResumeDesignerDlg::CreateNode(NodeKind kind) {
     UndoScope step(m_context.history, std::string("Create ") + KindName(kind));
     const std::optional<StackEntry> entry = CreateNodeRecord(m_context, kind, this, ChosenStack());
     if (!entry) {

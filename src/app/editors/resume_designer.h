@@ -67,7 +67,7 @@ private:
     // A drag over the stack chooser shows the other stack; a drop on it goes to that stack's end.
     bool ChooserDragEvent(QEvent* event);
 
-    void CreateNode(int32_t kind);
+    void CreateNode(NodeKind kind);
     void InspectNode();
     // The resume's line stays selected, with its facts as the dialog left them.
     void InspectResume(int line);

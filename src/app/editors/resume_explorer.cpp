@@ -4,6 +4,7 @@
 #include "document/undo_history.h"
 #include "editors/editor_text.h"
 #include "engine/prompter.h"
+#include "model/node_content.h"
 #include "presets/node_description.h"
 #include "spelling/spell_checking.h"
 
@@ -25,91 +26,6 @@ namespace trellic {
 namespace {
 
 constexpr const char* kNoMoreHelp = "There is no additional help available.";
-
-// Null for the resume, an unknown kind or an entry that points past its table.
-const NodeHelp* HelpOf(const NodeTree& tree, const StackEntry& entry) {
-    return VisitRecord(tree, entry, [](const auto& node) -> const NodeHelp* {
-        if constexpr (std::is_same_v<std::remove_cvref_t<decltype(node)>, ResumeNode>) {
-            return nullptr;
-        } else {
-            return &node.help;
-        }
-    });
-}
-
-// The node's text that the content pane edits: a header's text, a single line field's data, or
-// the multi-line text of the other kinds.
-std::string ContentText(const ResumeNode&) {
-    return {};
-}
-std::string ContentText(const HeaderNode& node) {
-    return node.header;
-}
-std::string ContentText(const ResumeSectionNode& node) {
-    return node.data.text;
-}
-std::string ContentText(const SLFieldNode& node) {
-    return node.fieldData;
-}
-std::string ContentText(const MLFieldNode& node) {
-    return node.fieldData.text;
-}
-std::string ContentText(const RTFOutputNode& node) {
-    return node.output.text;
-}
-std::string ContentText(const TXTOutputNode& node) {
-    return node.output.text;
-}
-
-std::string ContentOf(const NodeTree& tree, const StackEntry& entry) {
-    return VisitRecord(tree, entry, [](const auto& node) { return ContentText(node); });
-}
-
-// Writes the pane's text into the node by the rules of its kind; true when something was
-// written. An emptied header, single line field or section keeps its text, as a resume cannot do
-// without them, while a multiple line field or an output may well be left empty.
-bool StoreContentText(ResumeNode&, const QString&) {
-    return false;
-}
-bool StoreContentText(HeaderNode& node, const QString& text) {
-    const QString firstLine = text.section(QLatin1Char('\n'), 0, 0).trimmed();
-    if (firstLine.isEmpty()) {
-        return false;
-    }
-    node.header = ToEngineText(firstLine);
-    return true;
-}
-bool StoreContentText(SLFieldNode& node, const QString& text) {
-    const QString firstLine = text.section(QLatin1Char('\n'), 0, 0).trimmed();
-    if (firstLine.isEmpty()) {
-        return false;
-    }
-    node.fieldData = ToEngineText(firstLine);
-    return true;
-}
-bool StoreContentText(ResumeSectionNode& node, const QString& text) {
-    if (text.section(QLatin1Char('\n'), 0, 0).trimmed().isEmpty()) {
-        return false;
-    }
-    node.data.text = ToNodeText(text);
-    return true;
-}
-bool StoreContentText(MLFieldNode& node, const QString& text) {
-    node.fieldData.text = ToNodeText(text);
-    return true;
-}
-bool StoreContentText(RTFOutputNode& node, const QString& text) {
-    node.output.text = ToNodeText(text);
-    return true;
-}
-bool StoreContentText(TXTOutputNode& node, const QString& text) {
-    node.output.text = ToNodeText(text);
-    return true;
-}
-
-bool StoreContent(NodeTree& tree, const StackEntry& entry, const QString& text) {
-    return VisitRecord(tree, entry, [&](auto& node) { return StoreContentText(node, text); });
-}
 
 // What the two fields of a kind edit, so that the help above them is read against the right one.
 struct PaneLabels {
@@ -227,7 +143,7 @@ void CResumeExplorerDlg::BuildList() {
     for (const StackEntry& entry : m_context.tree.activeStack) {
         // A node without help of its own is listed too: the pane is still the easiest way to
         // fill it in, and a short advice stands in for its help.
-        if (HelpOf(m_context.tree, entry) == nullptr) {
+        if (NodeHelpOf(m_context.tree, entry) == nullptr) {
             continue;
         }
         m_nodes.push_back(entry);
@@ -261,7 +177,7 @@ void CResumeExplorerDlg::SelectLine(int line) {
 void CResumeExplorerDlg::ShowNode(int line) {
     m_shown = line;
     const StackEntry& entry = m_nodes[static_cast<std::size_t>(line)];
-    const NodeHelp* help = HelpOf(m_context.tree, entry);
+    const NodeHelp* help = NodeHelpOf(m_context.tree, entry);
     const PaneLabels labels = LabelsOf(entry.kind);
     m_titleLabel->setVisible(labels.title != nullptr);
     m_title->setVisible(labels.title != nullptr);
@@ -270,7 +186,7 @@ void CResumeExplorerDlg::ShowNode(int line) {
         m_title->setText(FromEngineText(NodeDisplayName(m_context.tree, entry)));
     }
     m_contentLabel->setText(tr(labels.content));
-    m_content->setPlainText(FromNodeText(ContentOf(m_context.tree, entry)));
+    m_content->setPlainText(FromNodeText(NodeContent(m_context.tree, entry)));
     m_content->document()->setModified(false);
     if (help != nullptr && !help->helpText.empty()) {
         m_help->setPlainText(FromNodeText(help->helpText));
@@ -288,7 +204,10 @@ void CResumeExplorerDlg::StoreBack() {
     }
     const StackEntry& entry = m_nodes[static_cast<std::size_t>(m_shown)];
     UndoScope step(m_context.history, std::string("Edit ") + KindName(entry.kind));
-    if (content && StoreContent(m_context.tree, entry, m_content->toPlainText())) {
+    const QString text = m_content->toPlainText();
+    const TypedContent typed{ToNodeText(text),
+                             ToEngineText(text.section(QLatin1Char('\n'), 0, 0).trimmed())};
+    if (content && StoreNodeContent(m_context.tree, entry, typed)) {
         m_changed = true;
     }
     // A node cannot do without its name: an emptied one is kept as it was, as a header's is.
@@ -340,7 +259,7 @@ void CResumeExplorerDlg::OnMoreHelp() {
         }
         return;
     }
-    const NodeHelp* help = HelpOf(m_context.tree, m_nodes[static_cast<std::size_t>(line)]);
+    const NodeHelp* help = NodeHelpOf(m_context.tree, m_nodes[static_cast<std::size_t>(line)]);
     if (help == nullptr || help->helpURL.empty()) {
         m_context.prompter.ShowMessage(kNoMoreHelp, MessageIcon::Information);
         return;

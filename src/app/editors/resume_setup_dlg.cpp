@@ -57,7 +57,7 @@ CResumeSetupDlg::CResumeSetupDlg(EditorContext& context, QWidget* parent)
     // Of what is typed here only the renderer shows in the resume: the name and the description
     // are the resume's own.
     m_preview = new CPreviewLayer(m_context, this, [this](NodeTree& copy) {
-        const int32_t renderer = m_rtf->isChecked() ? kRendererRtf : kRendererTxt;
+        const Renderer renderer = m_rtf->isChecked() ? kRendererRtf : kRendererTxt;
         copy.renderer = renderer;
         if (copy.resume) {
             copy.resume->renderer = renderer;
@@ -74,7 +74,7 @@ ResumeNode& CResumeSetupDlg::Resume() const {
 void CResumeSetupDlg::LoadControls() {
     const ResumeNode& resume = Resume();
     // Checking one radio button unchecks the other.
-    (resume.renderer == 0 ? m_rtf : m_txt)->setChecked(true);
+    (resume.renderer == kRendererRtf ? m_rtf : m_txt)->setChecked(true);
     m_description->setPlainText(FromNodeText(resume.description));
     m_name->setText(FromEngineText(resume.name));
 }
@@ -105,7 +105,7 @@ void CResumeSetupDlg::OnOK() {
     }
     UndoScope step(m_context.history, "Edit Resume");
     ResumeNode& resume = Resume();
-    resume.renderer = m_rtf->isChecked() ? 0 : 1;
+    resume.renderer = m_rtf->isChecked() ? kRendererRtf : kRendererTxt;
     resume.description = ToNodeText(description);
     resume.name = ToEngineText(name);
     accept();

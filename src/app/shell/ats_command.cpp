@@ -3,8 +3,8 @@
 #include "ats_check.h"
 #include "engine/engine_log.h"
 #include "engine/prompter.h"
-#include "shell/page_layout.h"
-#include "shell/rich_text_bridge.h"
+#include "print/page_layout.h"
+#include "print/rich_text_bridge.h"
 
 #include <QTextBlock>
 #include <QTextDocument>

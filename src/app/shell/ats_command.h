@@ -1,7 +1,7 @@
 #pragma once
 
+#include "print/resume_printer.h"
 #include "richtext/rich_document.h"
-#include "shell/resume_printer.h"
 
 namespace trellic {
 

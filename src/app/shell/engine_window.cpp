@@ -1,5 +1,6 @@
 #include "shell/engine_window.h"
 
+#include "editors/editor_text.h"
 #include "engine/engine_log.h"
 #include "engine/prompter.h"
 
@@ -66,7 +67,7 @@ CEngineDlg::~CEngineDlg() {
 
 void CEngineDlg::ShowLog() {
     // The log keeps CR LF; the text box wants one break per line.
-    QString text = QString::fromStdString(m_log.Text());
+    QString text = FromEngineText(m_log.Text());
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     // Newly set text shows from the top, as the log always has.
     m_text->setPlainText(text);

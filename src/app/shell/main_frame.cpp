@@ -7,17 +7,19 @@
 #include "editors/resume_explorer.h"
 #include "engine/engine_log.h"
 #include "engine/prompter.h"
-#include "exchange/office_export.h"
+#include "formats/format_registry.h"
 #include "model/node_tree.h"
 #include "presets/user_folders.h"
+#include "print/pdf_format.h"
+#include "print/resume_printer.h"
 #include "render/live_preview.h"
 #include "render/render_driver.h"
 #include "shell/about_dialog.h"
 #include "shell/ats_command.h"
 #include "shell/json_resume_commands.h"
+#include "shell/print_commands.h"
 #include "shell/progress_window.h"
 #include "shell/recovery_keeper.h"
-#include "shell/resume_printer.h"
 #include "shell/tlx_view.h"
 #include "shell/undo_router.h"
 #include "shell/welcome_dialog.h"
@@ -33,31 +35,17 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTextDocument>
-#include <QTimer>
 #include <QToolBar>
 #include <algorithm>
-#include <ctime>
-
-#ifdef TRELLIC_HAVE_XKB
-#include <QGuiApplication>
-#include <X11/XKBlib.h>
-#endif
 
 namespace trellic {
 
 namespace {
-
-// How often the lock key panes look at the keyboard: often enough to follow a key, rarely
-// enough to cost nothing.
-constexpr int kIndicatorRefreshMs = 250;
 
 QList<QKeySequence> Keys(std::initializer_list<const char*> keys) {
     QList<QKeySequence> sequences;
@@ -67,34 +55,10 @@ QList<QKeySequence> Keys(std::initializer_list<const char*> keys) {
     return sequences;
 }
 
-// Lock key states as the X server's keyboard indicators show them. Other platforms (and the
-// offscreen one of the tests) cannot be asked, and their panes stay empty, as an unlit lock's
-// pane does.
-struct LockKeys {
-    bool caps = false;
-    bool num = false;
-    bool scroll = false;
-};
-
-LockKeys QueryLockKeys() {
-    LockKeys keys;
-#ifdef TRELLIC_HAVE_XKB
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    Display* display = x11 ? x11->display() : nullptr;
-    if (!display) {
-        return keys;
-    }
-    auto lit = [display](const char* name) {
-        Bool on = False;
-        const Atom atom = XInternAtom(display, name, True);
-        return atom != None &&
-               XkbGetNamedIndicator(display, atom, nullptr, &on, nullptr, nullptr) && on;
-    };
-    keys.caps = lit("Caps Lock");
-    keys.num = lit("Num Lock");
-    keys.scroll = lit("Scroll Lock");
-#endif
-    return keys;
+// The paper and margins of Print, the PDF and RTF files, and the page the view shows.
+void UsePage(CTLXView& view, const PageSetup& setup) {
+    view.SetPaperWidth(PaperWidthTwips(setup.paper));
+    UsePageSetup(setup);
 }
 
 QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback = QStyle::SP_CustomBase) {
@@ -121,10 +85,17 @@ CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidg
     setObjectName(QStringLiteral("mainFrame"));
     m_view = new CTLXView(this);
     m_view->SetPrompter(&m_prompter);
-    UsePageSetup(m_view, PageSetup{});
+    UsePage(*m_view, PageSetup{});
     setCentralWidget(m_view);
     EnableSpellChecking(m_view);
-    m_doc = std::make_unique<CTLXDoc>(m_tree, *m_view, m_log, m_prompter);
+    m_printing = new PrintCommands(*this);
+    m_formats = std::make_unique<FormatRegistry>(CoreFormats());
+    // The PDFs are what Print would print: the same paper and margins.
+    const auto printedPage = [this] { return m_printing->CurrentSetup(); };
+    m_formats->Add(std::make_unique<PdfFormat>(PdfFormat::Profile::Standard, printedPage));
+    m_formats->Add(std::make_unique<PdfFormat>(PdfFormat::Profile::Archival, printedPage));
+    AddOfficeFormats(*m_formats);
+    m_doc = std::make_unique<CTLXDoc>(m_tree, *m_view, m_log, m_prompter, *m_formats);
     // The user's files go to the user's folders; the program's and its data folder are not
     // where they belong, and an installed program's cannot take them.
     m_doc->Folders().SetDocumentsFolder(DocumentsFolder());
@@ -135,18 +106,15 @@ CMainFrame::CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidg
 
     CreateMenus();
     CreateToolBar();
-    CreateStatusBar();
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    m_status = new CStatusIndicators(*statusBar(), tr(kIdleText));
 
     m_recovery = new RecoveryKeeper(
         RecoveryStore(RecoveryFolder()), m_tree, *m_view, *m_doc, m_log, m_prompter,
         [this] { return m_doc->IsModified(); }, [this] { return RecoveryBytes(m_tree, *m_view); },
         this);
 
-    m_idleTimer = new QTimer(this);
-    m_idleTimer->setInterval(kIndicatorRefreshMs);
-    // The lock keys have no signal of their own; everything else is announced.
-    connect(m_idleTimer, &QTimer::timeout, this, &CMainFrame::UpdateIndicators);
-    m_idleTimer->start();
+    // Everything the panes show but the lock keys is announced by the document.
     m_doc->AddObserver(*this);
     // Typing in the Resume View changes the resume without a document operation.
     connect(m_view->document(), &QTextDocument::modificationChanged, this,
@@ -278,14 +246,61 @@ void CMainFrame::CreateFileMenu() {
                       tr("Save As"),
                       {},
                       [this] { m_doc->SaveResume(true); }});
-    QMenu* importMenu = file->addMenu(tr("&Import"));
-    AddCommand(importMenu,
+    // One item per format of other programs; a menu with none is not shown.
+    QMenu* import = file->addMenu(tr("&Import"));
+    QMenu* exportMenu = file->addMenu(tr("&Export"));
+    for (const FileFormat* format : m_formats->Formats(FormatRole::Exchange)) {
+        const FormatInfo& info = format->Info();
+        const QString title = QString::fromStdString(info.title);
+        const QString item =
+            QStringLiteral("&") + QString::fromStdString(info.MenuTitle()) + QStringLiteral("...");
+        if (info.reads) {
+            const std::string name = "fileImport" + info.id;
+            AddCommand(import, {name.c_str(),
+                                item,
+                                tr("Make a resume of a %1 file").arg(title),
+                                tr("Import %1").arg(title),
+                                {},
+                                [this, format] { OnFileImport(*format); }});
+        }
+        if (info.writes) {
+            const std::string name = "fileExport" + info.id;
+            AddCommand(exportMenu,
+                       {name.c_str(),
+                        item,
+                        info.exportTip.empty()
+                            ? tr("Save a copy of the active resume as a %1 file").arg(title)
+                            : QString::fromStdString(info.exportTip),
+                        tr("Export as %1").arg(title),
+                        {},
+                        [this, format] { OnFileExport(*format); }});
+        }
+    }
+    // JSON Resume builds and reads a node tree rather than a file the view holds, so it has
+    // commands of its own: the import asks the close question, the export needs the nodes.
+    AddCommand(import,
                {"fileImportJsonResume",
                 tr("&JSON Resume..."),
                 tr("Build a resume from a JSON Resume file"),
                 tr("Import JSON Resume"),
                 {},
                 [this] { RunJsonResumeImport(*m_doc, m_tree.programFolder, m_prompter, m_log); }});
+    AddCommand(exportMenu, {"fileExportJsonResume",
+                            tr("&JSON Resume (.json)..."),
+                            tr("Save the resume's nodes as a JSON Resume file"),
+                            tr("Export as JSON Resume"),
+                            {},
+                            [this] {
+                                RunNodeCommand([this] {
+                                    FileDialogOptions suggestion;
+                                    suggestion.defaultExtension = "json";
+                                    SuggestExportFile(suggestion);
+                                    RunJsonResumeExport(m_tree, *m_doc, suggestion, m_prompter,
+                                                        m_log);
+                                });
+                            }});
+    import->menuAction()->setVisible(!import->isEmpty());
+    exportMenu->menuAction()->setVisible(!exportMenu->isEmpty());
     file->addSeparator();
 
     // The radio marks follow the document's own record of the state (AfterCommand), never a
@@ -358,52 +373,13 @@ void CMainFrame::CreateFileMenu() {
                       tr("Print Preview"),
                       {},
                       [this] { OnFilePrintPreview(); }});
-    AddCommand(file, {"fileExportPdf",
-                      tr("&Export as PDF..."),
-                      tr("Save the active resume as a PDF file, as it would be printed"),
-                      tr("Export as PDF"),
-                      {},
-                      [this] { OnFileExportPdf(); }});
-    AddCommand(file, {"fileExportPdfA",
-                      tr("Export as PDF/&A..."),
-                      tr("Save the active resume as an archival PDF/A-1b file"),
-                      tr("Export as PDF/A"),
-                      {},
-                      [this] { OnFileExportPdf(true); }});
-    QMenu* exportMenu = file->addMenu(tr("Expor&t"));
-    AddCommand(exportMenu, {"fileExportDocx",
-                            tr("&Word Document (.docx)..."),
-                            tr("Save the active resume as a document for word processors"),
-                            tr("Export as Word Document"),
-                            {},
-                            [this] { OnFileExportOffice(OfficeFormat::Docx); }});
-    AddCommand(exportMenu, {"fileExportOdt",
-                            tr("&OpenDocument Text (.odt)..."),
-                            tr("Save the active resume as an OpenDocument text"),
-                            tr("Export as OpenDocument Text"),
-                            {},
-                            [this] { OnFileExportOffice(OfficeFormat::Odt); }});
-    AddCommand(exportMenu, {"fileExportJsonResume",
-                            tr("&JSON Resume (.json)..."),
-                            tr("Save the resume's nodes as a JSON Resume file"),
-                            tr("Export as JSON Resume"),
-                            {},
-                            [this] {
-                                RunNodeCommand([this] {
-                                    FileDialogOptions suggestion;
-                                    suggestion.defaultExtension = "json";
-                                    SuggestExportFile(suggestion);
-                                    RunJsonResumeExport(m_tree, *m_doc, suggestion, m_prompter,
-                                                        m_log);
-                                });
-                            }});
     AddCommand(file, {"fileAtsCheck",
                       tr("Check for A&TS..."),
                       tr("Read the resume's PDF back as an applicant-tracking system does"),
                       tr("ATS Check"),
                       {},
                       [this] {
-                          RunAtsCheck(m_view->Document(), SetupOf(Printer().pageLayout()),
+                          RunAtsCheck(m_view->Document(), m_printing->CurrentSetup(),
                                       PropertiesOf(&m_tree, m_view->Document()), m_prompter, m_log);
                           AfterCommand();
                       }});
@@ -725,32 +701,12 @@ void CMainFrame::CreateToolBar() {
     });
 }
 
-void CMainFrame::CreateStatusBar() {
-    QStatusBar* bar = statusBar();
-    bar->setObjectName(QStringLiteral("statusBar"));
-    // The idle text is the bar's normal content: status prompts cover it while they are shown
-    // and it comes back when they are cleared.
-    m_idle = new QLabel(tr(kIdleText), bar);
-    bar->addWidget(m_idle, 1);
-    // Each indicator is as wide as its longest text, so the panes do not jump as they change.
-    const char* widest[PaneCount] = {"RTF", "CAP", "NUM", "SCRL", "RNS"};
-    const char* names[PaneCount] = {"rendererPane", "capsPane", "numPane", "scrollPane",
-                                    "protectionPane"};
-    for (int i = 0; i < PaneCount; ++i) {
-        auto* pane = new QLabel(bar);
-        pane->setObjectName(QString::fromLatin1(names[i]));
-        pane->setAlignment(Qt::AlignCenter);
-        pane->setFrameShape(QFrame::Panel);
-        pane->setFrameShadow(QFrame::Sunken);
-        const QFontMetrics metrics(pane->font());
-        int width = metrics.horizontalAdvance(QString::fromLatin1(widest[i]));
-        if (i == RendererPane) {
-            width = std::max(width, metrics.horizontalAdvance(QStringLiteral("TXT")));
-        }
-        pane->setFixedWidth(width + 12);
-        bar->addPermanentWidget(pane);
-        m_panes[i] = pane;
-    }
+QLabel* CMainFrame::IndicatorPane(Pane pane) const {
+    return m_status->Pane(pane);
+}
+
+QLabel* CMainFrame::MessagePane() const {
+    return m_status->MessagePane();
 }
 
 void CMainFrame::SyncMarks() {
@@ -793,19 +749,7 @@ void CMainFrame::SyncEditing() {
 }
 
 void CMainFrame::UpdateIndicators() {
-    const LockKeys locks = QueryLockKeys();
-    const QString texts[PaneCount] = {
-        m_tree.renderer == kRendererRtf ? QStringLiteral("RTF") : QStringLiteral("TXT"),
-        locks.caps ? QStringLiteral("CAP") : QString(),
-        locks.num ? QStringLiteral("NUM") : QString(),
-        locks.scroll ? QStringLiteral("SCRL") : QString(),
-        m_doc->IsProtected() ? QStringLiteral("RNS") : QString(),
-    };
-    for (int i = 0; i < PaneCount; ++i) {
-        if (m_panes[i]->text() != texts[i]) {
-            m_panes[i]->setText(texts[i]);
-        }
-    }
+    m_status->Show(m_tree.renderer == kRendererRtf, m_doc->IsProtected());
 }
 
 void CMainFrame::AfterCommand() {
@@ -873,48 +817,26 @@ void CMainFrame::ShowAbout() {
 }
 
 QPrinter& CMainFrame::Printer() {
-    if (!m_printer) {
-        // One printer for the session, so the choices of Print Setup hold for later jobs.
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        ApplyPageSetup(*m_printer, PageSetup{});
-    }
-    return *m_printer;
+    return m_printing->Printer();
 }
 
 void CMainFrame::SetPrintDialogHandler(std::function<bool(QPrinter&)> handler) {
-    m_printDialog = std::move(handler);
+    m_printing->SetPrintDialogHandler(std::move(handler));
 }
 
 void CMainFrame::OnFilePrint() {
-    QPrinter& printer = Printer();
-    bool accepted = false;
-    if (m_printDialog) {
-        accepted = m_printDialog(printer);
-    } else {
-        QPrintDialog dialog(&printer, this);
-        accepted = dialog.exec() == QDialog::Accepted;
-    }
-    if (accepted) {
-        PrintResume(m_view->Document(), printer);
-    }
+    m_printing->Print(m_view->Document());
     AfterCommand();
 }
 
 void CMainFrame::OnFilePrintPreview() {
-    QPrintPreviewDialog preview(&Printer(), this);
-    // Full pages want room; without a window manager a maximised state alone gives none.
-    preview.resize(std::max(900, width() * 9 / 10), std::max(700, height() * 9 / 10));
-    preview.setWindowState(Qt::WindowMaximized);
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* printer) { PrintResume(m_view->Document(), *printer); });
-    preview.exec();
+    m_printing->PrintPreview([this] { return m_view->Document(); });
     AfterCommand();
 }
 
 void CMainFrame::OnFilePrintSetup() {
-    QPageSetupDialog dialog(&Printer(), this);
-    if (dialog.exec() == QDialog::Accepted) {
-        UsePageSetup(m_view, SetupOf(Printer().pageLayout()));
+    if (m_printing->PrintSetup()) {
+        UsePage(*m_view, m_printing->CurrentSetup());
     }
     AfterCommand();
 }
@@ -933,57 +855,37 @@ void CMainFrame::SuggestExportFile(FileDialogOptions& options) const {
         m_doc->Folders().ExportName(file, fallback) + "." + options.defaultExtension;
 }
 
-void CMainFrame::OnFileExportPdf(bool archival) {
+void CMainFrame::OnFileImport(const FileFormat& format) {
     FileDialogOptions options;
-    options.defaultExtension = "pdf";
-    options.filter = "PDF Files (*.pdf)|*.pdf||";
-    options.overwritePrompt = true;
+    options.defaultExtension = format.Info().extensions.front();
+    options.filter = DialogFilterFor(format);
     options.hideReadOnly = true;
-    SuggestExportFile(options);
-    const std::optional<std::string> path = m_prompter.ChooseSaveFile(options);
-    if (path) {
+    options.pathMustExist = true;
+    options.fileMustExist = true;
+    options.initialFolder = m_doc->Folders().OpenFolder();
+    if (const std::optional<std::string> path = m_prompter.ChooseOpenFile(options)) {
         m_doc->Folders().Used(*path);
-        // The PDF is what Print would print: the same paper and margins.
-        const PageSetup setup = SetupOf(Printer().pageLayout());
-        std::string error;
-        PdfProperties properties = PropertiesOf(&m_tree, m_view->Document());
-        properties.archival = archival;
-        if (ExportPdf(m_view->Document(), *path, setup, error, properties)) {
-            m_log.AppendLog("MEM: Exported PDF: " + *path + "\r\n\r\n");
-        } else {
-            m_prompter.ShowMessage("The PDF file could not be written:\n\n" + *path + "\n\n" +
-                                       error,
-                                   MessageIcon::Exclamation);
-        }
+        m_doc->ImportResumeFile(format, *path);
     }
     AfterCommand();
 }
 
-void CMainFrame::OnFileExportOffice(OfficeFormat format) {
-    const bool docx = format == OfficeFormat::Docx;
+void CMainFrame::OnFileExport(const FileFormat& format) {
+    const FormatInfo& info = format.Info();
     FileDialogOptions options;
-    options.defaultExtension = docx ? "docx" : "odt";
-    options.filter =
-        docx ? "Word Documents (*.docx)|*.docx||" : "OpenDocument Text Documents (*.odt)|*.odt||";
+    options.defaultExtension = info.extensions.front();
+    options.filter = DialogFilterFor(format);
     options.overwritePrompt = true;
     options.hideReadOnly = true;
     SuggestExportFile(options);
     if (const std::optional<std::string> path = m_prompter.ChooseSaveFile(options)) {
         m_doc->Folders().Used(*path);
-        const PdfProperties pdf = PropertiesOf(&m_tree, m_view->Document());
-        const DocumentProperties properties{pdf.title.toStdString(), pdf.author.toStdString(),
-                                            pdf.subject.toStdString(), std::time(nullptr)};
-        const std::string kind = OfficeFormatName(format);
-        std::string error;
-        // The page is the one Print would print on, as Print Setup left it.
-        if (ExportOfficeDocument(format, m_view->Document(), properties, CurrentRtfPage(), *path,
-                                 error)) {
-            m_log.AppendLog("MEM: Exported " + kind + ": " + *path + "\r\n\r\n");
-        } else {
-            m_log.AppendLog("WARNING: The " + kind + " could not be written: " + *path + ": " +
-                            error + "\r\n\r\n");
-            m_prompter.ShowMessage("The " + kind + " could not be written:\n\n" + *path + "\n\n" +
-                                       error,
+        const FormatResult exported = m_doc->ExportResume(format, *path);
+        if (!exported.ok) {
+            const std::string notWritten = "The " + info.FileKind() + " could not be written:";
+            m_log.AppendLog("WARNING: " + notWritten + " " + *path + ": " + exported.message +
+                            "\r\n\r\n");
+            m_prompter.ShowMessage(notWritten + "\n\n" + *path + "\n\n" + exported.message,
                                    MessageIcon::Exclamation);
         }
     }

@@ -2,6 +2,7 @@
 
 #include "document/document_observer.h"
 #include "engine/version.h"
+#include "shell/status_indicators.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -14,19 +15,21 @@ class QActionGroup;
 class QLabel;
 class QMenu;
 class QPrinter;
-class QTimer;
 class QToolBar;
 
 namespace trellic {
 
 enum class NodeEditor;
-enum class OfficeFormat;
 struct FileDialogOptions;
 
 class CProgressDlg;
+class CStatusIndicators;
 class CTLXDoc;
 class CTLXView;
 class EngineLog;
+class FileFormat;
+class FormatRegistry;
+class PrintCommands;
 class Prompter;
 class RecoveryKeeper;
 class UndoHistory;
@@ -41,7 +44,8 @@ class CMainFrame : public QMainWindow, private DocumentObserver {
 
 public:
     // The status bar's indicator panes, left to right after the message pane.
-    enum Pane { RendererPane, CapsPane, NumPane, ScrollPane, ProtectionPane, PaneCount };
+    using Pane = StatusPane;
+    using enum StatusPane;
 
     CMainFrame(NodeTree& tree, EngineLog& log, Prompter& prompter, QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -61,8 +65,8 @@ public:
     // Every action bound to a command, menu items and the keys that have no menu item.
     QList<QAction*> Actions() const;
     QToolBar* ToolBar() const { return m_toolBar; }
-    QLabel* IndicatorPane(Pane pane) const { return m_panes[pane]; }
-    QLabel* MessagePane() const { return m_idle; }
+    QLabel* IndicatorPane(Pane pane) const;
+    QLabel* MessagePane() const;
 
     // Runs the Resume Designer or the Resume Explorer modally on the open resume.
     void OpenNodeEditor(NodeEditor editor);
@@ -77,15 +81,14 @@ public:
     void AfterCommand();
     void UpdateIndicators();
 
-    // Print, Print Preview and Export as PDF all lay the view's content out with the same
+    // Print, Print Preview and File > Export > PDF all lay the view's content out with the same
     // page printer; Print Setup changes the paper and margins they share.
     void OnFilePrint();
     void OnFilePrintPreview();
     void OnFilePrintSetup();
-    void OnFileExportPdf(bool archival = false);
-    // File > Export: the view's content as a word processor's document, on the page Print
-    // would print.
-    void OnFileExportOffice(OfficeFormat format);
+    // File > Import and File > Export: another program's file, in one of the formats offered.
+    void OnFileImport(const FileFormat& format);
+    void OnFileExport(const FileFormat& format);
     QPrinter& Printer();
     // Replaces the print dialog (tests answer it); it returns whether to print.
     void SetPrintDialogHandler(std::function<bool(QPrinter&)> handler);
@@ -126,7 +129,6 @@ private:
     void CreateFormatMenu();
     void CreateHelpMenu();
     void CreateToolBar();
-    void CreateStatusBar();
     // Where an export's chooser starts and the name it offers, with its default extension.
     void SuggestExportFile(FileDialogOptions& options) const;
     // DocumentObserver: the window follows the document as it announces its changes.
@@ -148,6 +150,8 @@ private:
     EngineLog& m_log;
     Prompter& m_prompter;
     CTLXView* m_view = nullptr;
+    // The file formats the program offers: the core's and the printed page's.
+    std::unique_ptr<FormatRegistry> m_formats;
     std::unique_ptr<CTLXDoc> m_doc;
     std::unique_ptr<CProgressDlg> m_progress;
     UndoRouter* m_undoRouter = nullptr;
@@ -159,11 +163,8 @@ private:
     QActionGroup* m_rnsGroup = nullptr;
     QActionGroup* m_dataSourceGroup = nullptr;
     QToolBar* m_toolBar = nullptr;
-    QLabel* m_idle = nullptr;
-    QLabel* m_panes[PaneCount] = {};
-    QTimer* m_idleTimer = nullptr;
-    std::unique_ptr<QPrinter> m_printer;
-    std::function<bool(QPrinter&)> m_printDialog;
+    CStatusIndicators* m_status = nullptr;
+    PrintCommands* m_printing = nullptr;
 };
 
 } // namespace trellic

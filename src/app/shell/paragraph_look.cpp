@@ -1,7 +1,7 @@
 #include "shell/paragraph_look.h"
 
-#include "shell/page_layout.h"
-#include "shell/rich_text_bridge.h"
+#include "print/page_layout.h"
+#include "print/rich_text_bridge.h"
 
 #include <QGuiApplication>
 #include <QPainter>

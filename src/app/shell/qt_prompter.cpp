@@ -1,5 +1,6 @@
 #include "shell/qt_prompter.h"
 
+#include "editors/editor_text.h"
 #include "shell/engine_window.h"
 #include "shell/template_gallery.h"
 
@@ -81,7 +82,7 @@ SaveChoice QtPrompter::AskSaveDiscardCancel(const std::string& text) {
 }
 
 QString QtPrompter::TranslateFilter(const std::string& classic) {
-    const QStringList parts = QString::fromStdString(classic).split(u'|');
+    const QStringList parts = FromEngineText(classic).split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString name = parts[i].trimmed();

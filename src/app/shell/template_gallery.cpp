@@ -6,9 +6,9 @@
 #include "engine/prompter.h"
 #include "model/node_tree.h"
 #include "presets/user_folders.h"
+#include "print/page_layout.h"
+#include "print/resume_printer.h"
 #include "render/resume_view.h"
-#include "shell/page_layout.h"
-#include "shell/resume_printer.h"
 
 #include <QDialogButtonBox>
 #include <QFile>

@@ -1,39 +1,32 @@
 #include "shell/tlx_view.h"
 
 #include "editors/char_format_editor.h"
-#include "engine/prompter.h"
 #include "engine/text_file.h"
+#include "print/rich_text_bridge.h"
 #include "richtext/format_commands.h"
 #include "richtext/plain_text_codec.h"
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"
+#include "richtext/selection_formats.h"
+#include "shell/find_replace.h"
 #include "shell/paragraph_look.h"
-#include "shell/rich_text_bridge.h"
 
 #include <QAbstractUndoItem>
 #include <QApplication>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QFontMetricsF>
-#include <QFormLayout>
-#include <QHBoxLayout>
 #include <QInputDialog>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 #include <QTextFrame>
 #include <QTextLayout>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -53,12 +46,16 @@ const QString kRtfMimeTypes[] = {QStringLiteral("text/rtf"), QStringLiteral("app
 // Space between a list marker and the text it numbers, in pixels.
 constexpr qreal kMarkerGap = 6.0;
 
-// The blocks [first, last] a range touches, as the control counts them: a selection that ends
-// just behind a paragraph break does not reach into the next paragraph.
+// The blocks [first, last] a range touches, as the control counts them.
 std::pair<QTextBlock, QTextBlock> BlocksOf(const QTextDocument& document, int start, int end) {
-    const QTextBlock first = document.findBlock(start);
-    const QTextBlock last = end > start ? document.findBlock(end - 1) : first;
-    return {first, last};
+    const auto last =
+        LastTouchedPosition(static_cast<std::size_t>(start), static_cast<std::size_t>(end));
+    return {document.findBlock(start), document.findBlock(static_cast<int>(last))};
+}
+
+bool HoldsBlockBreak(const QTextBlock& block, int start, int end) {
+    return HoldsBreak(static_cast<std::size_t>(block.position() + block.length() - 1),
+                      static_cast<std::size_t>(start), static_cast<std::size_t>(end));
 }
 
 // Qt keeps the first paragraph's mark format outside its undo history; this undo item carries
@@ -103,7 +100,8 @@ std::string WithoutClosingBreak(std::string rtf) {
 
 } // namespace
 
-CTLXView::CTLXView(QWidget* parent) : QTextEdit(parent), m_defaultFormat(PlainCharFormat()) {
+CTLXView::CTLXView(QWidget* parent)
+    : QTextEdit(parent), m_find(new CFindReplace(*this)), m_defaultFormat(PlainCharFormat()) {
     setAcceptRichText(true);
     setTabChangesFocus(false);
     // Numbers of later paragraphs change with edits anywhere above them.
@@ -345,42 +343,31 @@ RichCharFormat CTLXView::SelectionCharFormat() const {
     }
     const int start = cursor.selectionStart();
     const int end = cursor.selectionEnd();
-    std::optional<RichCharFormat> first;
-    uint32_t mask = kCfmAll;
+    CharFormatOfSelection selected;
     for (QTextBlock block = document()->findBlock(start); block.isValid() && block.position() < end;
          block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            if (fragment.position() + fragment.length() <= start || fragment.position() >= end) {
-                continue;
-            }
-            const RichCharFormat format = FromQtCharFormat(fragment.charFormat());
-            if (!first) {
-                first = format;
-            } else {
-                mask &= EqualCharAttributes(*first, format);
+            if (fragment.position() + fragment.length() > start && fragment.position() < end) {
+                selected.Add(FromQtCharFormat(fragment.charFormat()));
             }
         }
     }
-    // A selection of paragraph breaks alone reports the first selected mark.
-    RichCharFormat format =
-        first ? *first : FromQtCharFormat(document()->findBlock(start).charFormat());
-    format.mask = mask;
-    return format;
+    return selected.Reported(FromQtCharFormat(document()->findBlock(start).charFormat()));
 }
 
 RichParaFormat CTLXView::SelectionParaFormat() const {
     const QTextCursor cursor = textCursor();
     const auto [first, last] =
         BlocksOf(*document(), cursor.selectionStart(), cursor.selectionEnd());
-    RichParaFormat format = FromQtBlockFormat(first.blockFormat());
-    uint32_t mask = kPfmAll;
-    for (QTextBlock block = first; block.isValid() && block != last;) {
-        block = block.next();
-        mask &= EqualParaAttributes(format, FromQtBlockFormat(block.blockFormat()));
+    ParaFormatOfSelection selected;
+    for (QTextBlock block = first; block.isValid(); block = block.next()) {
+        selected.Add(FromQtBlockFormat(block.blockFormat()));
+        if (block == last) {
+            break;
+        }
     }
-    format.mask = mask;
-    return format;
+    return selected.Reported();
 }
 
 void CTLXView::SetSelectionCharFormat(const RichCharFormat& change) {
@@ -429,8 +416,7 @@ void CTLXView::SetSelectionCharFormat(const RichCharFormat& change) {
             edit.setPosition(piece.to, QTextCursor::KeepAnchor);
             edit.setCharFormat(piece.format);
         }
-        if (block.position() + block.length() - 1 < end) {
-            // The paragraph's break is selected, and with it its mark.
+        if (HoldsBlockBreak(block, start, end)) {
             RichCharFormat mark = FromQtCharFormat(block.charFormat());
             ApplyCharFormat(mark, change);
             SetMarkFormat(*document(), block, ToQtCharFormat(mark));
@@ -625,171 +611,34 @@ void CTLXView::PasteSpecial() {
 
 // ---- Find and replace ------------------------------------------------------------------
 
-void CTLXView::TellNotFound(const QString& what) {
-    if (m_prompter != nullptr) {
-        m_prompter->ShowMessage(QStringLiteral("Cannot find \"%1\".").arg(what).toStdString(),
-                                MessageIcon::Information);
-    }
+void CTLXView::SetPrompter(Prompter* prompter) {
+    m_find->SetPrompter(prompter);
+}
+
+void CTLXView::Find() {
+    m_find->Find();
+}
+
+void CTLXView::FindNext() {
+    m_find->FindNext();
+}
+
+void CTLXView::Replace() {
+    m_find->Replace();
 }
 
 bool CTLXView::FindText(const QString& what, QTextDocument::FindFlags flags) {
-    m_findWhat = what;
-    m_findFlags = flags;
-    if (what.isEmpty()) {
-        return false;
-    }
-    QTextCursor found = document()->find(what, textCursor(), flags);
-    if (found.isNull()) {
-        QTextCursor from(document());
-        if (flags & QTextDocument::FindBackward) {
-            from.movePosition(QTextCursor::End);
-        }
-        found = document()->find(what, from, flags);
-    }
-    if (found.isNull()) {
-        TellNotFound(what);
-        return false;
-    }
-    setTextCursor(found);
-    return true;
+    return m_find->FindText(what, flags);
 }
 
 bool CTLXView::ReplaceText(const QString& what, const QString& with,
                            QTextDocument::FindFlags flags) {
-    QTextCursor cursor = textCursor();
-    const Qt::CaseSensitivity sensitivity =
-        flags & QTextDocument::FindCaseSensitively ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    if (cursor.hasSelection() && cursor.selectedText().compare(what, sensitivity) == 0) {
-        cursor.insertText(with);
-        setTextCursor(cursor);
-    }
-    return FindText(what, flags);
+    return m_find->ReplaceText(what, with, flags);
 }
 
 int CTLXView::ReplaceAllText(const QString& what, const QString& with,
                              QTextDocument::FindFlags flags) {
-    m_findWhat = what;
-    m_findFlags = flags;
-    if (what.isEmpty()) {
-        return 0;
-    }
-    flags &= ~QTextDocument::FindBackward;
-    int count = 0;
-    QTextCursor edit(document());
-    edit.beginEditBlock();
-    QTextCursor found = document()->find(what, 0, flags);
-    while (!found.isNull()) {
-        found.insertText(with);
-        ++count;
-        found = document()->find(what, found, flags);
-    }
-    edit.endEditBlock();
-    if (count == 0) {
-        TellNotFound(what);
-    }
-    return count;
-}
-
-QDialog* CTLXView::MakeFindDialog(bool withReplace) {
-    auto* dialog = new QDialog(this);
-    dialog->setWindowTitle(withReplace ? QStringLiteral("Replace") : QStringLiteral("Find"));
-    dialog->setModal(false);
-    auto* form = new QFormLayout;
-    auto* what = new QLineEdit(m_findWhat, dialog);
-    form->addRow(QStringLiteral("Fi&nd what:"), what);
-    QLineEdit* with = nullptr;
-    if (withReplace) {
-        with = new QLineEdit(dialog);
-        form->addRow(QStringLiteral("Re&place with:"), with);
-    }
-    auto* wholeWord = new QCheckBox(QStringLiteral("Match &whole word only"), dialog);
-    auto* matchCase = new QCheckBox(QStringLiteral("Match &case"), dialog);
-    wholeWord->setChecked(m_findFlags & QTextDocument::FindWholeWords);
-    matchCase->setChecked(m_findFlags & QTextDocument::FindCaseSensitively);
-    QRadioButton* up = nullptr;
-    auto* options = new QVBoxLayout;
-    options->addWidget(wholeWord);
-    options->addWidget(matchCase);
-    if (!withReplace) {
-        up = new QRadioButton(QStringLiteral("&Up"), dialog);
-        auto* down = new QRadioButton(QStringLiteral("&Down"), dialog);
-        down->setChecked(true);
-        auto* direction = new QHBoxLayout;
-        direction->addWidget(up);
-        direction->addWidget(down);
-        options->addLayout(direction);
-    }
-    form->addRow(options);
-
-    auto* buttons = new QDialogButtonBox(Qt::Vertical, dialog);
-    auto* findNext = buttons->addButton(QStringLiteral("&Find Next"), QDialogButtonBox::ActionRole);
-    findNext->setDefault(true);
-    auto flagsOf = [wholeWord, matchCase, up] {
-        QTextDocument::FindFlags flags;
-        if (wholeWord->isChecked()) {
-            flags |= QTextDocument::FindWholeWords;
-        }
-        if (matchCase->isChecked()) {
-            flags |= QTextDocument::FindCaseSensitively;
-        }
-        if (up != nullptr && up->isChecked()) {
-            flags |= QTextDocument::FindBackward;
-        }
-        return flags;
-    };
-    connect(findNext, &QPushButton::clicked, this,
-            [this, what, flagsOf] { FindText(what->text(), flagsOf()); });
-    if (withReplace) {
-        auto* replace =
-            buttons->addButton(QStringLiteral("&Replace"), QDialogButtonBox::ActionRole);
-        auto* replaceAll =
-            buttons->addButton(QStringLiteral("Replace &All"), QDialogButtonBox::ActionRole);
-        connect(replace, &QPushButton::clicked, this, [this, what, with, flagsOf] {
-            ReplaceText(what->text(), with->text(), flagsOf());
-        });
-        connect(replaceAll, &QPushButton::clicked, this, [this, what, with, flagsOf] {
-            ReplaceAllText(what->text(), with->text(), flagsOf());
-        });
-    }
-    buttons->addButton(QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::hide);
-
-    auto* layout = new QHBoxLayout(dialog);
-    layout->addLayout(form);
-    layout->addWidget(buttons);
-    return dialog;
-}
-
-void CTLXView::Find() {
-    if (m_replaceDialog) {
-        m_replaceDialog->hide();
-    }
-    if (!m_findDialog) {
-        m_findDialog = MakeFindDialog(false);
-    }
-    m_findDialog->show();
-    m_findDialog->raise();
-    m_findDialog->activateWindow();
-}
-
-void CTLXView::FindNext() {
-    if (m_findWhat.isEmpty()) {
-        Find();
-        return;
-    }
-    FindText(m_findWhat, m_findFlags);
-}
-
-void CTLXView::Replace() {
-    if (m_findDialog) {
-        m_findDialog->hide();
-    }
-    if (!m_replaceDialog) {
-        m_replaceDialog = MakeFindDialog(true);
-    }
-    m_replaceDialog->show();
-    m_replaceDialog->raise();
-    m_replaceDialog->activateWindow();
+    return m_find->ReplaceAllText(what, with, flags);
 }
 
 // ---- Keys ------------------------------------------------------------------------------
@@ -803,9 +652,7 @@ void CTLXView::SetReadOnlyRendering(bool readOnly) {
         // The keyboard still moves and selects, so a selection can be copied without a mouse.
         setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         // Replacing writes through the cursor, which a read-only view does not stop.
-        if (m_replaceDialog) {
-            m_replaceDialog->hide();
-        }
+        m_find->HideReplace();
     }
 }
 

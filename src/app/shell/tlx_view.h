@@ -2,7 +2,6 @@
 
 #include "render/resume_view.h"
 
-#include <QPointer>
 #include <QString>
 #include <QTextBlockFormat>
 #include <QTextDocument>
@@ -10,10 +9,9 @@
 #include <string>
 #include <vector>
 
-class QDialog;
-
 namespace trellic {
 
+class CFindReplace;
 class ParagraphLook;
 class Prompter;
 
@@ -34,6 +32,7 @@ public:
     void SetDefaultCharFormat(const RichCharFormat& change) override;
     void SetSelectionParaFormat(const RichParaFormat& change) override;
     RichParaFormat EndParagraphFormat() const override;
+    RichDocument Document() const override;
     std::string ExportRtf() const override;
     std::string ExportText() const override;
     std::vector<std::string> ImportRtf(std::string_view rtf) override;
@@ -43,9 +42,6 @@ public:
     void EmptyUndo() override;
     bool IsModified() const override;
     void SetModified(bool modified) override;
-
-    // The whole content as the engine's document model.
-    RichDocument Document() const;
 
     // The selection's format as the control reports it: the first character's (or the typing
     // format at an insertion point), with mask bits for the attributes uniform over the
@@ -79,7 +75,7 @@ public:
     // selection.
     void ChooseFont();
 
-    // Edit menu commands beyond QTextEdit's own.
+    // Edit menu commands beyond QTextEdit's own; the search is the view's CFindReplace.
     void PasteSpecial();
     void Find();
     void FindNext();
@@ -87,12 +83,8 @@ public:
 
     // What Paste Special and the find and replace dialogs do, without the dialogs.
     void PasteAs(bool richText);
-    // Selects the next match after the selection (or before it, searching up), going round the
-    // end once; tells the user through the prompter when there is none.
     bool FindText(const QString& what, QTextDocument::FindFlags flags);
-    // Replaces the selection when it is a match, then finds the next one.
     bool ReplaceText(const QString& what, const QString& with, QTextDocument::FindFlags flags);
-    // Replaces every match in one undo step; the count of replacements.
     int ReplaceAllText(const QString& what, const QString& with, QTextDocument::FindFlags flags);
 
     // The printed page the text wraps like: Letter until printing chooses another paper.
@@ -108,7 +100,7 @@ public:
     const ParagraphLook& Look() const { return *m_look; }
 
     // Message boxes of the view's commands go through the prompter.
-    void SetPrompter(Prompter* prompter) { m_prompter = prompter; }
+    void SetPrompter(Prompter* prompter);
 
     // A rendering of nodes can be selected, copied, searched and printed, but not changed:
     // the next render would throw away whatever was typed into it.
@@ -139,10 +131,8 @@ private:
     qreal LineWidth() const;
     // A paragraph format as the view shows it: its tab stops fitted to the line.
     QTextBlockFormat ShownBlockFormat(const RichParaFormat& format) const;
-    void TellNotFound(const QString& what);
-    QDialog* MakeFindDialog(bool withReplace);
 
-    Prompter* m_prompter = nullptr;
+    CFindReplace* m_find = nullptr;
     ParagraphLook* m_look = nullptr;
     RichCharFormat m_defaultFormat;
     // The typing format was set by a Format command at this insertion point, so it holds even
@@ -150,11 +140,6 @@ private:
     bool m_typingFormatChosen = false;
     bool m_typing = false;
     int m_paperWidth = 12240; // twips, 8.5 inches
-    // The last search, for Find Next.
-    QString m_findWhat;
-    QTextDocument::FindFlags m_findFlags;
-    QPointer<QDialog> m_findDialog;
-    QPointer<QDialog> m_replaceDialog;
 };
 
 } // namespace trellic

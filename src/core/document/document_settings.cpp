@@ -93,10 +93,10 @@ void CTLXDoc::RestateProtection() {
     }
 }
 
-void CTLXDoc::SetRenderer(int32_t renderer, bool renderNow) {
+void CTLXDoc::SetRenderer(Renderer renderer, bool renderNow) {
     Announcement announce(*this);
     // A damaged file may name a renderer that does not exist; all but RTF render as text.
-    const int32_t r = renderer == kRendererRtf ? kRendererRtf : kRendererTxt;
+    const Renderer r = renderer == kRendererRtf ? kRendererRtf : kRendererTxt;
     m_marks.renderer = r;
     m_tree.renderer = r;
     if (m_tree.dataSource == kDataSourceNodes) {
@@ -125,9 +125,9 @@ void CTLXDoc::SetRenderer(int32_t renderer, bool renderNow) {
     }
 }
 
-void CTLXDoc::SetDataSource(int32_t dataSource) {
+void CTLXDoc::SetDataSource(DataSourceSwitch target) {
     Announcement announce(*this);
-    if (dataSource == kSetNodes) {
+    if (target == DataSourceSwitch::Nodes) {
         if (m_tree.dataSource != kDataSourceNodes) {
             m_prompter.ShowMessage(kUnsupportedConversion, MessageIcon::Information);
             return;
@@ -143,7 +143,7 @@ void CTLXDoc::SetDataSource(int32_t dataSource) {
                              "This operation cannot be undone.")) {
         return;
     }
-    const int32_t renderer = m_tree.renderer;
+    const Renderer renderer = m_tree.renderer;
     ResetTree();
     m_tree.dataSource = renderer == kRendererTxt ? kDataSourceViewTxt : kDataSourceViewRtf;
     m_marks.dataSource = m_tree.dataSource;

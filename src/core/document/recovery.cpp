@@ -5,6 +5,7 @@
 #include "engine/engine_log.h"
 #include "engine/prompter.h"
 #include "engine/text_file.h"
+#include "formats/format_registry.h"
 #include "model/tlx_file.h"
 #include "render/render_driver.h"
 #include "render/resume_view.h"
@@ -24,19 +25,20 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kInfoHeading = "Trellic recovery copy\n";
-constexpr const char* kExtensions[] = {"tlx", "rtf", "txt"};
 // A recovery copy is a resume; anything far larger is not one of ours.
 constexpr std::size_t kMaxCopyBytes = std::size_t{256} << 20;
 constexpr std::size_t kMaxInfoBytes = 64 * 1024;
 
-const char* ExtensionFor(int32_t dataSource) {
-    if (dataSource == kDataSourceViewRtf) {
-        return "rtf";
-    }
-    return dataSource == kDataSourceNodes ? "tlx" : "txt";
+// A copy is a resume file of its data source's format, named for it.
+const FileFormat& FormatFor(DataSource dataSource) {
+    return *CoreFormatRegistry().ResumeFormat(HoldsFor(dataSource));
 }
 
-std::string PathIn(const std::string& folder, long pid, const char* extension) {
+std::string ExtensionFor(DataSource dataSource) {
+    return FormatFor(dataSource).Info().extensions.front();
+}
+
+std::string PathIn(const std::string& folder, long pid, const std::string& extension) {
     return folder + "/" + std::to_string(pid) + "." + extension;
 }
 
@@ -55,11 +57,11 @@ bool ParseNumber(const std::string& text, unsigned long long& value) {
 struct Info {
     long pid = 0;
     unsigned long long startTime = 0;
-    int32_t dataSource = 0;
+    DataSource dataSource = kDataSourceNodes;
     std::string originalPath;
 };
 
-std::string FormatInfo(const Info& info) {
+std::string InfoText(const Info& info) {
     // The path goes last and runs to the end of the file, so any byte a path may hold (a line
     // feed included) comes back as it was.
     return std::string(kInfoHeading) + "pid=" + std::to_string(info.pid) + "\n" +
@@ -90,7 +92,7 @@ bool ParseInfo(const std::string& text, Info& info) {
     }
     info.pid = static_cast<long>(values[0]);
     info.startTime = values[1];
-    info.dataSource = static_cast<int32_t>(values[2]);
+    info.dataSource = static_cast<DataSource>(values[2]);
     info.originalPath = text.substr(at + 5);
     return true;
 }
@@ -150,7 +152,7 @@ RecoveryStore::RecoveryStore(std::string folder)
 RecoveryStore::RecoveryStore(std::string folder, long pid)
     : m_folder(std::move(folder)), m_pid(pid) {}
 
-FileResult RecoveryStore::Write(std::string_view bytes, int32_t dataSource,
+FileResult RecoveryStore::Write(std::string_view bytes, DataSource dataSource,
                                 const std::string& originalPath) {
     FileResult result;
     if (m_folder.empty()) {
@@ -168,19 +170,20 @@ FileResult RecoveryStore::Write(std::string_view bytes, int32_t dataSource,
     // The copies are the user's unsaved work: for the user's eyes only.
     fs::permissions(m_folder, fs::perms::owner_all, fs::perm_options::replace, error);
 
-    const char* extension = ExtensionFor(dataSource);
+    const std::string extension = ExtensionFor(dataSource);
     result = WriteFileAtomically(PathIn(m_folder, m_pid, extension), bytes);
     if (!result.ok) {
         return result;
     }
     const Info info{m_pid, ProcessStartTime(m_pid), dataSource, originalPath};
-    result = WriteFileAtomically(PathIn(m_folder, m_pid, "info"), FormatInfo(info));
+    result = WriteFileAtomically(PathIn(m_folder, m_pid, "info"), InfoText(info));
     if (!result.ok) {
         return result;
     }
     // A switch of data source leaves the copy of the other format behind.
-    for (const char* other : kExtensions) {
-        if (std::string_view(other) != extension) {
+    for (const FileFormat* format : CoreFormatRegistry().Formats(FormatRole::Resume)) {
+        const std::string& other = format->Info().extensions.front();
+        if (other != extension) {
             fs::remove(PathIn(m_folder, m_pid, other), error);
         }
     }
@@ -194,8 +197,8 @@ void RecoveryStore::Remove() {
     std::error_code error;
     // The information file goes first: without it, what is left is never offered.
     fs::remove(PathIn(m_folder, m_pid, "info"), error);
-    for (const char* extension : kExtensions) {
-        fs::remove(PathIn(m_folder, m_pid, extension), error);
+    for (const FileFormat* format : CoreFormatRegistry().Formats(FormatRole::Resume)) {
+        fs::remove(PathIn(m_folder, m_pid, format->Info().extensions.front()), error);
     }
 }
 
@@ -254,12 +257,10 @@ void DiscardRecoveryCopy(const RecoveryCopy& copy) {
 }
 
 std::string RecoveryBytes(const NodeTree& tree, const ResumeView& view) {
-    if (tree.dataSource == kDataSourceNodes) {
-        return WriteTLX(tree);
-    }
-    // A plain-text copy is the file Save would write, so copies from any version read alike.
-    return tree.dataSource == kDataSourceViewRtf ? view.ExportRtf()
-                                                 : EncodeTextFile(view.ExportText());
+    std::string bytes;
+    // The core's resume formats write from memory and cannot fail.
+    (void)FormatFor(tree.dataSource).Write(FormatSource{tree, view}, bytes);
+    return bytes;
 }
 
 bool RestoreRecoveryCopy(const RecoveryCopy& copy, NodeTree& tree, ResumeView& view, CTLXDoc& doc,

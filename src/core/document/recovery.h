@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/file_io.h"
+#include "model/node_tree.h"
 
 #include <cstdint>
 #include <string>
@@ -26,7 +27,7 @@ struct RecoveryCopy {
     std::string dataPath;     // the copy itself: <pid>.tlx, <pid>.rtf or <pid>.txt
     std::string infoPath;     // <pid>.info: who wrote it and what it is
     std::string originalPath; // the resume's own file; empty for one never saved
-    int32_t dataSource = 0;
+    DataSource dataSource = kDataSourceNodes;
 };
 
 // The recovery copy of one process: written while the resume has unsaved changes, removed when
@@ -43,7 +44,8 @@ public:
 
     // Writes the copy, then its information file, each replacing the last one whole; a failed
     // write leaves the previous copy as it stood.
-    FileResult Write(std::string_view bytes, int32_t dataSource, const std::string& originalPath);
+    FileResult Write(std::string_view bytes, DataSource dataSource,
+                     const std::string& originalPath);
     // Removes this process's copy, whatever its format.
     void Remove();
 

@@ -1,11 +1,9 @@
 #include "document/tlx_doc.h"
 
-#include "document/file_content.h"
 #include "engine/engine_log.h"
 #include "engine/file_io.h"
 #include "engine/progress.h"
 #include "engine/prompter.h"
-#include "engine/text_file.h"
 #include "model/tlx_file.h"
 #include "presets/node_presets.h"
 #include "presets/user_folders.h"
@@ -36,29 +34,25 @@ std::string FileNameOf(const std::string& path) {
 
 } // namespace
 
-std::string FileExtension(const std::string& path) {
-    const std::string name = FileNameOf(path);
-    const auto dot = name.find_last_of('.');
-    return dot == std::string::npos ? std::string() : name.substr(dot + 1);
-}
-
-bool IsResumeExtension(const std::string& extension) {
-    return extension == "tlx" || extension == "rtf" || extension == "txt";
-}
-
 // A chosen file, read and checked, waiting for the close question. What takes long with a
 // large file (reading its RTF, rendering its nodes) is done here, where cancelling it leaves
 // the open resume untouched.
 struct CTLXDoc::Candidate {
-    std::unique_ptr<NodeTree> tree; // TLX Nodes
-    std::string bytes;              // Resume View text
+    std::unique_ptr<NodeTree> tree; // for the formats that hold nodes
+    FormatReading reading;
     // The nodes rendered, or the RTF read; empty when the view must do it itself.
     std::optional<RichDocument> document;
     std::vector<std::string> warnings; // the RTF reader's, for the log
 };
 
-CTLXDoc::CTLXDoc(NodeTree& tree, ResumeView& view, EngineLog& log, Prompter& prompter)
-    : m_tree(tree), m_view(view), m_log(log), m_prompter(prompter) {}
+CTLXDoc::CTLXDoc(NodeTree& tree, ResumeView& view, EngineLog& log, Prompter& prompter,
+                 const FormatRegistry& formats)
+    : m_tree(tree), m_view(view), m_log(log), m_prompter(prompter), m_formats(formats) {}
+
+const FileFormat& CTLXDoc::ResumeFormat(FormatHolds holds) const {
+    const FileFormat* format = m_formats.ResumeFormat(holds);
+    return format != nullptr ? *format : *CoreFormatRegistry().ResumeFormat(holds);
+}
 
 void CTLXDoc::AddObserver(DocumentObserver& observer) {
     if (m_observers.empty()) {
@@ -213,10 +207,11 @@ bool CTLXDoc::SaveModified() {
 
 namespace {
 
-FileDialogOptions OpenDialogOptions(const std::string& initialFolder) {
+FileDialogOptions OpenDialogOptions(const FormatRegistry& formats,
+                                    const std::string& initialFolder) {
     FileDialogOptions options;
-    options.defaultExtension = "tlx";
-    options.filter = kTrellicFileFilter;
+    options.defaultExtension = formats.DefaultResumeExtension();
+    options.filter = formats.ResumeDialogFilter();
     options.initialFolder = initialFolder;
     options.hideReadOnly = true;
     options.pathMustExist = true;
@@ -227,8 +222,8 @@ FileDialogOptions OpenDialogOptions(const std::string& initialFolder) {
 } // namespace
 
 bool CTLXDoc::OpenResume(const std::string& initialFolder) {
-    const auto chosen = m_prompter.ChooseOpenFile(
-        OpenDialogOptions(initialFolder.empty() ? m_folders.OpenFolder() : initialFolder));
+    const auto chosen = m_prompter.ChooseOpenFile(OpenDialogOptions(
+        m_formats, initialFolder.empty() ? m_folders.OpenFolder() : initialFolder));
     if (!chosen) {
         return false;
     }
@@ -239,27 +234,18 @@ bool CTLXDoc::OpenResume(const std::string& initialFolder) {
 bool CTLXDoc::OpenResumeFile(const std::string& path, bool askToClose) {
     Announcement announce(*this);
     m_log.AppendLog("EXEC: Trellic 'Open' command has started.\r\n\r\n");
-    const std::string ext = FileExtension(path);
-    int32_t dataSource = kDataSourceViewTxt;
-    if (ext == "tlx") {
-        m_log.AppendLog("INFO: Loading TLX file.\r\n\r\n");
-        dataSource = kDataSourceNodes;
-    } else if (ext == "rtf") {
-        m_log.AppendLog("INFO: Loading RTF file.\r\n\r\n");
-        dataSource = kDataSourceViewRtf;
-    } else {
-        if (ext != "txt") {
-            m_log.AppendLog(std::string("INFO: Loading unknown file.\r\n\r\n") +
-                            kUnknownFileWarning);
-        }
-        m_log.AppendLog("INFO: Loading TXT file.\r\n\r\n");
+    const FileFormat* format = m_formats.ForExtension(FileExtension(path), FormatRole::Resume);
+    if (format == nullptr || !format->Info().reads) {
+        m_log.AppendLog(std::string("INFO: Loading unknown file.\r\n\r\n") + kUnknownFileWarning);
+        format = &ResumeFormat(FormatHolds::PlainText);
     }
+    m_log.AppendLog("INFO: Loading " + format->Info().name + " file.\r\n\r\n");
     m_log.AppendLog("MEM: Loaded file: " + path + "\r\n\r\n");
 
     // Nothing of the open resume changes until the new file has proved good and the user has
     // agreed to close the old one.
     Candidate candidate;
-    const bool read = ProbeFile(path) && ReadCandidate(path, dataSource, candidate);
+    const bool read = ProbeFile(path) && ReadCandidate(path, *format, candidate);
     if (m_progress != nullptr) {
         m_progress->Finished();
     }
@@ -267,30 +253,32 @@ bool CTLXDoc::OpenResumeFile(const std::string& path, bool askToClose) {
         RestateProtection();
         return false;
     }
-    Adopt(path, dataSource, candidate);
+    Adopt(path, *format, candidate);
     return true;
 }
 
-bool CTLXDoc::ReadCandidate(const std::string& path, int32_t dataSource, Candidate& candidate) {
-    const FileResult read = ReadWholeFile(path, candidate.bytes, kMaxResumeFileBytes);
+bool CTLXDoc::ReadCandidate(const std::string& path, const FileFormat& format,
+                            Candidate& candidate) {
+    std::string bytes;
+    const FileResult read = ReadWholeFile(path, bytes, kMaxResumeFileBytes);
     if (!read.ok) {
         m_prompter.ShowMessage("The resume could not be read from " + read.message + ".",
                                MessageIcon::Exclamation);
         return false;
     }
-    if (dataSource == kDataSourceNodes) {
+    candidate.reading.path = path;
+    if (format.Info().holds == FormatHolds::NodeTree) {
         candidate.tree = std::make_unique<NodeTree>(m_tree.programFolder);
         ResetNodeTree(*candidate.tree, {});
-        Archive ar = Archive::ForLoading(candidate.bytes);
-        const auto status = ReadTLX(ar, *candidate.tree, m_prompter);
-        candidate.bytes.clear();
-        if (status == TlxReadStatus::UnexpectedEnd) {
-            m_prompter.ShowMessage("Unexpected file format.", MessageIcon::Exclamation);
-        }
-        // A file with the wrong magic has had its warning from the reader.
-        if (status != TlxReadStatus::Loaded) {
-            return false;
-        }
+        candidate.reading.tree = candidate.tree.get();
+    }
+    const FormatResult result = format.Read(bytes, candidate.reading);
+    if (!result.ok) {
+        m_prompter.ShowMessage(result.message, result.icon);
+        return false;
+    }
+    switch (format.Info().holds) {
+    case FormatHolds::NodeTree: {
         // Rendered as it would be into the emptied view; short of memory, the view tries
         // again itself and reports it.
         RichDocument rendering;
@@ -304,35 +292,23 @@ bool CTLXDoc::ReadCandidate(const std::string& path, int32_t dataSource, Candida
         if (rendered == RenderResult::Rendered) {
             candidate.document = std::move(rendering);
         }
-        return true;
+        break;
     }
-    // Taken as text, a binary file would be shown as noise and then saved over itself. Rich
-    // text may hold pictures as raw bytes (\bin), and the control's own files end in a NUL:
-    // its header alone says what it is.
-    const bool rtf = dataSource == kDataSourceViewRtf && LooksLikeRtf(candidate.bytes);
-    if (!rtf && !LooksLikeText(candidate.bytes)) {
-        m_prompter.ShowMessage("The file holds binary data, not text, and cannot be opened as a "
-                               "resume:\n\n" +
-                                   path,
-                               MessageIcon::Exclamation);
-        return false;
-    }
-    if (dataSource == kDataSourceViewRtf && !rtf) {
-        m_prompter.ShowMessage("The file is not a rich text file and cannot be opened as one:\n\n" +
-                                   path,
-                               MessageIcon::Exclamation);
-        return false;
-    }
-    if (dataSource == kDataSourceViewRtf && m_progress != nullptr) {
-        RtfReadResult read = ReadRtf(candidate.bytes, RtfSource::Bytes, m_progress);
-        if (read.cancelled) {
-            return Cancelled();
+    case FormatHolds::RichText:
+        if (m_progress != nullptr) {
+            RtfReadResult rtf = ReadRtf(candidate.reading.viewText, RtfSource::Bytes, m_progress);
+            if (rtf.cancelled) {
+                return Cancelled();
+            }
+            if (rtf.isRtf) {
+                candidate.document = std::move(rtf.document);
+                candidate.warnings = std::move(rtf.warnings);
+                candidate.reading.viewText.clear();
+            }
         }
-        if (read.isRtf) {
-            candidate.document = std::move(read.document);
-            candidate.warnings = std::move(read.warnings);
-            candidate.bytes.clear();
-        }
+        break;
+    case FormatHolds::PlainText:
+        break;
     }
     return true;
 }
@@ -342,23 +318,16 @@ bool CTLXDoc::Cancelled() {
     return false;
 }
 
-void CTLXDoc::Adopt(const std::string& path, int32_t dataSource, Candidate& candidate) {
+void CTLXDoc::Adopt(const std::string& path, const FileFormat& format, Candidate& candidate) {
+    const FormatHolds holds = format.Info().holds;
     EmptyView();
     ResetTree();
     m_tree.filePath = path;
-    m_tree.dataSource = dataSource;
-    if (dataSource == kDataSourceNodes) {
-        NodeTree& read = *candidate.tree;
-        m_tree.renderer = read.renderer;
-        m_tree.resume = std::move(read.resume);
-        m_tree.headers = std::move(read.headers);
-        m_tree.resumeSections = std::move(read.resumeSections);
-        m_tree.slFields = std::move(read.slFields);
-        m_tree.mlFields = std::move(read.mlFields);
-        m_tree.rtfOutputs = std::move(read.rtfOutputs);
-        m_tree.txtOutputs = std::move(read.txtOutputs);
-        m_tree.activeStack = std::move(read.activeStack);
-        m_tree.inactiveStack = std::move(read.inactiveStack);
+    m_tree.dataSource = DataSourceFor(holds);
+    switch (holds) {
+    case FormatHolds::NodeTree:
+        m_tree.renderer = candidate.tree->renderer;
+        static_cast<NodeTables&>(m_tree) = std::move(static_cast<NodeTables&>(*candidate.tree));
         m_marks.dataSource = kDataSourceNodes;
         SetRenderer(m_tree.renderer, !candidate.document);
         if (candidate.document) {
@@ -367,7 +336,8 @@ void CTLXDoc::Adopt(const std::string& path, int32_t dataSource, Candidate& cand
             }
             m_view.ReplaceContent(*candidate.document, TextRange{});
         }
-    } else if (dataSource == kDataSourceViewRtf) {
+        break;
+    case FormatHolds::RichText: {
         SetDataSource(kSetResumeView);
         SetRenderer(kRendererRtf, false);
         std::vector<std::string> warnings;
@@ -378,27 +348,66 @@ void CTLXDoc::Adopt(const std::string& path, int32_t dataSource, Candidate& cand
                 warnings.push_back(std::move(warning));
             }
         } else {
-            warnings = m_view.ImportRtf(candidate.bytes);
+            warnings = m_view.ImportRtf(candidate.reading.viewText);
         }
         for (const std::string& warning : warnings) {
             m_log.AppendLog("WARNING: " + warning + "\r\n\r\n");
         }
-    } else {
+        break;
+    }
+    case FormatHolds::PlainText:
         SetDataSource(kSetResumeView);
         SetRenderer(kRendererTxt, false);
         ResetViewFormatting(m_view);
-        m_view.ImportText(DecodeTextFile(candidate.bytes));
+        m_view.ImportText(candidate.reading.viewText);
+        break;
     }
     m_pathName = path;
     MarkSaved();
+}
+
+bool CTLXDoc::ImportResumeFile(const FileFormat& format, const std::string& path) {
+    Announcement announce(*this);
+    m_log.AppendLog("EXEC: Trellic 'Import' command has started.\r\n\r\n");
+    m_log.AppendLog("INFO: Importing " + format.Info().name + " file.\r\n\r\n");
+    Candidate candidate;
+    const bool read = format.Info().reads && ReadCandidate(path, format, candidate);
+    if (m_progress != nullptr) {
+        m_progress->Finished();
+    }
+    if (!read || !SaveModified()) {
+        return false;
+    }
+    Adopt(path, format, candidate);
+    // The resume is a new one, not the other program's file: Save asks where it goes. It was
+    // just read, so closing it loses nothing.
+    m_tree.filePath.clear();
+    m_pathName.clear();
+    MarkSaved();
+    m_log.AppendLog("MEM: Imported file: " + path + "\r\n\r\n");
+    return true;
+}
+
+FormatResult CTLXDoc::ExportResume(const FileFormat& format, const std::string& path) {
+    std::string bytes;
+    FormatResult result = format.Write(FormatSource{m_tree, m_view}, bytes);
+    if (!result.ok) {
+        return result;
+    }
+    const FileResult written = WriteFileAtomically(path, bytes);
+    if (!written.ok) {
+        return FormatResult::Failure(written.reason);
+    }
+    m_log.AppendLog("MEM: Exported " + format.Info().name + ": " + path + "\r\n\r\n");
+    return result;
 }
 
 bool CTLXDoc::NewFromTemplate() {
     Announcement announce(*this);
     const bool unchanged = !IsModified();
     const std::string folder = m_tree.programFolder + "/templates";
-    const auto chosen =
-        m_prompter.ChooseTemplate(TemplateFolders(m_tree.programFolder), OpenDialogOptions(folder));
+    const auto chosen = m_prompter.ChooseTemplate(TemplateFolders(m_tree.programFolder),
+                                                  OpenDialogOptions(m_formats, folder));
     const bool opened = chosen && OpenResumeFile(*chosen);
     // The template itself is never saved over: the next Save asks for a name. Losing the name
     // alone loses no work, so a resume that had nothing unsaved still has nothing unsaved.
@@ -413,7 +422,7 @@ bool CTLXDoc::NewFromTemplate() {
     return opened;
 }
 
-bool CTLXDoc::AdoptImportedResume(NodeTables tables, int32_t renderer) {
+bool CTLXDoc::AdoptImportedResume(NodeTables tables, Renderer renderer) {
     Announcement announce(*this);
     if (!SaveModified()) {
         return false;
@@ -430,19 +439,15 @@ bool CTLXDoc::AdoptImportedResume(NodeTables tables, int32_t renderer) {
     return true;
 }
 
-std::string CTLXDoc::ContentBytes() const {
-    if (m_tree.dataSource == kDataSourceNodes) {
-        return WriteTLX(m_tree);
-    }
-    if (m_tree.dataSource == kDataSourceViewRtf) {
-        return m_view.ExportRtf();
-    }
-    return EncodeTextFile(m_view.ExportText());
-}
-
 bool CTLXDoc::StoreFile(bool protectAgain) {
     // Everything is ready before the lock goes, so the file is unguarded only while written.
-    const std::string bytes = ContentBytes();
+    std::string bytes;
+    const FormatResult content =
+        ResumeFormat(HoldsFor(m_tree.dataSource)).Write(FormatSource{m_tree, m_view}, bytes);
+    if (!content.ok) {
+        m_prompter.ShowMessage(content.message, content.icon);
+        return false;
+    }
     const bool wasProtected = IsProtected();
     if (wasProtected) {
         StopRNS(); // the lock would keep the new file from taking the old one's place
@@ -478,17 +483,13 @@ bool CTLXDoc::SaveResume(bool askName) {
     // A file of another program's kind (a .docx opened as text) is not written over without
     // the user naming it again.
     if (!askName &&
-        (m_tree.filePath.empty() || !IsResumeExtension(FileExtension(m_tree.filePath)))) {
+        (m_tree.filePath.empty() ||
+         m_formats.ForExtension(FileExtension(m_tree.filePath), FormatRole::Resume) == nullptr)) {
         askName = true;
     }
     if (!askName) {
-        if (m_tree.dataSource == kDataSourceNodes) {
-            m_log.AppendLog("INFO: Saving TLX file.\r\n\r\n");
-        } else if (m_tree.dataSource == kDataSourceViewRtf) {
-            m_log.AppendLog("INFO: Saving RTF file.\r\n\r\n");
-        } else {
-            m_log.AppendLog("INFO: Saving TXT file.\r\n\r\n");
-        }
+        m_log.AppendLog("INFO: Saving " + ResumeFormat(HoldsFor(m_tree.dataSource)).Info().name +
+                        " file.\r\n\r\n");
         const bool saved = StoreFile(true);
         if (saved) {
             m_log.AppendLog("MEM: Saved file: " + m_tree.filePath + "\r\n\r\n");
@@ -497,8 +498,8 @@ bool CTLXDoc::SaveResume(bool askName) {
     }
 
     FileDialogOptions options;
-    options.defaultExtension = "tlx";
-    options.filter = kTrellicFileFilter;
+    options.defaultExtension = m_formats.DefaultResumeExtension();
+    options.filter = m_formats.ResumeDialogFilter();
     options.initialName = "My Resume";
     // Never the templates' folder a resume came from: installed, it is read-only.
     options.initialFolder = m_folders.SaveFolder(m_tree.filePath);
@@ -510,23 +511,26 @@ bool CTLXDoc::SaveResume(bool askName) {
         return false;
     }
     m_folders.Used(*chosen);
-    const std::string ext = FileExtension(*chosen);
+    // The name's extension decides the format; a name of any other extension is written as
+    // plain text.
+    const FileFormat* format = m_formats.ForExtension(FileExtension(*chosen), FormatRole::Resume);
+    const bool known = format != nullptr && format->Info().writes;
+    if (!known) {
+        format = &ResumeFormat(FormatHolds::PlainText);
+    }
+    const FormatHolds holds = format->Info().holds;
     bool saving = true;
-    if (ext == "tlx") {
+    if (holds == FormatHolds::NodeTree) {
         if (m_tree.dataSource != kDataSourceNodes) {
             m_prompter.ShowMessage(kUnsupportedConversion, MessageIcon::Information);
             m_log.AppendLog("EXEC: Trellic 'Save' command has been aborted.\r\n\r\n");
             saving = false;
         }
-    } else {
-        const bool rtf = ext == "rtf";
-        const int32_t wanted = rtf ? kDataSourceViewRtf : kDataSourceViewTxt;
-        if (m_tree.dataSource != wanted) {
-            SetDataSource(kSetResumeView);
-            SetRenderer(rtf ? kRendererRtf : kRendererTxt, true);
-            if (m_tree.dataSource == kDataSourceNodes) {
-                saving = false; // the conversion was declined
-            }
+    } else if (m_tree.dataSource != DataSourceFor(holds)) {
+        SetDataSource(kSetResumeView);
+        SetRenderer(holds == FormatHolds::RichText ? kRendererRtf : kRendererTxt, true);
+        if (m_tree.dataSource == kDataSourceNodes) {
+            saving = false; // the conversion was declined
         }
     }
     if (!saving) {
@@ -534,20 +538,11 @@ bool CTLXDoc::SaveResume(bool askName) {
         return false;
     }
 
-    if (ext == "tlx") {
-        m_log.AppendLog("INFO: Saving TLX file.\r\n\r\n");
-        m_tree.dataSource = kDataSourceNodes;
-    } else if (ext == "rtf") {
-        m_log.AppendLog("INFO: Saving RTF file.\r\n\r\n");
-        m_tree.dataSource = kDataSourceViewRtf;
-    } else {
-        if (ext != "txt") {
-            m_log.AppendLog(std::string("INFO: Saving unknown file.\r\n\r\n") +
-                            kUnknownFileWarning);
-        }
-        m_log.AppendLog("INFO: Saving TXT file.\r\n\r\n");
-        m_tree.dataSource = kDataSourceViewTxt;
+    if (!known) {
+        m_log.AppendLog(std::string("INFO: Saving unknown file.\r\n\r\n") + kUnknownFileWarning);
     }
+    m_log.AppendLog("INFO: Saving " + format->Info().name + " file.\r\n\r\n");
+    m_tree.dataSource = DataSourceFor(holds);
     m_tree.filePath = *chosen;
     // Save As lets go of the old file and does not protect the new one.
     const bool saved = StoreFile(false);

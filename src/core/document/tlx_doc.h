@@ -2,6 +2,7 @@
 
 #include "document/document_observer.h"
 #include "document/session_folders.h"
+#include "formats/format_registry.h"
 #include "model/node_tree.h"
 
 #include <optional>
@@ -19,13 +20,14 @@ struct FileResult;
 // the renderer and data source marks, so after a reset they can disagree with the tree until
 // the caller puts them back. The protection mark is the lock itself: it cannot disagree.
 struct MenuMarks {
-    int32_t renderer = kRendererRtf;
-    int32_t dataSource = kDataSourceNodes; // 0 TLX Nodes, otherwise Resume View
+    Renderer renderer = kRendererRtf;
+    DataSource dataSource = kDataSourceNodes; // TLX Nodes, otherwise Resume View
     bool rnsEnabled = false;
 
     bool operator==(const MenuMarks&) const = default;
 };
 
+// The filter the resume formats give the file dialogs of Open, New from Template and Save As.
 inline constexpr const char* kTrellicFileFilter =
     "Trellic Files (*.tlx)|*.tlx|Rich Text Files (*.rtf)|*.rtf|Text Files (*.txt)|*.txt|"
     "All Files (*.*)|*.*||";
@@ -36,10 +38,12 @@ inline constexpr const char* kUnsupportedConversion =
 
 // The open resume as a document: new, open, save and templates, file protection, the renderer
 // and the data source. It owns none of its parts; the node tree, the view, the log and the
-// prompter outlive it. Everything the user must know goes through the prompter.
+// prompter outlive it. Everything the user must know goes through the prompter. Files are read
+// and written by the formats of a registry, which outlives the document too.
 class CTLXDoc {
 public:
-    CTLXDoc(NodeTree& tree, ResumeView& view, EngineLog& log, Prompter& prompter);
+    CTLXDoc(NodeTree& tree, ResumeView& view, EngineLog& log, Prompter& prompter,
+            const FormatRegistry& formats = CoreFormatRegistry());
 
     // The new-document step: the tree is reset; from the second reset on, the menu marks and
     // the view's formatting are put back too. Nothing is rendered.
@@ -66,23 +70,33 @@ public:
     // File > Import: after the close question, the imported tables replace the open resume as a
     // new, unsaved document in TLX Nodes, rendered with the given renderer. False (the open
     // resume untouched) when the user keeps the open resume.
-    bool AdoptImportedResume(NodeTables tables, int32_t renderer);
+    bool AdoptImportedResume(NodeTables tables, Renderer renderer);
     // File > Save (askName false: asks only when the resume has no file yet) and File > Save
     // As (askName true). True when the file was written completely.
     bool SaveResume(bool askName);
+
+    // File > Import: replaces the resume by one read from another program's file, as an open
+    // does but without a file name, so that the next Save asks for one. True when it was read.
+    bool ImportResumeFile(const FileFormat& format, const std::string& path);
+    // File > Export: writes the resume in another program's format; the resume stays as it is.
+    // A failure says why, for the caller to word.
+    FormatResult ExportResume(const FileFormat& format, const std::string& path);
+
+    const FormatRegistry& Formats() const { return m_formats; }
 
     // Protection of the open file against other programs.
     bool StartRNS();
     void StopRNS();
     // Whether the file is held now; the menu mark, the status pane and the tree's flag follow.
     bool IsProtected() const { return m_tree.rnsFile.IsOpen(); }
-    // Activates a renderer (any value but 0 is TXT) and renders at once when asked.
-    void SetRenderer(int32_t renderer, bool renderNow);
-    // Switches to TLX Nodes (kSetNodes; refused from the Resume View) or converts to the Resume
-    // View (kSetResumeView).
-    static constexpr int32_t kSetNodes = 0;
-    static constexpr int32_t kSetResumeView = 1;
-    void SetDataSource(int32_t dataSource);
+    // Activates a renderer (any value but RTF is TXT) and renders at once when asked.
+    void SetRenderer(Renderer renderer, bool renderNow);
+    // The File menu's data source commands: switch to TLX Nodes (refused from the Resume View)
+    // or convert to the Resume View.
+    enum class DataSourceSwitch { Nodes, ResumeView };
+    static constexpr DataSourceSwitch kSetNodes = DataSourceSwitch::Nodes;
+    static constexpr DataSourceSwitch kSetResumeView = DataSourceSwitch::ResumeView;
+    void SetDataSource(DataSourceSwitch target);
     // The guard of the commands that work on nodes: refuses with a message in the Resume View.
     bool RequireNodeDataSource();
 
@@ -129,8 +143,8 @@ private:
     struct AnnouncedState {
         std::string tree;
         MenuMarks marks;
-        int32_t renderer = kRendererRtf;
-        int32_t dataSource = kDataSourceNodes;
+        Renderer renderer = kRendererRtf;
+        DataSource dataSource = kDataSourceNodes;
         std::string filePath;
         std::string pathName;
         bool modified = false;
@@ -145,18 +159,19 @@ private:
     // After an open that did not go ahead, the log's last word on protection must be the state
     // the open resume is still in.
     void RestateProtection();
+    // The resume format whose files hold this: the registry's, else the core's.
+    const FileFormat& ResumeFormat(FormatHolds holds) const;
     // Reads and checks a chosen file without touching the open resume; false after telling the
     // user why it cannot be opened.
-    bool ReadCandidate(const std::string& path, int32_t dataSource, Candidate& candidate);
+    bool ReadCandidate(const std::string& path, const FileFormat& format, Candidate& candidate);
     // Logs that the user cancelled the open; false.
     bool Cancelled();
     // Replaces the open resume by a checked candidate.
-    void Adopt(const std::string& path, int32_t dataSource, Candidate& candidate);
+    void Adopt(const std::string& path, const FileFormat& format, Candidate& candidate);
     // Writes the resume to filePath by the data source; tells the user either way. A held lock
     // is let go only for the write itself and, when protectAgain, taken back before anything
     // is said.
     bool StoreFile(bool protectAgain);
-    std::string ContentBytes() const;
     // Reports a save that failed; lockReported when the retaken lock has already said why.
     void ReportStoreFailure(const FileResult& written, bool lockReported);
     void SyncProtectionFlag();
@@ -170,6 +185,7 @@ private:
     ResumeView& m_view;
     EngineLog& m_log;
     Prompter& m_prompter;
+    const FormatRegistry& m_formats;
     ProgressPort* m_progress = nullptr;
     MenuMarks m_marks;
     std::string m_pathName;
@@ -182,10 +198,5 @@ private:
     // announces.
     int m_operationDepth = 0;
 };
-
-// The extension of a path's file name without the dot, as written; empty when it has none.
-std::string FileExtension(const std::string& path);
-// Whether an extension names one of the three kinds of file the program reads and writes.
-bool IsResumeExtension(const std::string& extension);
 
 } // namespace trellic

@@ -137,7 +137,7 @@ void UndoHistory::Restore(const ResumeState& target, const ResumeState& from) {
 
     // A command in a dialog may leave the resume's renderer ahead of the tree's, which the
     // designer then follows; the marks move with whatever is now in force.
-    int32_t renderer = m_tree.renderer;
+    Renderer renderer = m_tree.renderer;
     if (m_tree.dataSource == kDataSourceNodes && m_tree.resume) {
         renderer = m_tree.resume->renderer;
     }

@@ -20,8 +20,8 @@ class ResumeView;
 // are not content: undoing never takes a lock back or pretends a reset did not happen.
 struct TreeState {
     NodeTables tables;
-    int32_t dataSource = kDataSourceNodes;
-    int32_t renderer = kRendererRtf;
+    DataSource dataSource = kDataSourceNodes;
+    Renderer renderer = kRendererRtf;
     std::string filePath;
 
     bool operator==(const TreeState&) const = default;

@@ -49,16 +49,8 @@ std::string LevelText(const RichParaFormat& format) {
     if (format.numbering == kPfnBullet) {
         return "\xE2\x80\xA2"; // the bullet the view draws
     }
-    switch (format.numberingStyle & 0xFF00) {
-    case kPfnsParens:
-        return "(%1)";
-    case kPfnsPeriod:
-        return "%1.";
-    case kPfnsPlain:
-        return "%1";
-    default:
-        return "%1)";
-    }
+    const ListPunctuation punctuation = PunctuationOf(format.numberingStyle);
+    return std::string(punctuation.before) + "%1" + std::string(punctuation.after);
 }
 
 void WriteFonts(XmlWriter& xml, const std::string& face) {

@@ -27,7 +27,7 @@ inline constexpr const char* kJsonResumeHelpAddress = "docs/json-resume.html";
 struct ResumeTemplate {
     std::string name;
     NodeTables tables;
-    int32_t renderer = kRendererRtf;
+    Renderer renderer = kRendererRtf;
 };
 
 struct TemplateLoad {
@@ -48,7 +48,7 @@ struct JsonResumeImport {
     // number".
     std::string error;
     NodeTables tables; // the resume, its active nodes and the inactive ones
-    int32_t renderer = kRendererRtf;
+    Renderer renderer = kRendererRtf;
     // The values that have no place in the rendered resume and wait in inactive nodes, by
     // their JSON pointers ("/meta", "/basics/image").
     std::vector<std::string> unplaced;

@@ -425,18 +425,12 @@ private:
             xml.Start("text:list-level-style-number")
                 .Attr("text:level", 1)
                 .Attr("text:style-name", m_labelStyleOf[index]);
-            switch (format.numberingStyle & 0xFF00) {
-            case kPfnsParens:
-                xml.Attr("style:num-prefix", "(").Attr("style:num-suffix", ")");
-                break;
-            case kPfnsPeriod:
-                xml.Attr("style:num-suffix", ".");
-                break;
-            case kPfnsPlain:
-                break;
-            default:
-                xml.Attr("style:num-suffix", ")");
-                break;
+            const ListPunctuation punctuation = PunctuationOf(format.numberingStyle);
+            if (!punctuation.before.empty()) {
+                xml.Attr("style:num-prefix", punctuation.before);
+            }
+            if (!punctuation.after.empty()) {
+                xml.Attr("style:num-suffix", punctuation.after);
             }
             xml.Attr("style:num-format", NumberFormat(format.numbering))
                 .Attr("text:start-value", format.numberingStart);

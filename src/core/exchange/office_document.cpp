@@ -10,11 +10,6 @@ namespace trellic {
 
 namespace {
 
-bool SameList(const RichParaFormat& a, const RichParaFormat& b) {
-    return a.numbering == b.numbering && a.numberingStyle == b.numberingStyle &&
-           a.numberingStart == b.numberingStart;
-}
-
 bool HasVisibleText(const RichParagraph& paragraph) {
     for (const RichRun& run : paragraph.runs) {
         for (const char32_t c : run.text) {
@@ -176,10 +171,6 @@ void SetIndents(OfficeParagraph& out, const RichParagraph& paragraph) {
 }
 
 } // namespace
-
-bool IsListNumbering(uint16_t numbering) {
-    return numbering >= kPfnBullet && numbering <= kPfnUpperRoman;
-}
 
 OfficeLayout LayOutParagraphs(const RichDocument& document) {
     OfficeLayout layout;

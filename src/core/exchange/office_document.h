@@ -1,5 +1,6 @@
 #pragma once
 
+#include "richtext/list_labels.h"
 #include "richtext/rich_document.h"
 #include "richtext/rtf_writer.h"
 
@@ -82,9 +83,6 @@ struct OfficeLayout {
 // the leading tabs become the paragraph's indent, and the blank after a bullet a tab to a
 // hanging indent.
 OfficeLayout LayOutParagraphs(const RichDocument& document);
-
-// True for the numbering kinds that are lists (bullet to upper-case roman).
-bool IsListNumbering(uint16_t numbering);
 
 // Part of a run as it is written: symbol-font bytes become the characters they stand for, in
 // a font that has them (`symbolFont`); a byte that stands for none keeps its font and is

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace trellic {
 
@@ -70,6 +71,14 @@ public:
     void Io(int16_t& value) { IoScalar(value); }
     void Io(int32_t& value) { IoScalar(value); }
     void Io(float& value) { IoScalar(value); }
+    // A code the file holds as a plain integer: any value it holds is read, known or not.
+    template <typename Enum>
+    requires std::is_enum_v<Enum>
+    void Io(Enum& value) {
+        auto code = static_cast<std::underlying_type_t<Enum>>(value);
+        Io(code);
+        value = static_cast<Enum>(code);
+    }
     // A UTF-8 text with the archive's length prefix. A text Windows-1252 can hold is stored in
     // that code page, any other in the wide form (UTF-16LE); loading takes both.
     void IoText(std::string& text);

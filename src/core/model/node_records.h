@@ -21,8 +21,20 @@ enum NodeKind : int32_t {
 
 // The name of a kind as lists show it ("Header", ...); empty for a code that is none of the
 // seven.
-const char* KindName(int32_t kind);
-bool IsKnownKind(int32_t kind);
+const char* KindName(NodeKind kind);
+bool IsKnownKind(NodeKind kind);
+
+// The renderers; files store these values, and a damaged file may hold any other.
+enum Renderer : int32_t { kRendererRtf = 0, kRendererTxt = 1 };
+
+// Paragraph alignment codes of a node's paragraph format.
+enum ParaAlignment : int16_t {
+    kAlignNone = 0,
+    kAlignLeft = 1,
+    kAlignRight = 2,
+    kAlignCentre = 3,
+    kAlignJustify = 4,
+};
 
 // A character format; applied to the view always as a whole.
 struct CharFormat {
@@ -41,7 +53,7 @@ struct CharFormat {
 
 struct ParaFormat {
     int16_t numbering = 0;   // 0 none, 1 bullet, 2 arabic, 3/4 lower/upper letters, 5/6 roman
-    int16_t alignment = 0;   // 1 left, 2 right, 3 centred, 4 justified
+    int16_t alignment = 0;   // a ParaAlignment code
     uint8_t lineSpacing = 0; // 0 single, 1 one and a half, 2 double
     int32_t indent = 0;      // indentation level
 
@@ -56,12 +68,15 @@ struct TextStyle {
     bool operator==(const TextStyle&) const = default;
 };
 
+// The render capabilities of a node that renders under both renderers.
+inline constexpr int32_t kEveryRendering = 3;
+
 struct NodeInfo {
     std::string description;
     std::string author;
     std::string releaseDate;
     float version = 0.0F;
-    // 0 none, 1 RTF, 2 TXT, 3 RTF and TXT rendering
+    // 0 none, 1 RTF, 2 TXT, kEveryRendering: RTF and TXT rendering
     int32_t renderCapabilities = 0;
 
     bool operator==(const NodeInfo&) const = default;
@@ -101,7 +116,7 @@ struct ResumeNode {
     std::string name;
     std::string description;
     CharFormat defaultCharFormat;
-    int32_t renderer = 0; // 0 RTF, 1 TXT
+    Renderer renderer = kRendererRtf;
 
     bool operator==(const ResumeNode&) const = default;
 };

@@ -7,13 +7,13 @@
 
 namespace trellic {
 
-const char* KindName(int32_t kind) {
+const char* KindName(NodeKind kind) {
     const char* name =
         VisitKind(kind, [](auto tag) { return RecordKind<typename decltype(tag)::type>::name; });
     return name != nullptr ? name : "";
 }
 
-bool IsKnownKind(int32_t kind) {
+bool IsKnownKind(NodeKind kind) {
     return *KindName(kind) != '\0';
 }
 
@@ -21,7 +21,7 @@ NodeTree::NodeTree() : NodeTree(RunningProgramFolder()) {}
 
 NodeTree::NodeTree(std::string folder) : programFolder(std::move(folder)) {}
 
-std::size_t NodeTables::TableSize(int32_t kind) const {
+std::size_t NodeTables::TableSize(NodeKind kind) const {
     return VisitKind(kind, [this](auto tag) -> std::size_t {
         using Record = typename decltype(tag)::type;
         if constexpr (std::is_same_v<Record, ResumeNode>) {

@@ -19,7 +19,7 @@ class Prompter;
 // One line of a stack: which record of which kind's table.
 struct StackEntry {
     int32_t index = 0; // position in the kind's table; 0 for the resume
-    int32_t kind = 0;  // a NodeKind code
+    NodeKind kind{};   // a code a file may hold, known or not
 
     bool operator==(const StackEntry&) const = default;
 };
@@ -31,7 +31,6 @@ enum class MoveDirection { Up, Down };
 
 // The data sources: where the resume lives.
 enum DataSource : int32_t { kDataSourceNodes = 0, kDataSourceViewRtf = 1, kDataSourceViewTxt = 2 };
-enum Renderer : int32_t { kRendererRtf = 0, kRendererTxt = 1 };
 
 // An owning pointer that copies what it points to, so a record held by pointer still copies with
 // the value that holds it. Const reaches through: a const holder gives a const record.
@@ -71,38 +70,38 @@ private:
 // The kind code of each record type, and its name as lists show it.
 template <typename Record> struct RecordKind;
 template <> struct RecordKind<ResumeNode> {
-    static constexpr int32_t kind = kKindResume;
+    static constexpr NodeKind kind = kKindResume;
     static constexpr const char* name = "Resume";
 };
 template <> struct RecordKind<HeaderNode> {
-    static constexpr int32_t kind = kKindHeader;
+    static constexpr NodeKind kind = kKindHeader;
     static constexpr const char* name = "Header";
 };
 template <> struct RecordKind<ResumeSectionNode> {
-    static constexpr int32_t kind = kKindResumeSection;
+    static constexpr NodeKind kind = kKindResumeSection;
     static constexpr const char* name = "Resume Section";
 };
 template <> struct RecordKind<SLFieldNode> {
-    static constexpr int32_t kind = kKindSLField;
+    static constexpr NodeKind kind = kKindSLField;
     static constexpr const char* name = "Single Line Field";
 };
 template <> struct RecordKind<MLFieldNode> {
-    static constexpr int32_t kind = kKindMLField;
+    static constexpr NodeKind kind = kKindMLField;
     static constexpr const char* name = "Multiple Line Field";
 };
 template <> struct RecordKind<RTFOutputNode> {
-    static constexpr int32_t kind = kKindRTFOutput;
+    static constexpr NodeKind kind = kKindRTFOutput;
     static constexpr const char* name = "Rich Text File Output";
 };
 template <> struct RecordKind<TXTOutputNode> {
-    static constexpr int32_t kind = kKindTXTOutput;
+    static constexpr NodeKind kind = kKindTXTOutput;
     static constexpr const char* name = "Text File Output";
 };
 
 // Calls fn with a std::type_identity<Record> for the record type of a kind code and returns its
 // result; a code that is none of the seven gives a value-initialised result without calling fn.
 // This is the one place that maps codes to record types: per-kind code goes through it.
-template <typename Fn> auto VisitKind(int32_t kind, Fn&& fn) {
+template <typename Fn> auto VisitKind(NodeKind kind, Fn&& fn) {
     using Result = std::invoke_result_t<Fn&, std::type_identity<HeaderNode>>;
     switch (kind) { // NOLINT(bugprone-branch-clone): the branches differ in the type they pass
     case kKindResume:
@@ -153,7 +152,7 @@ struct NodeTables {
         return id == StackId::Active ? activeStack : inactiveStack;
     }
     // Number of records in the table of a kind: 1 for the resume, 0 for an unknown code.
-    std::size_t TableSize(int32_t kind) const;
+    std::size_t TableSize(NodeKind kind) const;
     // True when the entry names a known kind and a record that exists.
     bool RefersToRecord(const StackEntry& entry) const;
 
@@ -209,8 +208,8 @@ struct NodeTree : NodeTables {
     std::string programFolder; // without a trailing separator
     std::string filePath;
     ProtectedFile rnsFile;
-    int32_t dataSource = kDataSourceNodes;
-    int32_t renderer = kRendererRtf;
+    DataSource dataSource = kDataSourceNodes;
+    Renderer renderer = kRendererRtf;
     int32_t resetCount = 0;
 };
 

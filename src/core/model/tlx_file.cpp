@@ -156,11 +156,9 @@ TlxReadStatus ReadTLXRecords(Archive& ar, NodeTree& tree, Prompter& prompter) {
 
 } // namespace
 
-TlxReadStatus ReadTLX(Archive& ar, NodeTree& tree, Prompter& prompter,
-                      const std::function<void(NodeTree&)>& activateStoredRenderer) {
-    TlxReadStatus status = TlxReadStatus::UnexpectedEnd;
+TlxReadStatus ReadTLX(Archive& ar, NodeTree& tree, Prompter& prompter) {
     try {
-        status = ReadTLXRecords(ar, tree, prompter);
+        return ReadTLXRecords(ar, tree, prompter);
     } catch (const std::bad_alloc&) {
         // Every count and length was checked against the file, so only a file near the size
         // of memory gets here; it is refused like any other that cannot be read whole.
@@ -168,10 +166,6 @@ TlxReadStatus ReadTLX(Archive& ar, NodeTree& tree, Prompter& prompter,
     } catch (const std::length_error&) {
         return TlxReadStatus::UnexpectedEnd;
     }
-    if (status == TlxReadStatus::Loaded && activateStoredRenderer) {
-        activateStoredRenderer(tree);
-    }
-    return status;
 }
 
 } // namespace trellic

@@ -3,7 +3,6 @@
 #include "model/archive.h"
 #include "model/node_tree.h"
 
-#include <functional>
 #include <string>
 
 namespace trellic {
@@ -35,11 +34,7 @@ std::string WriteTLX(const NodeTree& tree);
 // Reads a .tlx file into a tree that ResetNodeTree has just emptied, appending to its stacks
 // and tables. The reader checks nothing but the magic. On UnexpectedEnd what was read before
 // the end stays in the tree; callers that must not show a half-read resume read into a spare
-// tree.
-//
-// activateStoredRenderer is the last step of a successful load: the document layer activates
-// the renderer the file names and renders (left out by tools that only inspect files).
-TlxReadStatus ReadTLX(Archive& ar, NodeTree& tree, Prompter& prompter,
-                      const std::function<void(NodeTree&)>& activateStoredRenderer = {});
+// tree. Callers that show the resume activate its stored renderer and render once it is Loaded.
+TlxReadStatus ReadTLX(Archive& ar, NodeTree& tree, Prompter& prompter);
 
 } // namespace trellic

@@ -10,7 +10,7 @@ std::string YesNo(bool value) {
 
 std::string Describe(const ResumeNode& r) {
     return "Name: " + r.name + "\r\nRenderer: " +
-           (r.renderer == 0 ? "Rich Text File (RTF)\r\n" : "Text File (TXT)\r\n");
+           (r.renderer == kRendererRtf ? "Rich Text File (RTF)\r\n" : "Text File (TXT)\r\n");
 }
 std::string Describe(const HeaderNode& h) {
     return "Header: " + h.header + "\r\nInherit Style: " + YesNo(h.inheritStyle);

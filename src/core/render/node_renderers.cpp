@@ -15,7 +15,7 @@ bool IsRtf(const RenderTarget& target) {
 
 // Breaks before a node by the kind written before it. A kind that is none of the seven wrote
 // nothing, like an output of the other renderer, and is treated as one.
-int32_t LeadingBreaks(int32_t kind, int32_t previousKind) {
+int32_t LeadingBreaks(NodeKind kind, NodeKind previousKind) {
     if (previousKind == kKindResume) {
         return 0;
     }
@@ -116,7 +116,7 @@ const StyleNode& ResumeStyle(const RenderTarget& target) {
 
 } // namespace
 
-void RenderHeader(RenderTarget& target, const HeaderNode& node, int32_t previousKind,
+void RenderHeader(RenderTarget& target, const HeaderNode& node, NodeKind previousKind,
                   uint16_t listNumber) {
     const EffectiveStyle s = StyleOf(node, ResumeStyle(target));
     InsertLineBreaks(target, LeadingBreaks(kKindHeader, previousKind));
@@ -146,7 +146,7 @@ void RenderHeader(RenderTarget& target, const HeaderNode& node, int32_t previous
     target.out.InsertText(std::u32string(macrons, U'\u00AF'));
 }
 
-void RenderResumeSection(RenderTarget& target, const ResumeSectionNode& node, int32_t previousKind,
+void RenderResumeSection(RenderTarget& target, const ResumeSectionNode& node, NodeKind previousKind,
                          uint16_t listNumber) {
     const StyleNode& resumeStyle = ResumeStyle(target);
     const EffectiveStyle s = StyleOf(node, resumeStyle);
@@ -180,7 +180,7 @@ void RenderResumeSection(RenderTarget& target, const ResumeSectionNode& node, in
                         node.data.text));
 }
 
-void RenderSLField(RenderTarget& target, const SLFieldNode& node, int32_t previousKind,
+void RenderSLField(RenderTarget& target, const SLFieldNode& node, NodeKind previousKind,
                    uint16_t listNumber) {
     const EffectiveStyle s = StyleOf(node, ResumeStyle(target));
     InsertLineBreaks(target, LeadingBreaks(kKindSLField, previousKind));
@@ -195,7 +195,7 @@ void RenderSLField(RenderTarget& target, const SLFieldNode& node, int32_t previo
     InsertText(target, node.fieldData);
 }
 
-void RenderMLField(RenderTarget& target, const MLFieldNode& node, int32_t previousKind,
+void RenderMLField(RenderTarget& target, const MLFieldNode& node, NodeKind previousKind,
                    uint16_t listNumber) {
     const EffectiveStyle s = StyleOf(node, ResumeStyle(target));
     InsertLineBreaks(target, LeadingBreaks(kKindMLField, previousKind));
@@ -215,7 +215,7 @@ void RenderMLField(RenderTarget& target, const MLFieldNode& node, int32_t previo
     InsertText(target, Prefixed(Tabs(s.style->paraFormat.indent), node.fieldData.text));
 }
 
-void RenderRTFOutput(RenderTarget& target, const RTFOutputNode& node, int32_t previousKind,
+void RenderRTFOutput(RenderTarget& target, const RTFOutputNode& node, NodeKind previousKind,
                      uint16_t listNumber) {
     if (!IsRtf(target)) {
         return;
@@ -231,7 +231,7 @@ void RenderRTFOutput(RenderTarget& target, const RTFOutputNode& node, int32_t pr
     }
 }
 
-void RenderTXTOutput(RenderTarget& target, const TXTOutputNode& node, int32_t previousKind,
+void RenderTXTOutput(RenderTarget& target, const TXTOutputNode& node, NodeKind previousKind,
                      uint16_t /*listNumber*/) {
     if (IsRtf(target)) {
         return;

@@ -35,32 +35,32 @@ std::string Repeat(std::string_view piece, int32_t count) {
 
 // One renderer per record type, chosen by overload; the resume's own entry writes nothing.
 void RenderRecord(RenderTarget&, const ResumeNode&, int32_t, uint16_t) {}
-void RenderRecord(RenderTarget& target, const HeaderNode& node, int32_t previousKind,
+void RenderRecord(RenderTarget& target, const HeaderNode& node, NodeKind previousKind,
                   uint16_t listNumber) {
     RenderHeader(target, node, previousKind, listNumber);
 }
-void RenderRecord(RenderTarget& target, const ResumeSectionNode& node, int32_t previousKind,
+void RenderRecord(RenderTarget& target, const ResumeSectionNode& node, NodeKind previousKind,
                   uint16_t listNumber) {
     RenderResumeSection(target, node, previousKind, listNumber);
 }
-void RenderRecord(RenderTarget& target, const SLFieldNode& node, int32_t previousKind,
+void RenderRecord(RenderTarget& target, const SLFieldNode& node, NodeKind previousKind,
                   uint16_t listNumber) {
     RenderSLField(target, node, previousKind, listNumber);
 }
-void RenderRecord(RenderTarget& target, const MLFieldNode& node, int32_t previousKind,
+void RenderRecord(RenderTarget& target, const MLFieldNode& node, NodeKind previousKind,
                   uint16_t listNumber) {
     RenderMLField(target, node, previousKind, listNumber);
 }
-void RenderRecord(RenderTarget& target, const RTFOutputNode& node, int32_t previousKind,
+void RenderRecord(RenderTarget& target, const RTFOutputNode& node, NodeKind previousKind,
                   uint16_t listNumber) {
     RenderRTFOutput(target, node, previousKind, listNumber);
 }
-void RenderRecord(RenderTarget& target, const TXTOutputNode& node, int32_t previousKind,
+void RenderRecord(RenderTarget& target, const TXTOutputNode& node, NodeKind previousKind,
                   uint16_t listNumber) {
     RenderTXTOutput(target, node, previousKind, listNumber);
 }
 
-void RenderEntry(RenderTarget& target, const StackEntry& entry, int32_t previousKind,
+void RenderEntry(RenderTarget& target, const StackEntry& entry, NodeKind previousKind,
                  uint16_t listNumber) {
     VisitRecord(target.tree, entry,
                 [&](const auto& node) { RenderRecord(target, node, previousKind, listNumber); });
@@ -97,7 +97,7 @@ bool BuildRendering(const NodeTree& tree, const RichCharFormat& viewDefault,
         buffer.SetSelectionParaFormat(PlainParagraphChange());
     }
     RenderTarget target{tree, buffer, tree.renderer};
-    int32_t previousKind = kKindResume;
+    NodeKind previousKind = kKindResume;
     uint16_t listNumber = 0;
     ProgressMeter meter(progress, tree.activeStack.size());
     uint64_t done = 0;
@@ -239,9 +239,9 @@ void InsertBullet(RenderTarget& target, int32_t bullet, int32_t color) {
         const char32_t bulletText[] = {BulletSymbol(bullet), U' '};
         target.out.InsertText(std::u32string_view(bulletText, 2));
         return;
-    } else if (bullet == 15) {
+    } else if (bullet == kBulletPlus) {
         text = "+ ";
-    } else if (bullet == 16) {
+    } else if (bullet == kBulletMinus) {
         text = "- ";
     }
     InsertText(target, text);

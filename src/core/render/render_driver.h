@@ -42,7 +42,7 @@ RichCharFormat PlainViewCharFormat();
 struct RenderTarget {
     const NodeTree& tree;
     RichTextBuffer& out;
-    int32_t renderer = kRendererRtf;
+    Renderer renderer = kRendererRtf;
 };
 
 // Most extra line breaks or indent levels one call writes: a damaged file can ask for

@@ -28,6 +28,8 @@ public:
     // The format of the last paragraph, which an emptied view keeps.
     virtual RichParaFormat EndParagraphFormat() const = 0;
 
+    // The whole content as the engine's document model, as exports lay it out.
+    virtual RichDocument Document() const = 0;
     // The whole content as RTF, or as UTF-8 text with CR LF between paragraphs.
     virtual std::string ExportRtf() const = 0;
     virtual std::string ExportText() const = 0;
@@ -62,6 +64,7 @@ public:
     void SetDefaultCharFormat(const RichCharFormat& change) override;
     void SetSelectionParaFormat(const RichParaFormat& change) override;
     RichParaFormat EndParagraphFormat() const override;
+    RichDocument Document() const override { return m_buffer.Document(); }
     std::string ExportRtf() const override { return m_buffer.ExportRtf(); }
     std::string ExportText() const override { return m_buffer.ExportText(); }
     std::vector<std::string> ImportRtf(std::string_view rtf) override;

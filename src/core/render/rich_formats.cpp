@@ -24,8 +24,8 @@ constexpr const char* kBulletNames[kBulletCount] = {
     "Minus (TXT)",
 };
 
-constexpr unsigned char kBulletSymbols[15] = {0,    0x6C, 0x6D, 0x6E, 0x71, 0x74, 0x76, 0xAB,
-                                              0xB6, 0xD8, 0xE0, 0xE8, 0xF0, 0xFC, 0xFB};
+constexpr unsigned char kBulletSymbols[kLastSymbolBullet + 1] = {
+    0, 0x6C, 0x6D, 0x6E, 0x71, 0x74, 0x76, 0xAB, 0xB6, 0xD8, 0xE0, 0xE8, 0xF0, 0xFC, 0xFB};
 
 } // namespace
 
@@ -84,7 +84,7 @@ const char* BulletName(int32_t bullet) {
 }
 
 unsigned char BulletSymbol(int32_t bullet) {
-    return bullet >= 1 && bullet <= 14 ? kBulletSymbols[bullet] : 0;
+    return bullet > kBulletNone && bullet <= kLastSymbolBullet ? kBulletSymbols[bullet] : 0;
 }
 
 EffectiveStyle StyleOf(const HeaderNode& node, const StyleNode& resumeStyle) {

@@ -37,12 +37,16 @@ struct FontChoice {
 void FromFontDialog(const FontChoice& choice, const RichCharFormat& dialogFormat,
                     CharFormat& format);
 
-// The bullet symbol list: 0 "None", 1 to 14 Wingdings symbols, 15 "Plus (TXT)", 16 "Minus
-// (TXT)".
+// The bullet symbol list: "None", Wingdings symbols up to kLastSymbolBullet, then the two
+// plain-text bullets.
+inline constexpr int32_t kBulletNone = 0;
+inline constexpr int32_t kLastSymbolBullet = 14;
+inline constexpr int32_t kBulletPlus = 15;  // "Plus (TXT)": "+ "
+inline constexpr int32_t kBulletMinus = 16; // "Minus (TXT)": "- "
 inline constexpr int32_t kBulletCount = 17;
 // The bullet's name as the style dialogs list it; empty outside the list.
 const char* BulletName(int32_t bullet);
-// The Wingdings byte of bullets 1 to 14; 0 for any other value.
+// The Wingdings byte of the symbol bullets; 0 for any other value.
 unsigned char BulletSymbol(int32_t bullet);
 
 // The style a node renders with: its own, or the resume's when it inherits.

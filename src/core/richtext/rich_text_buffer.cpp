@@ -3,6 +3,7 @@
 #include "engine/text_file.h"
 #include "richtext/plain_text_codec.h"
 #include "richtext/rtf_writer.h"
+#include "richtext/selection_formats.h"
 
 #include <algorithm>
 
@@ -96,6 +97,11 @@ RichTextBuffer::Location RichTextBuffer::Locate(size_t position) const {
     const auto index = static_cast<size_t>(next - m_starts.begin()) - 1;
     const size_t length = m_document.paragraphs[index].Length();
     return {index, std::min(position - m_starts[index], length)};
+}
+
+std::pair<size_t, size_t> RichTextBuffer::TouchedParagraphs() const {
+    return {Locate(m_selection.min).paragraph,
+            Locate(LastTouchedPosition(m_selection.min, m_selection.max)).paragraph};
 }
 
 RichCharFormat RichTextBuffer::FormatBefore(size_t position) const {
@@ -288,8 +294,8 @@ void RichTextBuffer::SetSelectionCharFormat(const RichCharFormat& change) {
         Append(runs, std::move(middle));
         Append(runs, RunsFrom(paragraph.runs, end));
         paragraph.runs = std::move(runs);
-        if (i != to.paragraph) {
-            ApplyCharFormat(paragraph.markFormat, change); // its break is selected
+        if (HoldsBreak(m_starts[i] + length, m_selection.min, m_selection.max)) {
+            ApplyCharFormat(paragraph.markFormat, change);
         }
     }
     m_typingFormat = InsertionFormat();
@@ -305,10 +311,7 @@ void RichTextBuffer::SetDefaultCharFormat(const RichCharFormat& change) {
 }
 
 void RichTextBuffer::SetSelectionParaFormat(const RichParaFormat& change) {
-    const size_t first = Locate(m_selection.min).paragraph;
-    // A selection that ends just behind a paragraph break does not reach into the next one.
-    const size_t last =
-        m_selection.max > m_selection.min ? Locate(m_selection.max - 1).paragraph : first;
+    const auto [first, last] = TouchedParagraphs();
     for (size_t i = first; i <= last; ++i) {
         ApplyParaFormat(m_document.paragraphs[i].format, change);
     }
@@ -323,8 +326,7 @@ RichCharFormat RichTextBuffer::GetSelectionCharFormat() const {
     }
     const Location from = Locate(m_selection.min);
     const Location to = Locate(m_selection.max);
-    const RichCharFormat* first = nullptr;
-    uint32_t mask = kCfmAll;
+    CharFormatOfSelection selected;
     for (size_t i = from.paragraph; i <= to.paragraph; ++i) {
         const RichParagraph& paragraph = m_document.paragraphs[i];
         const size_t start = i == from.paragraph ? from.offset : 0;
@@ -333,33 +335,21 @@ RichCharFormat RichTextBuffer::GetSelectionCharFormat() const {
         for (const RichRun& run : paragraph.runs) {
             const size_t runEnd = position + run.text.size();
             if (runEnd > start && position < end) {
-                if (first == nullptr) {
-                    first = &run.format;
-                } else {
-                    mask &= EqualCharAttributes(*first, run.format);
-                }
+                selected.Add(run.format);
             }
             position = runEnd;
         }
     }
-    // A selection of paragraph breaks alone reports the first selected mark.
-    RichCharFormat format =
-        first != nullptr ? *first : m_document.paragraphs[from.paragraph].markFormat;
-    format.mask = mask;
-    return format;
+    return selected.Reported(m_document.paragraphs[from.paragraph].markFormat);
 }
 
 RichParaFormat RichTextBuffer::GetSelectionParaFormat() const {
-    const size_t first = Locate(m_selection.min).paragraph;
-    const size_t last =
-        m_selection.max > m_selection.min ? Locate(m_selection.max - 1).paragraph : first;
-    RichParaFormat format = m_document.paragraphs[first].format;
-    uint32_t mask = kPfmAll;
-    for (size_t i = first + 1; i <= last; ++i) {
-        mask &= EqualParaAttributes(format, m_document.paragraphs[i].format);
+    const auto [first, last] = TouchedParagraphs();
+    ParaFormatOfSelection selected;
+    for (size_t i = first; i <= last; ++i) {
+        selected.Add(m_document.paragraphs[i].format);
     }
-    format.mask = mask;
-    return format;
+    return selected.Reported();
 }
 
 std::string RichTextBuffer::ExportRtf() const {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace trellic {
 
@@ -91,6 +92,8 @@ private:
         size_t offset = 0;
     };
     Location Locate(size_t position) const;
+    // The first and last paragraph the selection touches.
+    std::pair<size_t, size_t> TouchedParagraphs() const;
     // Brings the paragraph start positions up to date; renders append at the end, so only
     // the paragraphs behind the first changed one are counted again.
     void UpdateStarts() const;

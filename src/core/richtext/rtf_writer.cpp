@@ -2,6 +2,7 @@
 
 #include "engine/code_page.h"
 #include "richtext/font_charsets.h"
+#include "richtext/list_labels.h"
 
 #include <map>
 #include <tuple>
@@ -146,16 +147,6 @@ private:
     bool m_pendingDelimiter = false;
 };
 
-bool IsListNumbering(uint16_t numbering) {
-    return numbering >= kPfnBullet && numbering <= kPfnUpperRoman;
-}
-
-bool SameList(const RichParaFormat& a, const RichParaFormat& b) {
-    return a.numbering == b.numbering && a.numberingStyle == b.numberingStyle &&
-           a.numberingStart == b.numberingStart && a.bulletSymbol == b.bulletSymbol &&
-           a.bulletFace == b.bulletFace && a.bulletCharSet == b.bulletCharSet;
-}
-
 // The font a list's bullet is written in: Symbol for the standard bullet.
 FontKey BulletFontOf(const RichParaFormat& format) {
     if (format.bulletSymbol == 0) {
@@ -166,77 +157,6 @@ FontKey BulletFontOf(const RichParaFormat& format) {
 
 bool IsSymbolByte(const RichParaFormat& format) {
     return format.bulletCharSet == kSymbolCharSet && format.bulletSymbol < 0x100;
-}
-
-std::string Letters(unsigned n, char base) {
-    std::string text;
-    while (n > 0) {
-        --n;
-        text.insert(text.begin(), static_cast<char>(base + n % 26));
-        n /= 26;
-    }
-    return text;
-}
-
-std::string Roman(unsigned n, bool upper) {
-    static const std::pair<unsigned, const char*> kParts[] = {
-        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
-        {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
-    std::string text;
-    for (const auto& [value, letters] : kParts) {
-        while (n >= value) {
-            text += letters;
-            n -= value;
-        }
-    }
-    if (upper) {
-        for (char& c : text) {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return text;
-}
-
-// The label the control shows for item `number` of a list.
-std::string NumberLabel(uint16_t numbering, uint16_t style, unsigned number) {
-    std::string digits;
-    if (number == 0 || (number > 3999 && numbering >= kPfnLowerRoman)) {
-        digits = std::to_string(number);
-    } else {
-        switch (numbering) {
-        case kPfnLowerLetter:
-            digits = Letters(number, 'a');
-            break;
-        case kPfnUpperLetter:
-            digits = Letters(number, 'A');
-            break;
-        case kPfnLowerRoman:
-            digits = Roman(number, false);
-            break;
-        case kPfnUpperRoman:
-            digits = Roman(number, true);
-            break;
-        default:
-            digits = std::to_string(number);
-            break;
-        }
-    }
-    std::string label;
-    if ((style & 0xFF00) == kPfnsParens) {
-        label.push_back('(');
-    }
-    label.append(digits);
-    switch (style & 0xFF00) {
-    case kPfnsPeriod:
-        label.push_back('.');
-        break;
-    case kPfnsPlain:
-        break;
-    default:
-        label.push_back(')');
-        break;
-    }
-    return label;
 }
 
 const char* PnFormatWord(uint16_t numbering) {
@@ -472,22 +392,7 @@ private:
                 m_out.Raw(";}");
                 m_out.Word("f", m_fonts.at(BulletFontOf(format)));
             } else {
-                std::string_view before;
-                std::string_view after;
-                switch (format.numberingStyle & 0xFF00) {
-                case kPfnsParens:
-                    before = "(";
-                    after = ")";
-                    break;
-                case kPfnsPeriod:
-                    after = ".";
-                    break;
-                case kPfnsPlain:
-                    break;
-                default:
-                    after = ")";
-                    break;
-                }
+                const auto [before, after] = PunctuationOf(format.numberingStyle);
                 m_out.Raw("{");
                 m_out.Word("leveltext");
                 m_out.Hex(static_cast<unsigned>(before.size() + 1 + after.size()));
@@ -616,7 +521,7 @@ private:
         } else {
             const unsigned number = format.numberingStart + unsigned(index - listStart);
             m_out.Raw(" ");
-            m_out.Raw(NumberLabel(format.numbering, format.numberingStyle, number));
+            m_out.Raw(ListItemLabel(format.numbering, format.numberingStyle, number));
         }
         m_out.Word("tab");
         m_out.Raw("}");
@@ -644,26 +549,18 @@ private:
         m_out.Word("pnindent", 0);
         m_out.Word("pnstart", format.numberingStart);
         m_out.Word(PnFormatWord(format.numbering));
-        switch (format.numberingStyle & 0xFF00) {
-        case kPfnsParens:
+        const auto [before, after] = PunctuationOf(format.numberingStyle);
+        if (!before.empty()) {
             m_out.Raw("{");
             m_out.Word("pntxtb");
-            m_out.Raw("(}{");
-            m_out.Word("pntxta");
-            m_out.Raw(")}");
-            break;
-        case kPfnsPeriod:
+            m_out.Raw(before);
+            m_out.Raw("}");
+        }
+        if (!after.empty()) {
             m_out.Raw("{");
             m_out.Word("pntxta");
-            m_out.Raw(".}");
-            break;
-        case kPfnsPlain:
-            break;
-        default:
-            m_out.Raw("{");
-            m_out.Word("pntxta");
-            m_out.Raw(")}");
-            break;
+            m_out.Raw(after);
+            m_out.Raw("}");
         }
         m_out.Raw("}");
     }

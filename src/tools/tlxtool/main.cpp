@@ -7,7 +7,7 @@
 #include "engine/prompter.h"
 #include "engine/version.h"
 #include "exchange/json_resume.h"
-#include "exchange/office_export.h"
+#include "formats/format_registry.h"
 #include "model/tlx_file.h"
 #include "pdf_output.h"
 #include "render/resume_view.h"
@@ -244,16 +244,18 @@ int Convert(const std::string& input, const std::string& output, const std::stri
     if (!renderer.empty() && renderer != "rtf" && renderer != "txt") {
         return UsageError("--renderer takes rtf or txt");
     }
+    FormatRegistry formats = CoreFormats();
+    AddPdfFormat(formats, pdf);
+    AddOfficeFormats(formats);
     // Save As writes any other name as plain text, which under a name like .docx only makes a
     // file no program reads.
     const std::string extension = FileExtension(output);
-    const std::optional<OfficeFormat> office = OfficeFormatOf(extension);
-    if (extension != "tlx" && extension != "rtf" && extension != "txt" && extension != "pdf" &&
-        !office) {
-        return Fail(output, (extension.empty() ? std::string("no extension")
-                                               : "a ." + extension + " file") +
-                                " cannot be written: the output must end in .tlx, .rtf, .txt, "
-                                ".pdf, .docx or .odt");
+    const FileFormat* writer = formats.WriterFor(extension);
+    if (writer == nullptr) {
+        return Fail(
+            output,
+            (extension.empty() ? std::string("no extension") : "a ." + extension + " file") +
+                " cannot be written: the output must end in " + formats.WritableExtensions());
     }
     std::string probe;
     int status = 0;
@@ -264,7 +266,7 @@ int Convert(const std::string& input, const std::string& output, const std::stri
     HeadlessResumeView view;
     EngineLog log;
     ConvertPrompter prompter(input, output);
-    CTLXDoc doc(tree, view, log, prompter);
+    CTLXDoc doc(tree, view, log, prompter, formats);
     doc.OnNewDocument();
     auto finish = [&](int code) {
         if (printLog) {
@@ -272,7 +274,12 @@ int Convert(const std::string& input, const std::string& output, const std::stri
         }
         return code;
     };
-    if (!doc.OpenResume()) {
+    // Another program's file is imported; a resume file is opened as File > Open opens it.
+    const FileFormat* importer = formats.ForExtension(FileExtension(input), FormatRole::Exchange);
+    const bool opened = importer != nullptr && importer->Info().reads
+                            ? doc.ImportResumeFile(*importer, input)
+                            : doc.OpenResume();
+    if (!opened) {
         std::string problem = prompter.problems.empty() ? "cannot be opened" : prompter.problems[0];
         if (problem.rfind("An error occurred.", 0) == 0 && !LastLoggedError(log).empty()) {
             problem = LastLoggedError(log);
@@ -283,25 +290,11 @@ int Convert(const std::string& input, const std::string& output, const std::stri
     if (!renderer.empty()) {
         doc.SetRenderer(renderer == "rtf" ? kRendererRtf : kRendererTxt, true);
     }
-    if (FileExtension(output) == "pdf") {
-        std::string error;
-        if (!WritePdf(view.Buffer().Document(), &tree, output, pdf, error)) {
-            return finish(Fail(output, error));
-        }
-        log.AppendLog("MEM: Exported PDF: " + output + "\r\n\r\n");
-        return finish(0);
-    }
+    // RTF, DOCX and ODT files carry the paper a PDF would have.
     UsePaperForRtf(pdf);
-    if (office) {
-        std::string error;
-        const RichDocument& document = view.Buffer().Document();
-        if (!ExportOfficeDocument(*office, document, OfficePropertiesOf(document, &tree),
-                                  CurrentRtfPage(), output, error)) {
-            return finish(Fail(output, error));
-        }
-        log.AppendLog("MEM: Exported " + std::string(OfficeFormatName(*office)) + ": " + output +
-                      "\r\n\r\n");
-        return finish(0);
+    if (writer->Info().role == FormatRole::Exchange) {
+        const FormatResult exported = doc.ExportResume(*writer, output);
+        return finish(exported.ok ? 0 : Fail(output, exported.message));
     }
     if (!doc.SaveResume(true)) {
         std::string problem =

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "exchange/office_document.h"
-#include "model/node_tree.h"
-#include "richtext/rich_document.h"
+#include "formats/format_registry.h"
 
 #include <string>
 
@@ -13,16 +11,11 @@ struct PdfOptions {
     bool archival = false; // PDF/A-1b
 };
 
-// Writes the document as the desktop application prints it; the tree, where there is one,
-// gives the PDF's title and author. Builds without Qt cannot lay out pages and say so in
-// `error`.
-bool WritePdf(const RichDocument& document, const NodeTree* tree, const std::string& path,
-              const PdfOptions& options, std::string& error);
+// Lists the PDF format, laid out as the desktop application prints, on the paper and in the
+// profile the options name. Builds without Qt cannot lay out pages and list none.
+void AddPdfFormat(FormatRegistry& formats, const PdfOptions& options);
 
-// The title, author and subject a PDF would carry, for the word-processor formats.
-DocumentProperties OfficePropertiesOf(const RichDocument& document, const NodeTree* tree);
-
-// Gives RTF files the paper a PDF would have.
+// Gives RTF, DOCX and ODT files the paper a PDF would have.
 void UsePaperForRtf(const PdfOptions& options);
 
 // False for a paper name that --paper does not take.

@@ -1,21 +1,9 @@
 #include "pdf_output.h"
 
-#include <ctime>
-
 namespace trellic::tool {
 
-bool WritePdf(const RichDocument&, const NodeTree*, const std::string&, const PdfOptions&,
-              std::string& error) {
-    error = "this tlxtool was built without Qt, which PDF output needs";
-    return false;
-}
-
-DocumentProperties OfficePropertiesOf(const RichDocument&, const NodeTree*) {
-    DocumentProperties properties;
-    properties.subject = "Resume";
-    properties.created = std::time(nullptr);
-    return properties;
-}
+// Without Qt there is no page printer, so no PDF format to list.
+void AddPdfFormat(FormatRegistry&, const PdfOptions&) {}
 
 void UsePaperForRtf(const PdfOptions&) {}
 

@@ -1,10 +1,10 @@
 #include "pdf_output.h"
-#include "shell/paper_size.h"
-#include "shell/resume_printer.h"
+#include "print/paper_size.h"
+#include "print/pdf_format.h"
+#include "print/resume_printer.h"
 
 #include <QGuiApplication>
 #include <cstdio>
-#include <ctime>
 
 namespace trellic::tool {
 
@@ -49,25 +49,28 @@ PageSetup SetupFor(const PdfOptions& options) {
     return setup;
 }
 
+// The page printer lays text out with Qt, which needs an application object; a tool makes one
+// only when it writes a PDF.
+class ToolPdfFormat : public PdfFormat {
+public:
+    explicit ToolPdfFormat(const PdfOptions& options)
+        : PdfFormat(options.archival ? Profile::Archival : Profile::Standard,
+                    [options] { return SetupFor(options); }) {}
+
+    FormatResult Write(const FormatSource& from, std::string& bytes) const override {
+        EnsureApplication();
+        return PdfFormat::Write(from, bytes);
+    }
+};
+
 } // namespace
 
-DocumentProperties OfficePropertiesOf(const RichDocument& document, const NodeTree* tree) {
-    const PdfProperties pdf = PropertiesOf(tree, document);
-    return {pdf.title.toStdString(), pdf.author.toStdString(), pdf.subject.toStdString(),
-            std::time(nullptr)};
-}
-
 void UsePaperForRtf(const PdfOptions& options) {
-    UsePageSetup(nullptr, SetupFor(options));
+    UsePageSetup(SetupFor(options));
 }
 
-bool WritePdf(const RichDocument& document, const NodeTree* tree, const std::string& path,
-              const PdfOptions& options, std::string& error) {
-    EnsureApplication();
-    const PageSetup setup = SetupFor(options);
-    PdfProperties properties = PropertiesOf(tree, document);
-    properties.archival = options.archival;
-    return ExportPdf(document, path, setup, error, properties);
+void AddPdfFormat(FormatRegistry& formats, const PdfOptions& options) {
+    formats.Add(std::make_unique<ToolPdfFormat>(options));
 }
 
 } // namespace trellic::tool

@@ -52,9 +52,9 @@ std::vector<Finding> CheckTree(const NodeTree& tree, int32_t storedActiveCount,
         }
     }
 
-    const int32_t kinds[] = {kKindHeader,  kKindResumeSection, kKindSLField,
-                             kKindMLField, kKindRTFOutput,     kKindTXTOutput};
-    for (const int32_t kind : kinds) {
+    const NodeKind kinds[] = {kKindHeader,  kKindResumeSection, kKindSLField,
+                              kKindMLField, kKindRTFOutput,     kKindTXTOutput};
+    for (const NodeKind kind : kinds) {
         for (std::size_t i = 0; i < tree.TableSize(kind); ++i) {
             if (!referenced.count({kind, static_cast<int32_t>(i)})) {
                 note(std::string(KindName(kind)) + " " + std::to_string(i) + " \"" +

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <limits>
 #include <set>
+#include <type_traits>
 
 namespace trellic::tool {
 
@@ -210,6 +211,12 @@ public:
     void operator()(const char* key, int16_t& value) { m_out[key] = value; }
     void operator()(const char* key, int32_t& value) { m_out[key] = value; }
     void operator()(const char* key, float& value) { m_out[key] = FloatToJson(value); }
+    // Codes go out as the numbers the file holds.
+    template <typename Enum>
+    requires std::is_enum_v<Enum>
+    void operator()(const char* key, Enum& value) {
+        m_out[key] = static_cast<std::underlying_type_t<Enum>>(value);
+    }
 
     template <typename Record> void operator()(const char* key, std::vector<Record>& list) {
         Json array = Json::array();
@@ -267,6 +274,14 @@ public:
     void operator()(const char* key, uint8_t& value) { Integer(key, value); }
     void operator()(const char* key, int16_t& value) { Integer(key, value); }
     void operator()(const char* key, int32_t& value) { Integer(key, value); }
+    // Codes come in as the numbers the file holds, known or not, as the file reader takes them.
+    template <typename Enum>
+    requires std::is_enum_v<Enum>
+    void operator()(const char* key, Enum& value) {
+        auto code = static_cast<std::underlying_type_t<Enum>>(value);
+        Integer(key, code);
+        value = static_cast<Enum>(code);
+    }
 
     void operator()(const char* key, float& value) {
         const Json* j = Find(key);

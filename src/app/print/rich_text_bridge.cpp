@@ -1,4 +1,6 @@
-#include "shell/rich_text_bridge.h"
+#include "print/rich_text_bridge.h"
+
+#include "richtext/list_labels.h"
 
 #include <QBuffer>
 #include <QColor>
@@ -259,34 +261,13 @@ QString FaceOf(const QTextCharFormat& format) {
     return families.isEmpty() ? QString() : families.front();
 }
 
-bool SameList(const QTextBlockFormat& a, const QTextBlockFormat& b) {
-    return a.intProperty(kNumberingProperty) == b.intProperty(kNumberingProperty) &&
-           a.intProperty(kNumberingStyleProperty) == b.intProperty(kNumberingStyleProperty) &&
-           a.intProperty(kNumberingStartProperty) == b.intProperty(kNumberingStartProperty);
-}
-
-QString Letters(int n, char16_t base) {
-    QString text;
-    while (n > 0) {
-        --n;
-        text.prepend(QChar(char16_t(base + n % 26)));
-        n /= 26;
-    }
-    return text;
-}
-
-QString Roman(int n, bool upper) {
-    static const std::pair<int, const char*> kParts[] = {
-        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
-        {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
-    QString text;
-    for (const auto& [value, letters] : kParts) {
-        while (n >= value) {
-            text += QLatin1String(letters);
-            n -= value;
-        }
-    }
-    return upper ? text.toUpper() : text;
+// What decides which list a block belongs to, as the engine's format holds it.
+RichParaFormat ListOf(const QTextBlockFormat& format) {
+    RichParaFormat list;
+    list.numbering = static_cast<uint16_t>(format.intProperty(kNumberingProperty));
+    list.numberingStyle = static_cast<uint16_t>(format.intProperty(kNumberingStyleProperty));
+    list.numberingStart = static_cast<uint16_t>(format.intProperty(kNumberingStartProperty));
+    return list;
 }
 
 void AppendRun(RichParagraph& paragraph, const QString& text, const QTextCharFormat& qtFormat) {
@@ -824,36 +805,14 @@ RichDocument FragmentFromQt(const QTextDocument& document, int from, int to) {
 }
 
 QString NumberingMarker(int numbering, int value, int numberingStyle) {
-    QString digits;
-    switch (numbering) {
-    case kPfnBullet:
+    if (numbering == kPfnBullet) {
         return QStringLiteral("\u2022");
-    case kPfnArabic:
-        digits = QString::number(value);
-        break;
-    case kPfnLowerLetter:
-    case kPfnUpperLetter:
-        digits = value > 0 ? Letters(value, numbering == kPfnLowerLetter ? u'a' : u'A')
-                           : QString::number(value);
-        break;
-    case kPfnLowerRoman:
-    case kPfnUpperRoman:
-        digits = value > 0 && value <= 3999 ? Roman(value, numbering == kPfnUpperRoman)
-                                            : QString::number(value);
-        break;
-    default:
+    }
+    if (!IsListNumbering(static_cast<uint16_t>(numbering))) {
         return {};
     }
-    switch (numberingStyle & 0xFF00) {
-    case kPfnsParens:
-        return QLatin1Char('(') + digits + QLatin1Char(')');
-    case kPfnsPeriod:
-        return digits + QLatin1Char('.');
-    case kPfnsPlain:
-        return digits;
-    default:
-        return digits + QLatin1Char(')');
-    }
+    return QString::fromStdString(ListItemLabel(static_cast<uint16_t>(numbering),
+                                                static_cast<uint16_t>(numberingStyle), value));
 }
 
 namespace {
@@ -931,8 +890,8 @@ QStringList NumberingMarkers(const QTextDocument& document) {
             previous = format;
             continue;
         }
-        const bool continues =
-            previous.intProperty(kNumberingProperty) != kPfnNone && SameList(previous, format);
+        const bool continues = previous.intProperty(kNumberingProperty) != kPfnNone &&
+                               SameList(ListOf(previous), ListOf(format));
         value = continues ? value + 1 : format.intProperty(kNumberingStartProperty);
         markers.append(
             numbering == kPfnBullet

@@ -1,4 +1,4 @@
-#include "shell/rich_text_bridge.h"
+#include "print/rich_text_bridge.h"
 #include "test_documents.h"
 
 #include <QAbstractTextDocumentLayout>

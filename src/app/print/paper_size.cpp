@@ -1,4 +1,4 @@
-#include "shell/paper_size.h"
+#include "print/paper_size.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "document/file_content.h"
+#include "formats/file_content.h"
 
 #include <gtest/gtest.h>
 #include <random>

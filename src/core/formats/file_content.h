@@ -1,5 +1,8 @@
 #pragma once
 
+#include "formats/file_format.h"
+
+#include <string>
 #include <string_view>
 
 namespace trellic {
@@ -13,5 +16,9 @@ bool LooksLikeText(std::string_view bytes);
 
 // Whether bytes begin as rich text does.
 bool LooksLikeRtf(std::string_view bytes);
+
+// Refuses bytes that do not look like text, naming the file: taken as text, a binary file
+// would be shown as noise and then saved over itself.
+FormatResult CheckResumeText(std::string_view bytes, const std::string& path);
 
 } // namespace trellic

@@ -1,4 +1,4 @@
-#include "document/file_content.h"
+#include "formats/file_content.h"
 
 #include <cstdint>
 
@@ -82,6 +82,14 @@ bool LooksLikeText(std::string_view bytes) {
 
 bool LooksLikeRtf(std::string_view bytes) {
     return bytes.substr(0, 5) == "{\\rtf";
+}
+
+FormatResult CheckResumeText(std::string_view bytes, const std::string& path) {
+    if (LooksLikeText(bytes)) {
+        return FormatResult::Success();
+    }
+    return FormatResult::Failure(
+        "The file holds binary data, not text, and cannot be opened as a resume:\n\n" + path);
 }
 
 } // namespace trellic

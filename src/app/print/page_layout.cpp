@@ -1,6 +1,6 @@
-#include "shell/page_layout.h"
+#include "print/page_layout.h"
 
-#include "shell/rich_text_bridge.h"
+#include "print/rich_text_bridge.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>

@@ -9,12 +9,10 @@
 #include <string>
 
 class QPagedPaintDevice;
-class QPrinter;
 
 namespace trellic {
 
 struct NodeTree;
-class CTLXView;
 
 // The printed page: paper and margins. The side margins are the view's (1.5 inches), so the
 // printer breaks lines where the view does; three quarters of an inch above and below keep a
@@ -36,9 +34,7 @@ struct PdfProperties {
     bool archival = false;
 };
 
-// Title, author and subject of a resume: the resume's name (else its first header's text),
-// the person's name (the first header, where the resume starts with one), and a subject
-// that says what the document is. A Resume View resume has no tree: its first line serves.
+// The resume's title, author and subject (ResumeProperties) for a PDF.
 PdfProperties PropertiesOf(const NodeTree* tree, const RichDocument& document);
 
 // The paper's width in twips, as the view takes it.
@@ -47,11 +43,9 @@ int PaperWidthTwips(const QPageSize& paper);
 // The page setup a printer holds.
 PageSetup SetupOf(const QPageLayout& layout);
 
-// Makes a page setup the one that the view's page shows and that RTF files carry.
-void UsePageSetup(CTLXView* view, const PageSetup& setup);
-
-// Gives a printer (or a print preview's printer) the page setup.
-void ApplyPageSetup(QPrinter& printer, const PageSetup& setup);
+// Makes a page setup the one that RTF files carry. The view's page follows it through
+// PaperWidthTwips.
+void UsePageSetup(const PageSetup& setup);
 
 // Lays the resume out on the device's pages and paints them: the one path behind Print,
 // Print Preview and PDF export. Returns the number of pages painted; 0 when the device could

@@ -2,11 +2,11 @@
 // reads back, where lines and rules land, and what the file says about itself.
 
 #include "engine/file_io.h"
+#include "print/page_layout.h"
+#include "print/paper_size.h"
+#include "print/resume_printer.h"
 #include "richtext/rtf_reader.h"
 #include "run_command.h"
-#include "shell/page_layout.h"
-#include "shell/paper_size.h"
-#include "shell/resume_printer.h"
 #include "temp_dir.h"
 
 #include <QImage>

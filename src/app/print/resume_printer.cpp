@@ -1,18 +1,17 @@
-#include "shell/resume_printer.h"
+#include "print/resume_printer.h"
 
 #include "engine/file_io.h"
 #include "engine/version.h"
+#include "formats/document_properties.h"
 #include "model/node_tree.h"
+#include "print/page_layout.h"
+#include "print/paper_size.h"
 #include "richtext/rtf_writer.h"
-#include "shell/page_layout.h"
-#include "shell/paper_size.h"
-#include "shell/tlx_view.h"
 
 #include <QBuffer>
 #include <QDateTime>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QRegularExpression>
 #include <algorithm>
 #include <cstdio>
@@ -22,25 +21,6 @@ namespace trellic {
 namespace {
 
 constexpr qreal kLayoutDpi = 96.0;
-
-QString TrimmedText(const std::string& utf8) {
-    return QString::fromStdString(utf8).trimmed();
-}
-
-QString FirstLine(const RichDocument& document) {
-    for (const RichParagraph& paragraph : document.paragraphs) {
-        std::u32string text;
-        for (const RichRun& run : paragraph.runs) {
-            text += run.text;
-        }
-        const QString line =
-            QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size())).trimmed();
-        if (!line.isEmpty()) {
-            return line;
-        }
-    }
-    return {};
-}
 
 // A PDF string literal: only printable ASCII stays as it is, so everything else goes as
 // UTF-16 with its byte-order mark, which every reader takes.
@@ -263,41 +243,11 @@ QByteArray XmpMetadata(const PdfProperties& properties, const QDateTime& created
 PageSetup::PageSetup() : paper(DefaultPaper()) {}
 
 PdfProperties PropertiesOf(const NodeTree* tree, const RichDocument& document) {
+    const DocumentProperties resume = ResumeProperties(tree, document);
     PdfProperties properties;
-    properties.subject = QStringLiteral("Resume");
-    if (tree != nullptr && tree->dataSource == kDataSourceNodes) {
-        auto headerText = [tree](const StackEntry& entry) {
-            const bool header = entry.kind == kKindHeader && entry.index >= 0 &&
-                                entry.index < static_cast<int32_t>(tree->headers.size());
-            return header ? TrimmedText(tree->headers[static_cast<size_t>(entry.index)].header)
-                          : QString();
-        };
-        QString firstHeader;
-        bool first = true;
-        for (const StackEntry& entry : tree->activeStack) {
-            if (entry.kind == kKindResume) {
-                continue;
-            }
-            // A resume that opens with a header opens with the person's name.
-            if (first && entry.kind == kKindHeader) {
-                properties.author = headerText(entry);
-            }
-            first = false;
-            firstHeader = headerText(entry);
-            if (!firstHeader.isEmpty()) {
-                break;
-            }
-        }
-        if (tree->resume) {
-            properties.title = TrimmedText(tree->resume->name);
-        }
-        if (properties.title.isEmpty()) {
-            properties.title = firstHeader;
-        }
-    }
-    if (properties.title.isEmpty()) {
-        properties.title = FirstLine(document);
-    }
+    properties.title = QString::fromStdString(resume.title);
+    properties.author = QString::fromStdString(resume.author);
+    properties.subject = QString::fromStdString(resume.subject);
     return properties;
 }
 
@@ -312,10 +262,7 @@ PageSetup SetupOf(const QPageLayout& layout) {
     return setup;
 }
 
-void UsePageSetup(CTLXView* view, const PageSetup& setup) {
-    if (view != nullptr) {
-        view->SetPaperWidth(PaperWidthTwips(setup.paper));
-    }
+void UsePageSetup(const PageSetup& setup) {
     // Millimetres, not points: whole points would put A4 a few twips off.
     const QSizeF millimetres = setup.paper.size(QPageSize::Millimeter);
     RtfPage page;
@@ -326,11 +273,6 @@ void UsePageSetup(CTLXView* view, const PageSetup& setup) {
     page.top = qRound(setup.marginsInches.top() * 1440.0);
     page.bottom = qRound(setup.marginsInches.bottom() * 1440.0);
     SetRtfPage(page);
-}
-
-void ApplyPageSetup(QPrinter& printer, const PageSetup& setup) {
-    printer.setPageSize(setup.paper);
-    printer.setPageMargins(setup.marginsInches, QPageLayout::Inch);
 }
 
 int PrintResume(const RichDocument& document, QPagedPaintDevice& device) {
