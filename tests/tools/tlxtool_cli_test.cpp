@@ -204,8 +204,9 @@ TEST(TlxtoolConvert, RefusesOutputsItCannotWrite) {
         const ToolRun run =
             Tool(dir, "convert " + Quote(dir.File("cv.tlx")) + " " + Quote(dir.File(name)));
         EXPECT_EQ(run.status, 1) << name;
-        EXPECT_NE(run.err.find("the output must end in .tlx, .rtf, .txt, .pdf, .docx or .odt"),
-                  std::string::npos)
+        EXPECT_NE(
+            run.err.find("the output must end in .tlx, .rtf, .txt, .pdf, .docx, .odt or .json"),
+            std::string::npos)
             << run.err;
         EXPECT_FALSE(std::filesystem::exists(dir.File(name))) << name;
     }
@@ -431,6 +432,14 @@ TEST(TlxtoolJsonResume, TheSampleGoesInAndComesOutWhole) {
     EXPECT_NE(ReadFileBytes(dir.File("cv.txt")).find("CEO/President, Pied Piper"),
               std::string::npos);
 
+    // convert takes JSON Resume as one of its formats, both ways.
+    ASSERT_EQ(Tool(dir, "convert " + Quote(sample) + " " + Quote(dir.File("c.tlx"))).status, 0);
+    ASSERT_EQ(
+        Tool(dir, "convert " + Quote(dir.File("c.tlx")) + " " + Quote(dir.File("c.json"))).status,
+        0);
+    EXPECT_EQ(nlohmann::json::parse(ReadFileBytes(dir.File("c.json"))),
+              nlohmann::json::parse(ReadFileBytes(sample)));
+
     const ToolRun help = Tool(dir, "--help");
     for (const char* line :
          {"import FILE.json OUT.tlx", "export FILE.tlx OUT.json", "--template NAME"}) {
@@ -467,6 +476,10 @@ TEST(TlxtoolJsonResume, RefusalsSayWhyAndLeaveTheOutputAlone) {
         {"export " + Quote(dir.File("good.json")) + " " + Quote(dir.File("out.json")),
          "only a .tlx resume"},
         {"import " + Quote(dir.File("good.json")), "wrong arguments for import"},
+        {"convert " + Quote(dir.File("cv.rtf")) + " " + Quote(dir.File("out.json")),
+         "only a resume in TLX Nodes can be written as a JSON Resume"},
+        {"convert " + Quote(dir.File("wrong.json")) + " " + Quote(dir.File("out.tlx")),
+         "/work/0/startDate must be a text, not a number"},
     };
     for (const Row& row : rows) {
         const ToolRun run = Tool(dir, row.arguments);

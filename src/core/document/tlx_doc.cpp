@@ -384,7 +384,8 @@ bool CTLXDoc::ImportResumeFile(const FileFormat& format, const std::string& path
     m_tree.filePath.clear();
     m_pathName.clear();
     MarkSaved();
-    m_log.AppendLog("MEM: Imported file: " + path + "\r\n\r\n");
+    m_log.AppendLog(candidate.reading.logEntry.empty() ? "MEM: Imported file: " + path + "\r\n\r\n"
+                                                       : candidate.reading.logEntry);
     return true;
 }
 

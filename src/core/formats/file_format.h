@@ -79,6 +79,9 @@ struct FormatReading {
     // ResumeView::ImportRtf, UTF-8 for ImportText. The view decides which character
     // format plain text comes in with.
     std::string viewText;
+    // What the format has to tell the engine log about the file once it is adopted; empty for
+    // nothing.
+    std::string logEntry;
 };
 
 // What a format writes: the open resume.

@@ -1,6 +1,7 @@
 #include "formats/format_registry.h"
 
 #include "formats/docx_format.h"
+#include "formats/json_resume_format.h"
 #include "formats/odt_format.h"
 #include "formats/rtf_format.h"
 #include "formats/tlx_format.h"
@@ -144,6 +145,10 @@ const FormatRegistry& CoreFormatRegistry() {
 void AddOfficeFormats(FormatRegistry& formats) {
     formats.Add(std::make_unique<DocxFormat>());
     formats.Add(std::make_unique<OdtFormat>());
+}
+
+void AddJsonResumeFormat(FormatRegistry& formats) {
+    formats.Add(std::make_unique<JsonResumeFormat>());
 }
 
 std::string FileExtension(const std::string& path) {

@@ -56,6 +56,8 @@ const FormatRegistry& CoreFormatRegistry();
 // Lists the word processors' formats, DOCX then ODT, after those already listed. Programs that
 // offer PDF list it first, so menus and messages name the formats in that order.
 void AddOfficeFormats(FormatRegistry& formats);
+// Lists JSON Resume after those already listed.
+void AddJsonResumeFormat(FormatRegistry& formats);
 
 // The extension of a path's file name without the dot, as written; empty when it has none.
 std::string FileExtension(const std::string& path);

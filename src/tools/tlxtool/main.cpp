@@ -41,11 +41,12 @@ constexpr const char* kUsage =
     "  check --spelling FILE        list the misspelt words of a .tlx, .rtf or .txt resume\n"
     "                               with the node or paragraph that holds each; exits 1 when\n"
     "                               it finds any\n"
-    "  convert INPUT OUTPUT         open a .tlx, .rtf or .txt resume and save it as OUTPUT,\n"
-    "                               as File > Open then File > Save As would; the output's\n"
-    "                               extension picks its format (.rtf, .txt, .tlx, .pdf\n"
-    "                               for the pages Print would print, or .docx and .odt for\n"
-    "                               word processors)\n"
+    "  convert INPUT OUTPUT         open a .tlx, .rtf or .txt resume (or import a JSON\n"
+    "                               Resume .json) and save it as OUTPUT, as File > Open then\n"
+    "                               File > Save As would; the output's extension picks its\n"
+    "                               format (.rtf, .txt, .tlx, .pdf for the pages Print would\n"
+    "                               print, .docx and .odt for word processors, or .json for\n"
+    "                               a JSON Resume of the nodes)\n"
     "  import FILE.json OUT.tlx     build a resume from a JSON Resume in a shipped template's\n"
     "                               styles; what the resume cannot show is kept in inactive\n"
     "                               nodes\n"
@@ -247,6 +248,7 @@ int Convert(const std::string& input, const std::string& output, const std::stri
     FormatRegistry formats = CoreFormats();
     AddPdfFormat(formats, pdf);
     AddOfficeFormats(formats);
+    AddJsonResumeFormat(formats);
     // Save As writes any other name as plain text, which under a name like .docx only makes a
     // file no program reads.
     const std::string extension = FileExtension(output);
