@@ -73,8 +73,8 @@ void BM_Render(benchmark::State& state) {
         RenderResume(tree, view);
         benchmark::DoNotOptimize(view.Buffer().TextLength());
     }
-    state.counters["us_per_node"] = benchmark::Counter(
-        static_cast<double>(nodes) * 1e-6,
+    state.counters["ns_per_node"] = benchmark::Counter(
+        static_cast<double>(nodes) * 1e-9,
         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
     state.SetLabel(state.range(1) == kRendererRtf ? "RTF" : "TXT");
 }
