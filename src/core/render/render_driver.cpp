@@ -85,14 +85,18 @@ void ResetViewFormatting(ResumeView& view) {
 
 namespace {
 
-// The paragraph breaks in a text: CR LF, a lone CR and a lone LF.
+// The paragraph breaks in a text: CR LF, a lone CR and a lone LF, that is every LF and every CR
+// that no LF follows. Counted without a branch per character, which the compiler vectorises.
 std::size_t Breaks(std::string_view text) {
-    std::size_t breaks = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool crlf = text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
-        breaks += static_cast<std::size_t>((text[i] == '\r' || text[i] == '\n') && !crlf);
+    if (text.empty()) {
+        return 0;
     }
-    return breaks;
+    std::size_t breaks = 0;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        breaks += static_cast<std::size_t>((text[i] == '\n') |
+                                           ((text[i] == '\r') & (text[i + 1] != '\n')));
+    }
+    return breaks + static_cast<std::size_t>(text.back() == '\n' || text.back() == '\r');
 }
 
 std::size_t ExtraBreaks(int32_t spacing) {
