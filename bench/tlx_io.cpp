@@ -1,12 +1,15 @@
-// Writes and reads a generated tree of 12,000 nodes in memory (its 8,000 active entries stay
-// within what a file may hold), beside a memcpy of the same number of bytes, so the archive's
-// speed can be read against the machine's.
+// Writes and reads generated trees of 1,000, 10,000 and 100,000 nodes in memory, beside a memcpy
+// of the same number of bytes, and reports the cost per node, which must not grow with the
+// tree's size. A file may hold at most kMaxTlxEntries records per table, so reading stops at
+// the largest tree a file can hold (six full tables); its stacks refer to as many records as
+// they may.
 
 #include "engine/prompter.h"
 #include "model/tlx_file.h"
 
 #include <benchmark/benchmark.h>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <random>
 
@@ -14,7 +17,7 @@ namespace {
 
 using namespace trellic;
 
-constexpr std::size_t kNodes = 12000;
+constexpr int64_t kLargestReadable = 6 * int64_t{kMaxTlxEntries};
 
 std::string Words(std::mt19937& random, std::size_t words) {
     static const char* const kWords[] = {"managed", "team", "of",      "engineers",
@@ -39,12 +42,17 @@ TextStyle Style(std::mt19937& random) {
     return style;
 }
 
-NodeTree GeneratedTree() {
+NodeTree GeneratedTree(std::size_t nodes) {
     std::mt19937 random(42);
     NodeTree tree{std::string()};
     ResetNodeTree(tree, {});
     tree.resume->name = "Benchmark resume";
-    for (std::size_t i = 0; i < kNodes; ++i) {
+    auto refer = [&](std::vector<StackEntry>& stack, int32_t index, int32_t kind) {
+        if (stack.size() < static_cast<std::size_t>(kMaxTlxEntries)) {
+            stack.push_back({index, kind});
+        }
+    };
+    for (std::size_t i = 0; i < nodes; ++i) {
         const auto index = static_cast<int32_t>(i / 6);
         NodeInfo info{"A node", "Trellic", "2026-12-08", 1.0F, 3};
         NodeHelp help{Words(random, 8), "docs/nodes.html"};
@@ -57,7 +65,7 @@ NodeTree GeneratedTree() {
             h.style = Style(random);
             h.underline = true;
             h.help = help;
-            tree.activeStack.push_back({index, kKindHeader});
+            refer(tree.activeStack, index, kKindHeader);
             break;
         }
         case 1: {
@@ -69,7 +77,7 @@ NodeTree GeneratedTree() {
             r.style = Style(random);
             r.bullet = 2;
             r.help = help;
-            tree.activeStack.push_back({index, kKindResumeSection});
+            refer(tree.activeStack, index, kKindResumeSection);
             break;
         }
         case 2: {
@@ -80,7 +88,7 @@ NodeTree GeneratedTree() {
             f.inheritStyle = true;
             f.style = Style(random);
             f.help = help;
-            tree.activeStack.push_back({index, kKindSLField});
+            refer(tree.activeStack, index, kKindSLField);
             break;
         }
         case 3: {
@@ -91,7 +99,7 @@ NodeTree GeneratedTree() {
             f.style = Style(random);
             f.bullet = 1;
             f.help = help;
-            tree.activeStack.push_back({index, kKindMLField});
+            refer(tree.activeStack, index, kKindMLField);
             break;
         }
         case 4: {
@@ -102,7 +110,7 @@ NodeTree GeneratedTree() {
             o.name = Words(random, 2);
             o.output.text = "{\\rtf1 " + Words(random, 20) + "}";
             o.help = help;
-            tree.inactiveStack.push_back({index, kKindRTFOutput});
+            refer(tree.inactiveStack, index, kKindRTFOutput);
             break;
         }
         default: {
@@ -113,7 +121,7 @@ NodeTree GeneratedTree() {
             o.output.spacing = 2;
             o.output.text = Words(random, 20);
             o.help = help;
-            tree.inactiveStack.push_back({index, kKindTXTOutput});
+            refer(tree.inactiveStack, index, kKindTXTOutput);
             break;
         }
         }
@@ -121,33 +129,51 @@ NodeTree GeneratedTree() {
     return tree;
 }
 
-const NodeTree& Tree() {
-    static const NodeTree tree = GeneratedTree();
-    return tree;
+// One tree and its file per size, built once for all the benchmarks.
+struct Fixture {
+    NodeTree tree;
+    std::string bytes;
+};
+
+const Fixture& FixtureOf(int64_t nodes) {
+    static std::map<int64_t, std::unique_ptr<Fixture>> fixtures;
+    auto& fixture = fixtures[nodes];
+    if (!fixture) {
+        NodeTree tree = GeneratedTree(static_cast<std::size_t>(nodes));
+        std::string bytes = WriteTLX(tree);
+        fixture.reset(new Fixture{std::move(tree), std::move(bytes)});
+    }
+    return *fixture;
 }
 
-const std::string& Bytes() {
-    static const std::string bytes = WriteTLX(Tree());
-    return bytes;
+void Report(benchmark::State& state, const Fixture& fixture) {
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(fixture.bytes.size()));
+    state.counters["ns_per_node"] = benchmark::Counter(
+        static_cast<double>(state.range(0)) * 1e-9,
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["file_MB"] = static_cast<double>(fixture.bytes.size()) / 1e6;
 }
 
 void BM_WriteTLX(benchmark::State& state) {
+    const Fixture& fixture = FixtureOf(state.range(0));
     for (auto _ : state) {
-        std::string bytes = WriteTLX(Tree());
+        std::string bytes = WriteTLX(fixture.tree);
         benchmark::DoNotOptimize(bytes.data());
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Bytes().size()));
-    state.counters["file_MB"] = static_cast<double>(Bytes().size()) / 1e6;
+    Report(state, fixture);
 }
 
 void BM_ReadTLX(benchmark::State& state) {
+    const Fixture& fixture = FixtureOf(state.range(0));
     SilentPrompter prompter;
     for (auto _ : state) {
         auto tree = std::make_unique<NodeTree>(std::string());
         ResetNodeTree(*tree, {});
-        Archive ar = Archive::ForLoading(Bytes());
+        Archive ar = Archive::ForLoading(fixture.bytes);
         if (ReadTLX(ar, *tree, prompter) != TlxReadStatus::Loaded) {
             state.SkipWithError("the generated file did not read back");
+            break;
         }
         benchmark::DoNotOptimize(tree->headers.data());
         // Freeing the tree is not part of reading it.
@@ -155,22 +181,23 @@ void BM_ReadTLX(benchmark::State& state) {
         tree.reset();
         state.ResumeTiming();
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Bytes().size()));
+    Report(state, fixture);
 }
 
 void BM_Memcpy(benchmark::State& state) {
-    const std::string& source = Bytes();
+    const Fixture& fixture = FixtureOf(state.range(0));
+    const std::string& source = fixture.bytes;
     std::string target(source.size(), '\0');
     for (auto _ : state) {
         std::memcpy(target.data(), source.data(), source.size());
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * source.size()));
+    Report(state, fixture);
 }
 
-BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WriteTLX)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadTLX)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Memcpy)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WriteTLX)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadTLX)->Arg(1000)->Arg(10000)->Arg(kLargestReadable)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -36,5 +36,24 @@ TEST(RichDocument, RuleParagraphIsARowOfMacronsAndNothingElse) {
     }
 }
 
+TEST(RichDocument, NormalizeMergesEqualNeighboursAcrossDroppedEmptyRuns) {
+    const RichCharFormat a = Font("Arial");
+    const RichCharFormat b = Font("Times");
+    RichDocument document;
+    document.paragraphs.resize(3);
+    document.paragraphs[0].runs = {{U"a", a}, {U"", b},  {U"b", a}, {U"c", b},
+                                   {U"", b},  {U"d", b}, {U"", a}};
+    document.paragraphs[1].runs = {{U"", a}, {U"", b}};
+    document.paragraphs[2].runs = {{U"x", a}, {U"y", b}, {U"z", a}};
+    RichDocument expected = document;
+    expected.paragraphs[0].runs = {{U"ab", a}, {U"cd", b}};
+    expected.paragraphs[1].runs.clear();
+    document.Normalize();
+    EXPECT_EQ(document, expected);
+    document.paragraphs.clear();
+    document.Normalize();
+    EXPECT_EQ(document, RichDocument{});
+}
+
 } // namespace
 } // namespace trellic

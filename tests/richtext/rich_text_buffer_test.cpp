@@ -82,6 +82,56 @@ TEST(RichTextBuffer, InsertedBreaksKeepTheParagraphFormatOfTheInsertionPoint) {
     }
 }
 
+// Plain text goes straight into the paragraphs; it must land exactly as the same text does
+// when inserted as a document of its own, wherever the selection starts and ends: inside a
+// run, between runs, on an empty paragraph, across breaks.
+TEST(RichTextBuffer, PlainTextLandsAsTheSameTextInsertedAsADocument) {
+    RichCharFormat bold = Font("Arial");
+    bold.Set(kCfeBold, true);
+    RichDocument base;
+    base.paragraphs.resize(3);
+    base.paragraphs[0].runs = {{U"ab", Font("Arial")}, {U"cd", bold}};
+    base.paragraphs[0].markFormat = bold;
+    base.paragraphs[1].format.alignment = kPfaCenter;
+    base.paragraphs[1].markFormat = Font("Times");
+    base.paragraphs[2].format.alignment = kPfaRight;
+    base.paragraphs[2].runs = {{U"ef", Font("Times")}, {U"gh", Font("Arial")}};
+    base.paragraphs[2].markFormat = Font("Arial");
+    const size_t length = base.Length();
+    const char* const texts[] = {"", "x", "\r\n", "x\r\ny", "\n\r\r\nz"};
+    for (size_t min = 0; min <= length; ++min) {
+        for (size_t max = min; max <= length; ++max) {
+            for (const char* text : texts) {
+                const auto start = static_cast<long long>(min);
+                RichTextBuffer typed;
+                typed.SetDocument(base);
+                typed.SetSelection(start, static_cast<long long>(max));
+                typed.InsertText(text);
+
+                RichTextBuffer pasted;
+                pasted.SetDocument(base);
+                // The text takes the format of the first selected character (or of the break
+                // that is selected first), at a caret the typing format.
+                pasted.SetSelection(start, min == max ? start : start + 1);
+                RichCharFormat format = pasted.GetSelectionCharFormat();
+                format.mask = kCfmAll;
+                size_t paragraph = 0;
+                for (size_t from = 0; from + base.paragraphs[paragraph].Length() < min;) {
+                    from += base.paragraphs[paragraph++].Length() + 1;
+                }
+                pasted.SetSelection(start, static_cast<long long>(max));
+                pasted.InsertFragment(
+                    MakeDocument(U(text), format, base.paragraphs[paragraph].format));
+
+                const std::string where =
+                    std::to_string(min) + "-" + std::to_string(max) + " " + testing::Utf8(U(text));
+                ASSERT_EQ(typed.Document(), pasted.Document()) << where;
+                ASSERT_EQ(typed.GetSelection(), pasted.GetSelection()) << where;
+            }
+        }
+    }
+}
+
 TEST(RichTextBuffer, InsertionReplacesTheSelectionInTheFormatOfItsFirstCharacter) {
     RichTextBuffer buffer;
     buffer.InsertText("Hello world");

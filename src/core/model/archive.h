@@ -43,6 +43,8 @@ public:
 
     bool IsLoading() const { return m_loading; }
     bool IsStoring() const { return !m_loading; }
+    // True for a storing archive that only counts bytes.
+    bool IsMeasuring() const { return m_measuring; }
     // True once a read ran past the end of the bytes.
     bool Failed() const { return m_failed; }
     std::size_t Remaining() const { return static_cast<std::size_t>(m_end - m_pos); }

@@ -72,20 +72,24 @@ void RichDocument::Normalize() {
     if (paragraphs.empty()) {
         paragraphs.emplace_back();
     }
+    // In place: a document that is already normal, as most are, costs no allocation.
     for (RichParagraph& paragraph : paragraphs) {
-        std::vector<RichRun> merged;
-        merged.reserve(paragraph.runs.size());
-        for (RichRun& run : paragraph.runs) {
-            if (run.text.empty()) {
+        std::vector<RichRun>& runs = paragraph.runs;
+        size_t kept = 0;
+        for (size_t i = 0; i < runs.size(); ++i) {
+            if (runs[i].text.empty()) {
                 continue;
             }
-            if (!merged.empty() && merged.back().format == run.format) {
-                merged.back().text += run.text;
+            if (kept > 0 && runs[kept - 1].format == runs[i].format) {
+                runs[kept - 1].text += runs[i].text;
             } else {
-                merged.push_back(std::move(run));
+                if (kept != i) {
+                    runs[kept] = std::move(runs[i]);
+                }
+                ++kept;
             }
         }
-        paragraph.runs = std::move(merged);
+        runs.erase(runs.begin() + static_cast<std::ptrdiff_t>(kept), runs.end());
     }
 }
 

@@ -27,6 +27,9 @@ int32_t MakeTab(int32_t position, uint8_t alignment, uint8_t leader) {
 }
 
 std::string TruncateFaceName(const std::string& utf8) {
+    if (utf8.size() <= kMaxFaceNameLength) {
+        return utf8; // no more characters than bytes
+    }
     size_t characters = 0;
     for (size_t i = 0; i < utf8.size(); ++i) {
         const auto byte = static_cast<unsigned char>(utf8[i]);
@@ -86,7 +89,11 @@ void ApplyCharFormat(RichCharFormat& target, const RichCharFormat& change) {
         target.charSet = change.charSet;
     }
     if (change.mask & kCfmFace) {
-        target.faceName = TruncateFaceName(change.faceName);
+        if (change.faceName.size() <= kMaxFaceNameLength) {
+            target.faceName = change.faceName; // reuses the target's storage
+        } else {
+            target.faceName = TruncateFaceName(change.faceName);
+        }
         target.pitchAndFamily = change.pitchAndFamily;
     }
     target.mask = kCfmAll;

@@ -26,6 +26,29 @@ std::vector<RichRun> RunsBefore(const std::vector<RichRun>& runs, size_t offset)
     return result;
 }
 
+// Cuts the runs at a character offset in place: `runs` keeps those before it, as RunsBefore
+// gives them, and the rest are moved out. The part behind may hold empty runs that RunsFrom
+// would leave out; it always goes through Append, which drops them. Inserting at the end of a
+// paragraph, as every render does, copies nothing.
+std::vector<RichRun> SplitRunsAt(std::vector<RichRun>& runs, size_t offset) {
+    std::vector<RichRun> tail;
+    size_t kept = 0;
+    size_t position = 0;
+    while (kept < runs.size() && position < offset) {
+        position += runs[kept++].text.size();
+    }
+    if (position > offset) {
+        RichRun& straddling = runs[kept - 1];
+        const size_t cut = straddling.text.size() - (position - offset);
+        tail.push_back({straddling.text.substr(cut), straddling.format});
+        straddling.text.resize(cut);
+    }
+    const auto first = runs.begin() + static_cast<std::ptrdiff_t>(kept);
+    tail.insert(tail.end(), std::make_move_iterator(first), std::make_move_iterator(runs.end()));
+    runs.erase(first, runs.end());
+    return tail;
+}
+
 std::vector<RichRun> RunsFrom(const std::vector<RichRun>& runs, size_t offset) {
     std::vector<RichRun> result;
     size_t position = 0;
@@ -40,16 +63,21 @@ std::vector<RichRun> RunsFrom(const std::vector<RichRun>& runs, size_t offset) {
     return result;
 }
 
+// Adds a run behind the others, merging it into the last one when the formats agree.
+void AppendRun(std::vector<RichRun>& target, std::u32string&& text, const RichCharFormat& format) {
+    if (text.empty()) {
+        return;
+    }
+    if (!target.empty() && target.back().format == format) {
+        target.back().text += text;
+    } else {
+        target.push_back({std::move(text), format});
+    }
+}
+
 void Append(std::vector<RichRun>& target, std::vector<RichRun> more) {
     for (RichRun& run : more) {
-        if (run.text.empty()) {
-            continue;
-        }
-        if (!target.empty() && target.back().format == run.format) {
-            target.back().text += run.text;
-        } else {
-            target.push_back(std::move(run));
-        }
+        AppendRun(target, std::move(run.text), run.format);
     }
 }
 
@@ -93,8 +121,12 @@ size_t RichTextBuffer::TextLength() const {
 
 RichTextBuffer::Location RichTextBuffer::Locate(size_t position) const {
     UpdateStarts();
-    const auto next = std::upper_bound(m_starts.begin(), m_starts.end(), position);
-    const auto index = static_cast<size_t>(next - m_starts.begin()) - 1;
+    // Renders and typing at the end ask for the last paragraph most of the time.
+    size_t index = m_starts.size() - 1;
+    if (position < m_starts.back()) {
+        const auto next = std::upper_bound(m_starts.begin(), m_starts.end(), position);
+        index = static_cast<size_t>(next - m_starts.begin()) - 1;
+    }
     const size_t length = m_document.paragraphs[index].Length();
     return {index, std::min(position - m_starts[index], length)};
 }
@@ -173,6 +205,14 @@ void RichTextBuffer::Clear() {
     m_modified = true;
 }
 
+RichDocument RichTextBuffer::TakeDocument() {
+    RichDocument taken;
+    taken.paragraphs.swap(m_document.paragraphs);
+    m_document.paragraphs[0].format = taken.paragraphs.back().format;
+    Clear();
+    return taken;
+}
+
 void RichTextBuffer::DeleteRange(size_t min, size_t max) {
     if (min >= max) {
         return;
@@ -199,29 +239,83 @@ void RichTextBuffer::InsertDocumentAt(size_t position, RichDocument fragment) {
     InvalidateStarts(at.paragraph);
     auto& paragraphs = m_document.paragraphs;
     RichParagraph& target = paragraphs[at.paragraph];
-    std::vector<RichRun> head = RunsBefore(target.runs, at.offset);
-    std::vector<RichRun> tail = RunsFrom(target.runs, at.offset);
+    std::vector<RichRun> tail = SplitRunsAt(target.runs, at.offset);
     auto& pieces = fragment.paragraphs;
     if (pieces.size() == 1) {
-        Append(head, std::move(pieces[0].runs));
-        Append(head, std::move(tail));
-        target.runs = std::move(head);
+        Append(target.runs, std::move(pieces[0].runs));
+        Append(target.runs, std::move(tail));
         return;
     }
     // The first piece ends the paragraph that held the insertion point and so brings its own
     // formats; the unfinished last piece joins the text behind and keeps the old paragraph's.
-    RichParagraph last;
+    RichParagraph& last = pieces.back();
     last.format = target.format;
-    last.markFormat = target.markFormat;
-    last.runs = std::move(pieces.back().runs);
+    last.markFormat = std::move(target.markFormat);
     Append(last.runs, std::move(tail));
-    pieces.back() = std::move(last);
-    Append(head, std::move(pieces.front().runs));
-    pieces.front().runs = std::move(head);
-    paragraphs.erase(paragraphs.begin() + static_cast<std::ptrdiff_t>(at.paragraph));
-    paragraphs.insert(paragraphs.begin() + static_cast<std::ptrdiff_t>(at.paragraph),
-                      std::make_move_iterator(pieces.begin()),
+    Append(target.runs, std::move(pieces.front().runs));
+    target.format = pieces.front().format;
+    target.markFormat = std::move(pieces.front().markFormat);
+    paragraphs.insert(paragraphs.begin() + static_cast<std::ptrdiff_t>(at.paragraph) + 1,
+                      std::make_move_iterator(pieces.begin() + 1),
                       std::make_move_iterator(pieces.end()));
+}
+
+size_t RichTextBuffer::InsertLinesAt(size_t position, std::u32string text,
+                                     const RichCharFormat& format,
+                                     const RichParaFormat& paraFormat) {
+    // The same result as inserting MakeDocument(text, format, paraFormat), without building
+    // the document first.
+    const Location at = Locate(position);
+    InvalidateStarts(at.paragraph);
+    auto& paragraphs = m_document.paragraphs;
+    auto isBreak = [](char32_t c) { return c == U'\r' || c == U'\n'; };
+    // CR LF is one break; counted without branching on each character.
+    size_t breaks = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool crlf = text[i] == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n';
+        breaks += static_cast<size_t>(isBreak(text[i])) - static_cast<size_t>(crlf);
+    }
+    std::vector<RichRun> tail = SplitRunsAt(paragraphs[at.paragraph].runs, at.offset);
+    if (breaks == 0) {
+        const size_t inserted = text.size();
+        RichParagraph& target = paragraphs[at.paragraph];
+        AppendRun(target.runs, std::move(text), format);
+        Append(target.runs, std::move(tail));
+        return inserted;
+    }
+    // Every break adds a paragraph behind the insertion point's. The first line ends that
+    // paragraph in the inserted formats; the last joins the text behind and keeps its formats.
+    if (at.paragraph + 1 == paragraphs.size()) {
+        for (size_t i = 0; i < breaks; ++i) {
+            paragraphs.emplace_back();
+        }
+    } else {
+        paragraphs.insert(paragraphs.begin() + static_cast<std::ptrdiff_t>(at.paragraph) + 1,
+                          breaks, RichParagraph{});
+    }
+    RichParagraph& target = paragraphs[at.paragraph];
+    RichParagraph& last = paragraphs[at.paragraph + breaks];
+    last.format = target.format;
+    last.markFormat = std::move(target.markFormat);
+    size_t inserted = breaks;
+    auto start = text.cbegin();
+    for (size_t line = 0; line <= breaks; ++line) {
+        const auto end = std::find_if(start, text.cend(), isBreak);
+        RichParagraph& paragraph = paragraphs[at.paragraph + line];
+        inserted += static_cast<size_t>(end - start);
+        AppendRun(paragraph.runs, std::u32string(start, end), format);
+        if (line == breaks) {
+            break;
+        }
+        paragraph.format = paraFormat;
+        paragraph.markFormat = format;
+        start = end + 1;
+        if (*end == U'\r' && start != text.cend() && *start == U'\n') {
+            ++start;
+        }
+    }
+    Append(last.runs, std::move(tail));
+    return inserted;
 }
 
 void RichTextBuffer::ReplaceSelection(RichDocument fragment) {
@@ -241,7 +335,11 @@ void RichTextBuffer::InsertPlain(std::u32string text) {
     }
     const Location at = Locate(m_selection.min);
     const RichParaFormat paraFormat = m_document.paragraphs[at.paragraph].format;
-    ReplaceSelection(MakeDocument(text, format, paraFormat));
+    DeleteRange(m_selection.min, m_selection.max);
+    const size_t end =
+        m_selection.min + InsertLinesAt(m_selection.min, std::move(text), format, paraFormat);
+    m_selection = {end, end};
+    m_modified = true;
     m_typingFormat = format;
 }
 

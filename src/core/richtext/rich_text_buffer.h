@@ -85,6 +85,14 @@ public:
     size_t TextLength() const;
     std::u32string Text() const { return m_document.Text(); }
     const RichDocument& Document() const { return m_document; }
+    // Makes room for this many paragraphs, so that a document built to about that length is
+    // not copied as it grows.
+    void ReserveParagraphs(size_t count) {
+        m_document.paragraphs.reserve(count);
+        m_starts.reserve(count);
+    }
+    // Hands the content out without copying it and leaves the buffer as Clear() leaves it.
+    RichDocument TakeDocument();
 
 private:
     struct Location {
@@ -108,6 +116,10 @@ private:
     RichCharFormat InsertionFormat() const;
     void DeleteRange(size_t min, size_t max);
     void InsertDocumentAt(size_t position, RichDocument fragment);
+    // Inserts plain text split at its breaks as MakeDocument splits it; returns its length in
+    // positions.
+    size_t InsertLinesAt(size_t position, std::u32string text, const RichCharFormat& format,
+                         const RichParaFormat& paraFormat);
     void ReplaceSelection(RichDocument fragment);
     void InsertPlain(std::u32string text);
 
