@@ -47,7 +47,7 @@ NodeTree GeneratedTree(std::size_t nodes) {
     NodeTree tree{std::string()};
     ResetNodeTree(tree, {});
     tree.resume->name = "Benchmark resume";
-    auto refer = [&](std::vector<StackEntry>& stack, int32_t index, int32_t kind) {
+    auto refer = [&](std::vector<StackEntry>& stack, int32_t index, NodeKind kind) {
         if (stack.size() < static_cast<std::size_t>(kMaxTlxEntries)) {
             stack.push_back({index, kind});
         }
