@@ -93,8 +93,9 @@ std::size_t Breaks(std::string_view text) {
     }
     std::size_t breaks = 0;
     for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-        breaks += static_cast<std::size_t>((text[i] == '\n') |
-                                           ((text[i] == '\r') & (text[i + 1] != '\n')));
+        const int lineFeed = text[i] == '\n' ? 1 : 0;
+        const int loneReturn = text[i] == '\r' && text[i + 1] != '\n' ? 1 : 0;
+        breaks += static_cast<std::size_t>(lineFeed + loneReturn);
     }
     return breaks + static_cast<std::size_t>(text.back() == '\n' || text.back() == '\r');
 }
