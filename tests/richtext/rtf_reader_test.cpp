@@ -50,6 +50,51 @@ TEST(RtfReader, BytesAreReadInTheCodePageOfTheirFont) {
     EXPECT_EQ(ReadSample("rtfparserkit__testMultiByteHex").Text(), U("お元気ですか？"));
 }
 
+TEST(RtfReader, BytesFollowEveryChangeOfFontDefaultFontAndFontTable) {
+    // Switching back and forth between code pages.
+    EXPECT_EQ(Read("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset204 Arial Cyr;}"
+                   "{\\f2\\fcharset238 Arial CE;}}\\f1\\'c0\\f2\\'b9\\f1\\'c0\\f2\\'b9}")
+                  .Text(),
+              U"\u0410\u0105\u0410\u0105");
+    // Text in no font of its own takes the default font as it stands.
+    const RichDocument byDefault =
+        Read("{\\rtf1\\deff0{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset204 Arial Cyr;}}"
+             "\\'c0\\deff1 \\'c0\\f0 \\'c0\\plain\\'c0}");
+    EXPECT_EQ(byDefault.Text(), U"\u00C0\u0410\u00C0\u0410");
+    EXPECT_EQ(RunWith(byDefault, U"\u0410").format.faceName, "Arial Cyr");
+    // A font table late in the text redefines the font in use.
+    const RichDocument redefined =
+        Read("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset204 Arial Cyr;}}\\f1 \\'c0"
+             "{\\fonttbl{\\f1\\fcharset238 Arial CE;}}\\'b9}");
+    EXPECT_EQ(redefined.Text(), U"\u0410\u0105");
+    EXPECT_EQ(RunWith(redefined, U"\u0105").format.faceName, "Arial CE");
+}
+
+TEST(RtfReader, RunsSplitWhereTheFormatChangesAndNowhereElse) {
+    // Groups and words that leave the format as it was continue the run.
+    const RichDocument document =
+        Read("{\\rtf1 a{\\b}b{\\b c}d\\b0 e{\\pict\\pngblip 89504e47}f\\par g{\\i}h\\page i\\par}");
+    ASSERT_EQ(document.paragraphs.size(), 3u);
+    std::vector<std::u32string> texts;
+    for (const RichRun& run : document.paragraphs[0].runs) {
+        texts.push_back(run.text);
+    }
+    EXPECT_EQ(texts, (std::vector<std::u32string>{U"ab", U"c", U"de", U"\uFFFC", U"f"}));
+    ASSERT_EQ(document.paragraphs[1].runs.size(), 1u);
+    EXPECT_EQ(document.paragraphs[1].runs[0].text, U"gh");
+    EXPECT_EQ(ParagraphTexts(document), "abcde\uFFFCf\ngh\ni");
+}
+
+TEST(RtfReader, ControlWordsAreKnownOnlyWhole) {
+    // Longer, capitalised or extended forms of a known word are other, unknown words.
+    EXPECT_EQ(Read("{\\rtf1 a\\emdashaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa b\\EMDASH c"
+                   "\\bulletx d\\tabs e}")
+                  .Text(),
+              U"abcde");
+    EXPECT_EQ(Read("{\\rtf1 \\emdash\\bullet\\tab\\ulnone\\uc1\\u8364?\\b1 x}").Text(),
+              U"\u2014\u2022\t\u20ACx");
+}
+
 TEST(RtfReader, SymbolFontsWrittenAsAnsiFontsKeepTheirBytes) {
     // How LibreOffice writes a Wingdings tick and its space.
     const RichDocument document = Read("{\\rtf1{\\fonttbl{\\f0\\froman\\fcharset0 Wingdings;}"

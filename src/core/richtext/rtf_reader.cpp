@@ -4,8 +4,10 @@
 #include "richtext/code_pages.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <unordered_map>
 
@@ -162,6 +164,364 @@ bool IsSymbolFontName(std::string_view name) {
     return false;
 }
 
+// The control words the reader acts on. Every control word of a file is looked up once, so the
+// lookup is a probe into a table built at compile time rather than a string hash per word.
+enum class Keyword : uint8_t {
+    Unknown,
+    // Words that start a destination.
+    FontTable,
+    ColorTable,
+    ListTable,
+    ListOverrideTable,
+    Pn,
+    PnTextAfter,
+    PnTextBefore,
+    List,
+    ListLevel,
+    LevelText,
+    ListOverride,
+    Object,
+    Result,
+    NestTableProps,
+    Pict,
+    PictureForNewReaders, // \shppict
+    Shape,
+    ShapeProperty,
+    ShapeName,
+    ShapeValue,
+    ShapeText,   // a shape's text box and fallback
+    SkippedDest, // holds no text of the document, starred or not
+    // Words of the body text.
+    AnsiCpg,
+    Bin,
+    Bold,
+    Bullet,
+    Caps,
+    Cb,
+    Cell,
+    CellX,
+    Cf,
+    ChCbPat,
+    Deff,
+    Dn,
+    EmDash,
+    EmSpace,
+    EnDash,
+    EnSpace,
+    Font,
+    FontSize,
+    Fi,
+    Highlight,
+    Ilvl,
+    Italic,
+    LDblQuote,
+    Li,
+    Line,
+    LQuote,
+    Ls,
+    Mac,
+    NestCell,
+    NestRow,
+    NoSuperSub,
+    Page,
+    Par,
+    Pard,
+    Pc,
+    Pca,
+    Plain,
+    Qc,
+    Qj,
+    Ql,
+    QmSpace,
+    Qr,
+    RDblQuote,
+    Ri,
+    Row,
+    RQuote,
+    Sa,
+    Sb,
+    SmallCaps,
+    Sl,
+    SlMult,
+    Strike,
+    Sub,
+    Super,
+    Tab,
+    Tb,
+    TlDot,
+    TlEq,
+    TlHyph,
+    TlTh,
+    TlUl,
+    Tqc,
+    TqDec,
+    Tqr,
+    TRowD,
+    Tx,
+    Unicode,
+    Uc,
+    Underline,
+    UnderlineDotted,
+    UnderlineDouble,
+    UnderlineWord,
+    UnderlineNone,
+    Up,
+    Hidden,
+};
+
+constexpr std::pair<std::string_view, Keyword> kKeywords[] = {
+    {"fonttbl", Keyword::FontTable},
+    {"colortbl", Keyword::ColorTable},
+    {"listtable", Keyword::ListTable},
+    {"listoverridetable", Keyword::ListOverrideTable},
+    {"pn", Keyword::Pn},
+    {"pntxta", Keyword::PnTextAfter},
+    {"pntxtb", Keyword::PnTextBefore},
+    {"list", Keyword::List},
+    {"listlevel", Keyword::ListLevel},
+    {"leveltext", Keyword::LevelText},
+    {"listoverride", Keyword::ListOverride},
+    {"object", Keyword::Object},
+    {"result", Keyword::Result},
+    {"fldrslt", Keyword::Result},
+    {"nesttableprops", Keyword::NestTableProps},
+    {"pict", Keyword::Pict},
+    {"shppict", Keyword::PictureForNewReaders},
+    {"shp", Keyword::Shape},
+    {"shpinst", Keyword::Shape},
+    {"sp", Keyword::ShapeProperty},
+    {"sn", Keyword::ShapeName},
+    {"sv", Keyword::ShapeValue},
+    {"shptxt", Keyword::ShapeText},
+    {"shprslt", Keyword::ShapeText},
+    {"stylesheet", Keyword::SkippedDest},
+    {"info", Keyword::SkippedDest},
+    {"header", Keyword::SkippedDest},
+    {"headerl", Keyword::SkippedDest},
+    {"headerr", Keyword::SkippedDest},
+    {"headerf", Keyword::SkippedDest},
+    {"footer", Keyword::SkippedDest},
+    {"footerl", Keyword::SkippedDest},
+    {"footerr", Keyword::SkippedDest},
+    {"footerf", Keyword::SkippedDest},
+    {"footnote", Keyword::SkippedDest},
+    {"annotation", Keyword::SkippedDest},
+    {"objdata", Keyword::SkippedDest},
+    {"objclass", Keyword::SkippedDest},
+    {"objname", Keyword::SkippedDest},
+    {"nonshppict", Keyword::SkippedDest},
+    {"xe", Keyword::SkippedDest},
+    {"tc", Keyword::SkippedDest},
+    {"txe", Keyword::SkippedDest},
+    {"pntext", Keyword::SkippedDest},
+    {"listtext", Keyword::SkippedDest},
+    {"template", Keyword::SkippedDest},
+    {"filetbl", Keyword::SkippedDest},
+    {"revtbl", Keyword::SkippedDest},
+    {"rxe", Keyword::SkippedDest},
+    {"author", Keyword::SkippedDest},
+    {"operator", Keyword::SkippedDest},
+    {"title", Keyword::SkippedDest},
+    {"subject", Keyword::SkippedDest},
+    {"doccomm", Keyword::SkippedDest},
+    {"keywords", Keyword::SkippedDest},
+    {"comment", Keyword::SkippedDest},
+    {"company", Keyword::SkippedDest},
+    {"fldinst", Keyword::SkippedDest},
+    {"datafield", Keyword::SkippedDest},
+    {"private", Keyword::SkippedDest},
+    {"bkmkstart", Keyword::SkippedDest},
+    {"bkmkend", Keyword::SkippedDest},
+    {"atnid", Keyword::SkippedDest},
+    {"atnauthor", Keyword::SkippedDest},
+    {"themedata", Keyword::SkippedDest},
+    {"colorschememapping", Keyword::SkippedDest},
+    {"latentstyles", Keyword::SkippedDest},
+    {"do", Keyword::SkippedDest},
+    {"buptim", Keyword::SkippedDest},
+    {"creatim", Keyword::SkippedDest},
+    {"revtim", Keyword::SkippedDest},
+    {"printim", Keyword::SkippedDest},
+    {"userprops", Keyword::SkippedDest},
+    {"xmlnstbl", Keyword::SkippedDest},
+    {"generator", Keyword::SkippedDest},
+    {"pgdsctbl", Keyword::SkippedDest},
+    {"rsidtbl", Keyword::SkippedDest},
+    {"pnseclvl", Keyword::SkippedDest},
+    {"listpicture", Keyword::SkippedDest},
+    {"fchars", Keyword::SkippedDest},
+    {"lchars", Keyword::SkippedDest},
+    {"ftnsep", Keyword::SkippedDest},
+    {"ftnsepc", Keyword::SkippedDest},
+    {"ftncn", Keyword::SkippedDest},
+    {"aftnsep", Keyword::SkippedDest},
+    {"aftnsepc", Keyword::SkippedDest},
+    {"aftncn", Keyword::SkippedDest},
+    {"mmathPr", Keyword::SkippedDest},
+    {"listname", Keyword::SkippedDest},
+    {"falt", Keyword::SkippedDest},
+    {"panose", Keyword::SkippedDest},
+    {"fname", Keyword::SkippedDest},
+    {"background", Keyword::SkippedDest},
+    {"expandedcolortbl", Keyword::SkippedDest},
+    {"docvar", Keyword::SkippedDest},
+    {"nonesttables", Keyword::SkippedDest},
+    {"ansicpg", Keyword::AnsiCpg},
+    {"bin", Keyword::Bin},
+    {"b", Keyword::Bold},
+    {"bullet", Keyword::Bullet},
+    {"caps", Keyword::Caps},
+    {"cb", Keyword::Cb},
+    {"cell", Keyword::Cell},
+    {"cellx", Keyword::CellX},
+    {"cf", Keyword::Cf},
+    {"chcbpat", Keyword::ChCbPat},
+    {"deff", Keyword::Deff},
+    {"dn", Keyword::Dn},
+    {"emdash", Keyword::EmDash},
+    {"emspace", Keyword::EmSpace},
+    {"endash", Keyword::EnDash},
+    {"enspace", Keyword::EnSpace},
+    {"f", Keyword::Font},
+    {"fs", Keyword::FontSize},
+    {"fi", Keyword::Fi},
+    {"highlight", Keyword::Highlight},
+    {"ilvl", Keyword::Ilvl},
+    {"i", Keyword::Italic},
+    {"ldblquote", Keyword::LDblQuote},
+    {"li", Keyword::Li},
+    {"line", Keyword::Line},
+    {"lbr", Keyword::Line},
+    {"lquote", Keyword::LQuote},
+    {"ls", Keyword::Ls},
+    {"mac", Keyword::Mac},
+    {"nestcell", Keyword::NestCell},
+    {"nestrow", Keyword::NestRow},
+    {"nosupersub", Keyword::NoSuperSub},
+    {"page", Keyword::Page},
+    {"par", Keyword::Par},
+    {"pard", Keyword::Pard},
+    {"pc", Keyword::Pc},
+    {"pca", Keyword::Pca},
+    {"plain", Keyword::Plain},
+    {"qc", Keyword::Qc},
+    {"qj", Keyword::Qj},
+    {"qd", Keyword::Qj},
+    {"ql", Keyword::Ql},
+    {"qmspace", Keyword::QmSpace},
+    {"qr", Keyword::Qr},
+    {"rdblquote", Keyword::RDblQuote},
+    {"ri", Keyword::Ri},
+    {"row", Keyword::Row},
+    {"rquote", Keyword::RQuote},
+    {"sa", Keyword::Sa},
+    {"sb", Keyword::Sb},
+    {"scaps", Keyword::SmallCaps},
+    {"sl", Keyword::Sl},
+    {"slmult", Keyword::SlMult},
+    {"strike", Keyword::Strike},
+    {"striked", Keyword::Strike},
+    {"sub", Keyword::Sub},
+    {"super", Keyword::Super},
+    {"tab", Keyword::Tab},
+    {"tb", Keyword::Tb},
+    {"tldot", Keyword::TlDot},
+    {"tlmdot", Keyword::TlDot},
+    {"tleq", Keyword::TlEq},
+    {"tlhyph", Keyword::TlHyph},
+    {"tlth", Keyword::TlTh},
+    {"tlul", Keyword::TlUl},
+    {"tqc", Keyword::Tqc},
+    {"tqdec", Keyword::TqDec},
+    {"tqr", Keyword::Tqr},
+    {"trowd", Keyword::TRowD},
+    {"tx", Keyword::Tx},
+    {"u", Keyword::Unicode},
+    {"uc", Keyword::Uc},
+    // Underline styles without a counterpart keep a solid underline.
+    {"ul", Keyword::Underline},
+    {"uldash", Keyword::Underline},
+    {"uldashd", Keyword::Underline},
+    {"uldashdd", Keyword::Underline},
+    {"ulth", Keyword::Underline},
+    {"ulwave", Keyword::Underline},
+    {"ulhwave", Keyword::Underline},
+    {"ulldash", Keyword::Underline},
+    {"ululdbwave", Keyword::Underline},
+    {"ulthdash", Keyword::Underline},
+    {"ulthldash", Keyword::Underline},
+    {"ulthdashd", Keyword::Underline},
+    {"ulthdashdd", Keyword::Underline},
+    {"uld", Keyword::UnderlineDotted},
+    {"ulthd", Keyword::UnderlineDotted},
+    {"uldb", Keyword::UnderlineDouble},
+    {"ulw", Keyword::UnderlineWord},
+    {"ulnone", Keyword::UnderlineNone},
+    {"up", Keyword::Up},
+    {"v", Keyword::Hidden},
+};
+
+// An open-addressing table at most half full, so that a probe rarely goes past its first slot.
+constexpr size_t kKeywordSlotBits = 9;
+constexpr size_t kKeywordSlotMask = (size_t{1} << kKeywordSlotBits) - 1;
+static_assert(std::size(kKeywords) * 2 <= kKeywordSlotMask + 1);
+
+// The reader hashes a word while it scans it, one letter at a time.
+constexpr uint32_t KeywordHashStep(uint32_t hash, char letter) {
+    return hash * 33 + static_cast<uint8_t>(letter);
+}
+
+constexpr size_t KeywordSlotOfHash(uint32_t hash) {
+    return static_cast<size_t>((hash * 2654435769U) >> (32 - kKeywordSlotBits));
+}
+
+constexpr size_t KeywordSlotOf(std::string_view word) {
+    uint32_t hash = 0;
+    for (const char c : word) {
+        hash = KeywordHashStep(hash, c);
+    }
+    return KeywordSlotOfHash(hash);
+}
+
+struct KeywordSlot {
+    std::string_view name; // empty: a free slot
+    Keyword keyword = Keyword::Unknown;
+};
+
+constexpr std::array<KeywordSlot, kKeywordSlotMask + 1> MakeKeywordSlots() {
+    std::array<KeywordSlot, kKeywordSlotMask + 1> slots{};
+    for (const auto& [name, keyword] : kKeywords) {
+        size_t slot = KeywordSlotOf(name);
+        while (!slots[slot].name.empty()) {
+            slot = (slot + 1) & kKeywordSlotMask;
+        }
+        slots[slot] = {name, keyword};
+    }
+    return slots;
+}
+
+constexpr std::array<KeywordSlot, kKeywordSlotMask + 1> kKeywordSlots = MakeKeywordSlots();
+
+// `hash` is the word's KeywordHashStep hash.
+Keyword KeywordOf(std::string_view word, uint32_t hash) {
+    for (size_t slot = KeywordSlotOfHash(hash);; slot = (slot + 1) & kKeywordSlotMask) {
+        const KeywordSlot& entry = kKeywordSlots[slot];
+        if (entry.name.empty()) {
+            return Keyword::Unknown;
+        }
+        // Words are a few letters long: a loop beats a call to memcmp.
+        if (entry.name.size() == word.size()) {
+            size_t i = 0;
+            while (i < word.size() && word[i] == entry.name[i]) {
+                ++i;
+            }
+            if (i == word.size()) {
+                return entry.keyword;
+            }
+        }
+    }
+}
+
 class RtfReader {
 public:
     RtfReader(std::string_view input, bool fragment, RtfSource source,
@@ -241,7 +601,7 @@ private:
                            m_in[end] != '}') {
                         ++end;
                     }
-                    PictureHex(m_in.substr(m_pos - 1, end - m_pos + 1));
+                    PictureHex(std::string_view(m_in.data() + m_pos - 1, end - m_pos + 1));
                     m_pos = end;
                 } else if (IsPlainText(c) && CanTakePlainText()) {
                     // Most of a file is plain ASCII text: take it a stretch at a time.
@@ -249,7 +609,7 @@ private:
                     while (end < m_in.size() && IsPlainText(m_in[end])) {
                         ++end;
                     }
-                    AppendAscii(m_in.substr(m_pos - 1, end - m_pos + 1));
+                    AppendAscii(std::string_view(m_in.data() + m_pos - 1, end - m_pos + 1));
                     m_pos = end;
                 } else {
                     TextByte(static_cast<uint8_t>(c));
@@ -271,16 +631,21 @@ private:
     static bool IsPlainText(char c) {
         return c >= 0x20 && c < 0x7F && c != '\\' && c != '{' && c != '}';
     }
-    static bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-    static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+    static bool IsLetter(char c) { return static_cast<unsigned>((c | 0x20) - 'a') < 26; }
+    static bool IsDigit(char c) { return static_cast<unsigned>(c - '0') < 10; }
     static int HexValue(char c) {
-        if (c >= '0' && c <= '9') {
-            return c - '0';
-        }
-        if (c >= 'a' && c <= 'f') {
-            return c - 'a' + 10;
-        }
-        return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+        static constexpr std::array<int8_t, 256> kValues = [] {
+            std::array<int8_t, 256> values{};
+            for (int i = 0; i < 256; ++i) {
+                values[static_cast<size_t>(i)] =
+                    static_cast<int8_t>(i >= '0' && i <= '9'   ? i - '0'
+                                        : i >= 'a' && i <= 'f' ? i - 'a' + 10
+                                        : i >= 'A' && i <= 'F' ? i - 'A' + 10
+                                                               : -1);
+            }
+            return values;
+        }();
+        return kValues[static_cast<uint8_t>(c)];
     }
 
     bool CanTakePlainText() const {
@@ -289,16 +654,51 @@ private:
     }
 
     void AppendAscii(std::string_view text) {
-        RichParagraph& paragraph = m_doc.paragraphs.back();
-        if (m_formatDirty || paragraph.runs.empty()) {
-            RichCharFormat format = CurrentFormat();
-            if (paragraph.runs.empty() || !(paragraph.runs.back().format == format)) {
-                paragraph.runs.push_back({{}, std::move(format)});
-            }
-            m_formatDirty = false;
+        std::u32string& target = RunText();
+        const size_t at = target.size();
+        target.resize(at + text.size());
+        for (size_t i = 0; i < text.size(); ++i) {
+            target[at + i] = static_cast<uint8_t>(text[i]);
         }
-        std::u32string& target = paragraph.runs.back().text;
-        target.append(text.begin(), text.end());
+    }
+
+    // Where text in the current format goes: the text of the last run, which a new run starts
+    // when the format has changed. The last paragraph's runs collect in m_runs and the last
+    // run's text in m_text until they end, so that each is allocated once, at its size.
+    // A new paragraph sets m_formatDirty too, so that a clean format means a run to add to.
+    std::u32string& RunText() {
+        if (m_formatDirty) {
+            StartRun();
+        }
+        return m_text;
+    }
+
+    void StartRun() {
+        StoreRunText();
+        // The format is made in its place; a run that would only continue the one before it
+        // is taken back.
+        m_runs.emplace_back();
+        SetCurrentFormat(m_runs.back().format);
+        if (m_runs.size() > 1 && m_runs[m_runs.size() - 2].format == m_runs.back().format) {
+            m_runs.pop_back();
+        }
+        m_formatDirty = false;
+    }
+
+    void StoreRunText() {
+        if (!m_text.empty()) {
+            m_runs.back().text.append(m_text);
+            m_text.clear();
+        }
+    }
+
+    // Hands the runs collected so far to the last paragraph, which has none yet.
+    void StoreRuns() {
+        StoreRunText();
+        std::vector<RichRun>& runs = m_doc.paragraphs.back().runs;
+        runs.reserve(m_runs.size());
+        std::move(m_runs.begin(), m_runs.end(), std::back_inserter(runs));
+        m_runs.clear();
     }
 
     void OpenGroup() {
@@ -359,10 +759,16 @@ private:
             return;
         }
         const size_t start = m_pos;
+        uint32_t hash = 0;
         while (m_pos < m_in.size() && IsLetter(m_in[m_pos])) {
+            hash = KeywordHashStep(hash, m_in[m_pos]);
             ++m_pos;
         }
-        std::string_view word = m_in.substr(start, std::min<size_t>(m_pos - start, 32));
+        // Longer words are no word the reader knows, cut or not.
+        constexpr size_t kMaxWordLength = 32;
+        const size_t length = m_pos - start;
+        const std::string_view word(m_in.data() + start, std::min(length, kMaxWordLength));
+        const Keyword keyword = length <= kMaxWordLength ? KeywordOf(word, hash) : Keyword::Unknown;
         bool hasParam = false;
         long long param = 0;
         bool negative = false;
@@ -383,7 +789,7 @@ private:
         if (m_pos < m_in.size() && m_in[m_pos] == ' ') {
             ++m_pos;
         }
-        if (word == "bin") {
+        if (keyword == Keyword::Bin) {
             // Binary data is never text, and a length beyond the end only means "the rest".
             const size_t length =
                 std::min(param > 0 ? static_cast<size_t>(param) : 0, m_in.size() - m_pos);
@@ -400,7 +806,7 @@ private:
         if (m_stack.empty()) {
             return;
         }
-        Word(word, hasParam, static_cast<int>(param));
+        Word(keyword, word, hasParam, static_cast<int>(param));
     }
 
     void ControlSymbol(char symbol) {
@@ -444,7 +850,7 @@ private:
             return;
         case '\r':
         case '\n':
-            Word("par", false, 0);
+            Word(Keyword::Par, "par", false, 0);
             break;
         case '\t':
             Char(U'\t');
@@ -462,104 +868,6 @@ private:
         return true;
     }
 
-    enum class DestWord : uint8_t {
-        FontTable,
-        ColorTable,
-        ListTable,
-        ListOverrideTable,
-        Pn,
-        PnTextAfter,
-        PnTextBefore,
-        List,
-        ListLevel,
-        LevelText,
-        ListOverride,
-        Object,
-        Result,
-        NestTableProps,
-        Pict,
-        PictureForNewReaders, // \shppict
-        Shape,
-        ShapeProperty,
-        ShapeName,
-        ShapeValue,
-        ShapeText, // a shape's text box and fallback
-        Skip,
-    };
-
-    // Every control word passes here, so the destinations are found by one hash lookup.
-    static const std::unordered_map<std::string_view, DestWord>& DestinationWords() {
-        static const std::unordered_map<std::string_view, DestWord> words = [] {
-            std::unordered_map<std::string_view, DestWord> map = {
-                {"fonttbl", DestWord::FontTable},
-                {"colortbl", DestWord::ColorTable},
-                {"listtable", DestWord::ListTable},
-                {"listoverridetable", DestWord::ListOverrideTable},
-                {"pn", DestWord::Pn},
-                {"pntxta", DestWord::PnTextAfter},
-                {"pntxtb", DestWord::PnTextBefore},
-                {"list", DestWord::List},
-                {"listlevel", DestWord::ListLevel},
-                {"leveltext", DestWord::LevelText},
-                {"listoverride", DestWord::ListOverride},
-                {"object", DestWord::Object},
-                {"result", DestWord::Result},
-                {"fldrslt", DestWord::Result},
-                {"nesttableprops", DestWord::NestTableProps},
-                {"pict", DestWord::Pict},
-                {"shppict", DestWord::PictureForNewReaders},
-                {"shp", DestWord::Shape},
-                {"shpinst", DestWord::Shape},
-                {"sp", DestWord::ShapeProperty},
-                {"sn", DestWord::ShapeName},
-                {"sv", DestWord::ShapeValue},
-                {"shptxt", DestWord::ShapeText},
-                {"shprslt", DestWord::ShapeText},
-            };
-            // Destinations that hold no text of the document, starred or not.
-            for (const char* skipped : {"stylesheet",   "info",
-                                        "header",       "headerl",
-                                        "headerr",      "headerf",
-                                        "footer",       "footerl",
-                                        "footerr",      "footerf",
-                                        "footnote",     "annotation",
-                                        "objdata",      "objclass",
-                                        "objname",      "nonshppict",
-                                        "xe",           "tc",
-                                        "txe",          "pntext",
-                                        "listtext",     "template",
-                                        "filetbl",      "revtbl",
-                                        "rxe",          "author",
-                                        "operator",     "title",
-                                        "subject",      "doccomm",
-                                        "keywords",     "comment",
-                                        "company",      "fldinst",
-                                        "datafield",    "private",
-                                        "bkmkstart",    "bkmkend",
-                                        "atnid",        "atnauthor",
-                                        "themedata",    "colorschememapping",
-                                        "latentstyles", "do",
-                                        "buptim",       "creatim",
-                                        "revtim",       "printim",
-                                        "userprops",    "xmlnstbl",
-                                        "generator",    "pgdsctbl",
-                                        "rsidtbl",      "pnseclvl",
-                                        "listpicture",  "fchars",
-                                        "lchars",       "ftnsep",
-                                        "ftnsepc",      "ftncn",
-                                        "aftnsep",      "aftnsepc",
-                                        "aftncn",       "mmathPr",
-                                        "listname",     "falt",
-                                        "panose",       "fname",
-                                        "background",   "expandedcolortbl",
-                                        "docvar",       "nonesttables"}) {
-                map.emplace(skipped, DestWord::Skip);
-            }
-            return map;
-        }();
-        return words;
-    }
-
     // An unknown destination is skipped when it is starred and read as formatting otherwise.
     bool SkipIfStarred(bool starred, Dest dest) {
         if (!starred) {
@@ -569,96 +877,92 @@ private:
     }
 
     // Handles words that start a destination; false when the word is something else.
-    bool Destination(std::string_view word) {
+    bool Destination(Keyword keyword) {
         const Dest dest = Top().dest;
         const bool starred = m_starred;
         m_starred = false;
         if (dest == Dest::Skip) {
             return true;
         }
-        const auto& words = DestinationWords();
-        const auto found = words.find(word);
-        if (found == words.end()) {
-            return SkipIfStarred(starred, dest);
-        }
-        switch (found->second) {
-        case DestWord::FontTable:
+        switch (keyword) {
+        case Keyword::FontTable:
             return SetDest(Dest::FontTable);
-        case DestWord::ColorTable:
+        case Keyword::ColorTable:
             return SetDest(Dest::ColorTable);
-        case DestWord::ListTable:
+        case Keyword::ListTable:
             return SetDest(Dest::ListTable);
-        case DestWord::ListOverrideTable:
+        case Keyword::ListOverrideTable:
             return SetDest(Dest::ListOverrideTable);
-        case DestWord::Pn:
+        case Keyword::Pn:
             m_pn = {};
             return SetDest(Dest::Pn);
-        case DestWord::PnTextAfter:
+        case Keyword::PnTextAfter:
             return SetDest(Dest::PnTextAfter);
-        case DestWord::PnTextBefore:
+        case Keyword::PnTextBefore:
             return SetDest(Dest::PnTextBefore);
-        case DestWord::List:
+        case Keyword::List:
             if (dest != Dest::ListTable) {
                 return SkipIfStarred(starred, dest);
             }
             m_list = {};
             m_listId = 0;
             return SetDest(Dest::List);
-        case DestWord::ListLevel:
+        case Keyword::ListLevel:
             if (dest != Dest::List) {
                 return SkipIfStarred(starred, dest);
             }
             m_level = {};
             return SetDest(Dest::ListLevel);
-        case DestWord::LevelText:
+        case Keyword::LevelText:
             if (dest != Dest::ListLevel) {
                 return SkipIfStarred(starred, dest);
             }
             m_level.text.clear();
             return SetDest(Dest::LevelText);
-        case DestWord::ListOverride:
+        case Keyword::ListOverride:
             if (dest != Dest::ListOverrideTable) {
                 return SkipIfStarred(starred, dest);
             }
             m_override = {};
             m_overrideLs = 0;
             return SetDest(Dest::ListOverride);
-        case DestWord::Object:
+        case Keyword::Object:
             return SetDest(Dest::ObjectSkip);
-        case DestWord::Result:
+        case Keyword::Result:
             return SetDest(dest == Dest::ObjectSkip || dest == Dest::Normal ? Dest::Normal
                                                                             : Dest::Skip);
-        case DestWord::NestTableProps:
+        case Keyword::NestTableProps:
             // Nested-table row properties hold only formatting in Word's files, but some
             // writers put the nested cells' text there; reading them as text keeps it, and
             // their \nestrow ends the row either way.
             return SetDest(dest);
-        case DestWord::Pict:
+        case Keyword::Pict:
             if (dest != Dest::Normal && dest != Dest::ShapePicture) {
                 return SetDest(dest == Dest::ObjectSkip ? Dest::ObjectSkip : Dest::Skip);
             }
             m_pict = {};
             return SetDest(Dest::Pict);
-        case DestWord::PictureForNewReaders:
+        case Keyword::PictureForNewReaders:
             // The picture itself; the \nonshppict beside it repeats it for older readers.
             return SetDest(dest == Dest::Normal ? Dest::Normal : Dest::Skip);
-        case DestWord::Shape:
+        case Keyword::Shape:
             // A floating picture keeps its picture, which comes into the text where the
             // shape is anchored; nothing else of a drawing object is text.
             return SetDest(dest == Dest::Normal || dest == Dest::Shape ? Dest::Shape : Dest::Skip);
-        case DestWord::ShapeProperty:
+        case Keyword::ShapeProperty:
             return SetDest(dest == Dest::Shape ? Dest::Shape : Dest::Skip);
-        case DestWord::ShapeName:
+        case Keyword::ShapeName:
             m_shapeProperty.clear();
             return SetDest(dest == Dest::Shape ? Dest::ShapeName : Dest::Skip);
-        case DestWord::ShapeValue:
+        case Keyword::ShapeValue:
             return SetDest(dest == Dest::Shape && m_shapeProperty == "pib" ? Dest::ShapePicture
                                                                            : Dest::Skip);
-        case DestWord::ShapeText: // a text box's text, or the shape drawn for older readers
-        case DestWord::Skip:
+        case Keyword::ShapeText: // a text box's text, or the shape drawn for older readers
+        case Keyword::SkippedDest:
             return SetDest(dest == Dest::ObjectSkip ? Dest::ObjectSkip : Dest::Skip);
+        default:
+            return SkipIfStarred(starred, dest);
         }
-        return false;
     }
 
     void EndDestination(const GroupState& closed) {
@@ -810,11 +1114,11 @@ private:
         FlushPendingCellTab();
         RichCharFormat format = CurrentFormat();
         format.picture = PictureRef(std::make_shared<const RichPicture>(std::move(pict.picture)));
-        RichParagraph& paragraph = m_doc.paragraphs.back();
-        if (paragraph.runs.empty() || !(paragraph.runs.back().format == format)) {
-            paragraph.runs.push_back({{}, std::move(format)});
+        StoreRunText();
+        if (m_runs.empty() || !(m_runs.back().format == format)) {
+            m_runs.push_back({{}, std::move(format)});
         }
-        paragraph.runs.back().text.push_back(kObjectCharacter);
+        m_text.push_back(kObjectCharacter);
         m_formatDirty = true; // the text after the picture is no picture
     }
 
@@ -876,6 +1180,7 @@ private:
         }
         if (m_fonts.size() < 100000) {
             m_fonts[m_fontIndex] = std::move(font);
+            m_fontCache.valid = false;
         }
         // A font table late in the text may redefine the font in use.
         m_formatDirty = true;
@@ -885,19 +1190,19 @@ private:
 
     // --- Control words ------------------------------------------------------------------
 
-    void Word(std::string_view word, bool hasParam, int param) {
-        if (Destination(word)) {
+    void Word(Keyword keyword, std::string_view word, bool hasParam, int param) {
+        if (Destination(keyword)) {
             return;
         }
         m_starred = false;
         GroupState& state = Top();
         switch (state.dest) {
         case Dest::Normal:
-            NormalWord(word, hasParam, param);
+            NormalWord(keyword, hasParam, param);
             break;
         case Dest::FontTable:
         case Dest::FontEntry:
-            FontWord(word, hasParam, param);
+            FontWord(keyword, word, hasParam, param);
             break;
         case Dest::ColorTable:
             ColorWord(word, param);
@@ -945,7 +1250,7 @@ private:
         }
     }
 
-    void FontWord(std::string_view word, bool hasParam, int param) {
+    void FontWord(Keyword keyword, std::string_view word, bool hasParam, int param) {
         GroupState& state = Top();
         if (word == "f") {
             if (state.dest == Dest::FontTable && m_stack.size() >= 2 &&
@@ -983,7 +1288,7 @@ private:
             // Body text inside an unclosed font table: the table has ended in all but name.
             StoreFont();
             state.dest = Dest::Normal;
-            NormalWord(word, hasParam, param);
+            NormalWord(keyword, hasParam, param);
         }
     }
 
@@ -1032,7 +1337,7 @@ private:
         }
     }
 
-    void NormalWord(std::string_view word, bool hasParam, int param) {
+    void NormalWord(Keyword keyword, bool hasParam, int param) {
         GroupState& state = Top();
         CharState& chars = state.chars;
         ParaState& para = state.para;
@@ -1059,245 +1364,261 @@ private:
             }
             m_formatDirty = true;
         };
-        switch (word[0]) {
-        case 'a':
-            if (word == "ansicpg" && hasParam && param > 0) {
+        auto tabStop = [&](uint8_t alignment) {
+            AddTab(para.format, MakeTab(param, alignment, para.tabLeader));
+            para.tabAlignment = kTabLeft;
+            para.tabLeader = kLeaderNone;
+        };
+        switch (keyword) {
+        case Keyword::AnsiCpg:
+            if (hasParam && param > 0) {
                 m_ansiCodePage = param;
             }
-            return;
-        case 'b':
-            if (word == "b") {
-                effect(kCfeBold);
-            } else if (word == "bullet") {
-                Char(0x2022);
+            break;
+        case Keyword::Bold:
+            effect(kCfeBold);
+            break;
+        case Keyword::Bullet:
+            Char(0x2022);
+            break;
+        case Keyword::Cf:
+            chars.color = param;
+            m_formatDirty = true;
+            break;
+        case Keyword::Cell:
+            EndCell();
+            break;
+        case Keyword::CellX:
+            if (m_cellEdges.size() < kMaxTabStops) {
+                m_cellEdges.push_back(param);
             }
-            return;
-        case 'c':
-            if (word == "cf") {
-                chars.color = param;
-                m_formatDirty = true;
-            } else if (word == "cell") {
-                EndCell();
-            } else if (word == "cellx") {
-                if (m_cellEdges.size() < kMaxTabStops) {
-                    m_cellEdges.push_back(param);
-                }
-            } else if (word == "caps") {
-                effect(kCfeAllCaps);
-            } else if (word == "cb") {
-                colorIndex(chars.background);
-            } else if (word == "chcbpat") {
-                colorIndex(chars.shading);
-            }
-            return;
-        case 'd':
-            if (word == "deff") {
-                m_defaultFont = param;
-                m_formatDirty = true;
-            } else if (word == "dn") {
-                // Half points, six when not given; no distance is no lowering.
-                const int halfPoints = std::clamp(hasParam ? param : 6, 0, 0x7FFF);
-                if (halfPoints > 0) {
-                    script(kCfeSubscript, -halfPoints * 10);
-                } else if (chars.offset < 0) {
-                    script(0, 0);
-                }
-            }
-            return;
-        case 'e':
-            if (word == "emdash") {
-                Char(0x2014);
-            } else if (word == "endash") {
-                Char(0x2013);
-            } else if (word == "emspace") {
-                Char(0x2003);
-            } else if (word == "enspace") {
-                Char(0x2002);
-            }
-            return;
-        case 'f':
-            if (word == "f") {
-                chars.font = param;
-                m_formatDirty = true;
-            } else if (word == "fs") {
-                chars.halfPoints = std::clamp(hasParam ? param : 24, 0, 0x7FFF / 10 * 2);
-                m_formatDirty = true;
-            } else if (word == "fi") {
-                para.firstIndent = param;
-            }
-            return;
-        case 'h':
-            if (word == "highlight") {
-                colorIndex(chars.highlight);
-            }
-            return;
-        case 'i':
-            if (word == "i") {
-                effect(kCfeItalic);
-            } else if (word == "ilvl") {
-                para.ilvl = std::clamp(param, 0, int(kMaxListLevels) - 1);
-            }
-            return;
-        case 'l':
-            if (word == "line" || word == "lbr") {
-                Char(U'\u2028'); // a break inside the paragraph
-            } else if (word == "li") {
-                para.leftIndent = param;
-            } else if (word == "ls") {
-                para.ls = param;
-            } else if (word == "lquote") {
-                Char(0x2018);
-            } else if (word == "ldblquote") {
-                Char(0x201C);
-            }
-            return;
-        case 'm':
-            if (word == "mac") {
-                m_ansiCodePage = 10000;
-            }
-            return;
-        case 'n':
-            if (word == "nosupersub") {
+            break;
+        case Keyword::Caps:
+            effect(kCfeAllCaps);
+            break;
+        case Keyword::Cb:
+            colorIndex(chars.background);
+            break;
+        case Keyword::ChCbPat:
+            colorIndex(chars.shading);
+            break;
+        case Keyword::Deff:
+            m_defaultFont = param;
+            m_formatDirty = true;
+            break;
+        case Keyword::Dn: {
+            // Half points, six when not given; no distance is no lowering.
+            const int halfPoints = std::clamp(hasParam ? param : 6, 0, 0x7FFF);
+            if (halfPoints > 0) {
+                script(kCfeSubscript, -halfPoints * 10);
+            } else if (chars.offset < 0) {
                 script(0, 0);
-            } else if (word == "nestrow") {
-                EndRow();
-            } else if (word == "nestcell") {
-                EndCell();
             }
-            return;
-        case 'p':
-            if (word == "par") {
+            break;
+        }
+        case Keyword::EmDash:
+            Char(0x2014);
+            break;
+        case Keyword::EnDash:
+            Char(0x2013);
+            break;
+        case Keyword::EmSpace:
+            Char(0x2003);
+            break;
+        case Keyword::EnSpace:
+            Char(0x2002);
+            break;
+        case Keyword::Font:
+            chars.font = param;
+            m_formatDirty = true;
+            break;
+        case Keyword::FontSize:
+            chars.halfPoints = std::clamp(hasParam ? param : 24, 0, 0x7FFF / 10 * 2);
+            m_formatDirty = true;
+            break;
+        case Keyword::Fi:
+            para.firstIndent = param;
+            break;
+        case Keyword::Highlight:
+            colorIndex(chars.highlight);
+            break;
+        case Keyword::Italic:
+            effect(kCfeItalic);
+            break;
+        case Keyword::Ilvl:
+            para.ilvl = std::clamp(param, 0, int(kMaxListLevels) - 1);
+            break;
+        case Keyword::Line:
+            Char(U'\u2028'); // a break inside the paragraph
+            break;
+        case Keyword::Li:
+            para.leftIndent = param;
+            break;
+        case Keyword::Ls:
+            para.ls = param;
+            break;
+        case Keyword::LQuote:
+            Char(0x2018);
+            break;
+        case Keyword::LDblQuote:
+            Char(0x201C);
+            break;
+        case Keyword::Mac:
+            m_ansiCodePage = 10000;
+            break;
+        case Keyword::NoSuperSub:
+            script(0, 0);
+            break;
+        case Keyword::NestRow:
+        case Keyword::Row:
+            EndRow();
+            break;
+        case Keyword::NestCell:
+            EndCell();
+            break;
+        case Keyword::Par:
+            BreakParagraph();
+            break;
+        case Keyword::Pard:
+            para = ParaState{};
+            break;
+        case Keyword::Plain:
+            chars = CharState{};
+            m_formatDirty = true;
+            break;
+        case Keyword::Page:
+            if (!m_runs.empty()) {
                 BreakParagraph();
-            } else if (word == "pard") {
-                para = ParaState{};
-            } else if (word == "plain") {
-                chars = CharState{};
-                m_formatDirty = true;
-            } else if (word == "page" || word == "sect") {
-                if (!m_doc.paragraphs.back().runs.empty()) {
-                    BreakParagraph();
-                }
-            } else if (word == "pc") {
-                m_ansiCodePage = 437;
-            } else if (word == "pca") {
-                m_ansiCodePage = 850;
             }
-            return;
-        case 'q':
-            if (word == "ql") {
-                para.format.alignment = kPfaLeft;
-            } else if (word == "qr") {
-                para.format.alignment = kPfaRight;
-            } else if (word == "qc") {
-                para.format.alignment = kPfaCenter;
-            } else if (word == "qj" || word == "qd") {
-                para.format.alignment = kPfaJustify;
-            } else if (word == "qmspace") {
-                Char(0x2005);
+            break;
+        case Keyword::Pc:
+            m_ansiCodePage = 437;
+            break;
+        case Keyword::Pca:
+            m_ansiCodePage = 850;
+            break;
+        case Keyword::Ql:
+            para.format.alignment = kPfaLeft;
+            break;
+        case Keyword::Qr:
+            para.format.alignment = kPfaRight;
+            break;
+        case Keyword::Qc:
+            para.format.alignment = kPfaCenter;
+            break;
+        case Keyword::Qj:
+            para.format.alignment = kPfaJustify;
+            break;
+        case Keyword::QmSpace:
+            Char(0x2005);
+            break;
+        case Keyword::Ri:
+            para.format.rightIndent = param;
+            break;
+        case Keyword::RQuote:
+            Char(0x2019);
+            break;
+        case Keyword::RDblQuote:
+            Char(0x201D);
+            break;
+        case Keyword::Sb:
+            para.format.spaceBefore = param;
+            break;
+        case Keyword::Sa:
+            para.format.spaceAfter = param;
+            break;
+        case Keyword::Sl:
+            para.lineRule = param;
+            break;
+        case Keyword::SlMult:
+            para.lineMultiple = param != 0;
+            break;
+        case Keyword::Strike:
+            effect(kCfeStrikeout);
+            break;
+        case Keyword::Sub:
+            script(kCfeSubscript, 0);
+            break;
+        case Keyword::Super:
+            script(kCfeSuperscript, 0);
+            break;
+        case Keyword::SmallCaps:
+            effect(kCfeSmallCaps);
+            break;
+        case Keyword::Tab:
+            Char(U'\t');
+            break;
+        case Keyword::Tx:
+            tabStop(para.tabAlignment);
+            break;
+        case Keyword::Tb:
+            tabStop(kTabBar);
+            break;
+        case Keyword::TRowD:
+            m_cellEdges.clear();
+            break;
+        // The alignment and leader words come before a tab stop's position.
+        case Keyword::Tqr:
+            para.tabAlignment = kTabRight;
+            break;
+        case Keyword::Tqc:
+            para.tabAlignment = kTabCenter;
+            break;
+        case Keyword::TqDec:
+            para.tabAlignment = kTabDecimal;
+            break;
+        case Keyword::TlDot:
+            para.tabLeader = kLeaderDots;
+            break;
+        case Keyword::TlHyph:
+            para.tabLeader = kLeaderHyphens;
+            break;
+        case Keyword::TlUl:
+            para.tabLeader = kLeaderUnderline;
+            break;
+        case Keyword::TlTh:
+            para.tabLeader = kLeaderThick;
+            break;
+        case Keyword::TlEq:
+            para.tabLeader = kLeaderEquals;
+            break;
+        case Keyword::Unicode:
+            UnicodeWord(param);
+            break;
+        case Keyword::Uc:
+            state.uc = std::clamp(param, 0, 16);
+            break;
+        case Keyword::Up: {
+            const int halfPoints = std::clamp(hasParam ? param : 6, 0, 0x7FFF);
+            if (halfPoints > 0) {
+                script(kCfeSuperscript, halfPoints * 10);
+            } else if (chars.offset > 0) {
+                script(0, 0);
             }
-            return;
-        case 'r':
-            if (word == "ri") {
-                para.format.rightIndent = param;
-            } else if (word == "rquote") {
-                Char(0x2019);
-            } else if (word == "rdblquote") {
-                Char(0x201D);
-            } else if (word == "row") {
-                EndRow();
-            } else if (word == "rtf") {
-                // the header itself
-            }
-            return;
-        case 's':
-            if (word == "sb") {
-                para.format.spaceBefore = param;
-            } else if (word == "sa") {
-                para.format.spaceAfter = param;
-            } else if (word == "sl") {
-                para.lineRule = param;
-            } else if (word == "slmult") {
-                para.lineMultiple = param != 0;
-            } else if (word == "strike" || word == "striked") {
-                effect(kCfeStrikeout);
-            } else if (word == "sub") {
-                script(kCfeSubscript, 0);
-            } else if (word == "super") {
-                script(kCfeSuperscript, 0);
-            } else if (word == "scaps") {
-                effect(kCfeSmallCaps);
-            }
-            return;
-        case 't':
-            if (word == "tab") {
-                Char(U'\t');
-            } else if (word == "tx" || word == "tb") {
-                AddTab(para.format,
-                       MakeTab(param, word == "tb" ? kTabBar : para.tabAlignment, para.tabLeader));
-                para.tabAlignment = kTabLeft;
-                para.tabLeader = kLeaderNone;
-            } else if (word == "trowd") {
-                m_cellEdges.clear();
-            } else {
-                TabKind(word, para);
-            }
-            return;
-        case 'u':
-            if (word == "u") {
-                UnicodeWord(param);
-            } else if (word == "uc") {
-                state.uc = std::clamp(param, 0, 16);
-            } else if (word == "up") {
-                const int halfPoints = std::clamp(hasParam ? param : 6, 0, 0x7FFF);
-                if (halfPoints > 0) {
-                    script(kCfeSuperscript, halfPoints * 10);
-                } else if (chars.offset > 0) {
-                    script(0, 0);
-                }
-            } else if (word == "ul" || word == "uldash" || word == "uldashd" ||
-                       word == "uldashdd" || word == "ulth" || word == "ulwave" ||
-                       word == "ulhwave" || word == "ulldash" || word == "ululdbwave" ||
-                       word == "ulthdash" || word == "ulthldash" || word == "ulthdashd" ||
-                       word == "ulthdashdd") {
-                underline(kCfuSolid); // styles without a counterpart keep an underline
-            } else if (word == "uld" || word == "ulthd") {
-                underline(kCfuDotted);
-            } else if (word == "uldb") {
-                underline(kCfuDouble);
-            } else if (word == "ulw") {
-                underline(kCfuWord);
-            } else if (word == "ulnone") {
-                chars.effects &= ~kCfeUnderline;
-                chars.underlineType = 0;
-                m_formatDirty = true;
-            }
-            return;
-        case 'v':
-            if (word == "v") {
-                effect(kCfeHidden);
-            }
-            return;
+            break;
+        }
+        case Keyword::Underline:
+            underline(kCfuSolid);
+            break;
+        case Keyword::UnderlineDotted:
+            underline(kCfuDotted);
+            break;
+        case Keyword::UnderlineDouble:
+            underline(kCfuDouble);
+            break;
+        case Keyword::UnderlineWord:
+            underline(kCfuWord);
+            break;
+        case Keyword::UnderlineNone:
+            chars.effects &= ~kCfeUnderline;
+            chars.underlineType = 0;
+            m_formatDirty = true;
+            break;
+        case Keyword::Hidden:
+            effect(kCfeHidden);
+            break;
         default:
-            return;
-        }
-    }
-
-    // The alignment and leader words that come before a tab stop's position.
-    static void TabKind(std::string_view word, ParaState& para) {
-        static constexpr std::pair<std::string_view, uint8_t> kAlignments[] = {
-            {"tqr", kTabRight}, {"tqc", kTabCenter}, {"tqdec", kTabDecimal}};
-        static constexpr std::pair<std::string_view, uint8_t> kLeaders[] = {
-            {"tldot", kLeaderDots},     {"tlmdot", kLeaderDots}, {"tlhyph", kLeaderHyphens},
-            {"tlul", kLeaderUnderline}, {"tlth", kLeaderThick},  {"tleq", kLeaderEquals}};
-        for (const auto& [name, alignment] : kAlignments) {
-            if (word == name) {
-                para.tabAlignment = alignment;
-            }
-        }
-        for (const auto& [name, leader] : kLeaders) {
-            if (word == name) {
-                para.tabLeader = leader;
-            }
+            break;
         }
     }
 
@@ -1354,16 +1675,33 @@ private:
         return m_charIsUnicode && c >= 0x80 && c < 0x100 ? c | kUnicodeListChar : c;
     }
 
+    // Text asks for its font at every byte and \u: the answer is kept until the font, the
+    // default font or the font table changes.
     const FontDef* CurrentFont() const {
         int index = m_stack.back().chars.font;
         if (index < 0) {
             index = m_defaultFont;
         }
+        if (m_fontCache.valid && m_fontCache.index == index &&
+            m_fontCache.defaultFont == m_defaultFont) {
+            return m_fontCache.font;
+        }
         auto it = m_fonts.find(index);
         if (it == m_fonts.end()) {
             it = m_fonts.find(m_defaultFont);
         }
-        return it == m_fonts.end() ? nullptr : &it->second;
+        const FontDef* font = it == m_fonts.end() ? nullptr : &it->second;
+        m_fontCache = {true, index, m_defaultFont, font};
+        return font;
+    }
+
+    // The code page tables of other code pages are shared and locked; the one in use is kept.
+    const ByteTable& ByteTableOf(int codePage) {
+        if (m_byteTable == nullptr || m_byteTableCodePage != codePage) {
+            m_byteTable = &SingleByteTable(codePage);
+            m_byteTableCodePage = codePage;
+        }
+        return *m_byteTable;
     }
 
     uint8_t CurrentCharSet() const {
@@ -1489,7 +1827,7 @@ private:
         } else if (IsLeadByte(codePage, byte)) {
             m_leadByte = byte;
         } else {
-            Char(SingleByteTable(codePage)[byte]);
+            Char(ByteTableOf(codePage)[byte]);
         }
     }
 
@@ -1525,20 +1863,18 @@ private:
             return;
         }
         FlushPendingCellTab();
-        RichParagraph& paragraph = m_doc.paragraphs.back();
-        if (m_formatDirty || paragraph.runs.empty()) {
-            RichCharFormat format = CurrentFormat();
-            if (paragraph.runs.empty() || !(paragraph.runs.back().format == format)) {
-                paragraph.runs.push_back({{}, std::move(format)});
-            }
-            m_formatDirty = false;
-        }
-        paragraph.runs.back().text.push_back(c);
+        RunText().push_back(c);
     }
 
     RichCharFormat CurrentFormat() const {
-        const CharState& chars = m_stack.back().chars;
         RichCharFormat format;
+        SetCurrentFormat(format);
+        return format;
+    }
+
+    // `format` is a fresh, default one.
+    void SetCurrentFormat(RichCharFormat& format) const {
+        const CharState& chars = m_stack.back().chars;
         format.mask = kCfmAll;
         format.effects = chars.effects;
         format.underlineType = chars.effects & kCfeUnderline ? chars.underlineType : 0;
@@ -1563,7 +1899,6 @@ private:
             format.charSet = font->charSet;
             format.pitchAndFamily = font->pitchAndFamily;
         }
-        return format;
     }
 
     RichParaFormat ResolveParagraph(const ParaState& para) {
@@ -1707,7 +2042,9 @@ private:
             }
         }
         paragraph.markFormat = CurrentFormat();
+        StoreRuns();
         m_doc.paragraphs.emplace_back();
+        m_formatDirty = true;
     }
 
     void FlushPendingCellTab() {
@@ -1733,6 +2070,7 @@ private:
 
     void Finish() {
         FlushPendingByte();
+        StoreRuns();
         RichParagraph& last = m_doc.paragraphs.back();
         m_final.dest = Dest::Normal;
         m_stack.push_back(m_final);
@@ -1793,6 +2131,8 @@ private:
     std::vector<GroupState> m_stack;
     std::vector<Dest> m_excessDests;
     RichDocument m_doc;
+    std::vector<RichRun> m_runs; // the last paragraph's runs, not yet stored in it (RunText)
+    std::u32string m_text;       // the last run's text, not yet stored in the run
     std::string m_problem;
     bool m_truncated = false;
     GroupState m_final; // the outermost group's state as it closed
@@ -1806,6 +2146,15 @@ private:
     int m_defaultFont = 0;
 
     std::unordered_map<int, FontDef> m_fonts;
+    struct FontCache {
+        bool valid = false;
+        int index = 0;       // the font asked for
+        int defaultFont = 0; // the default font then
+        const FontDef* font = nullptr;
+    };
+    mutable FontCache m_fontCache;
+    const ByteTable* m_byteTable = nullptr;
+    int m_byteTableCodePage = 0;
     FontDef m_font;
     int m_fontIndex = -1;
     std::vector<int64_t> m_colors{}; // -1 for the automatic entry
