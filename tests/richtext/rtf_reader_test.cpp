@@ -85,6 +85,12 @@ TEST(RtfReader, RunsSplitWhereTheFormatChangesAndNowhereElse) {
     EXPECT_EQ(ParagraphTexts(document), "abcde\uFFFCf\ngh\ni");
 }
 
+TEST(RtfReader, SectionBreaksEndTheParagraphTheyClose) {
+    // The last paragraph of a section ends with the section break, not a paragraph mark.
+    EXPECT_EQ(ParagraphTexts(Read("{\\rtf1 one\\sect\\sectd two\\par\\sect three}")),
+              "one\ntwo\nthree");
+}
+
 TEST(RtfReader, ControlWordsAreKnownOnlyWhole) {
     // Longer, capitalised or extended forms of a known word are other, unknown words.
     EXPECT_EQ(Read("{\\rtf1 a\\emdashaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa b\\EMDASH c"

@@ -417,6 +417,7 @@ constexpr std::pair<std::string_view, Keyword> kKeywords[] = {
     {"sa", Keyword::Sa},
     {"sb", Keyword::Sb},
     {"scaps", Keyword::SmallCaps},
+    {"sect", Keyword::Page},
     {"sl", Keyword::Sl},
     {"slmult", Keyword::SlMult},
     {"strike", Keyword::Strike},
