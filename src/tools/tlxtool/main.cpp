@@ -115,6 +115,11 @@ bool Load(const std::string& path, std::string& bytes, int& status) {
     return result.ok;
 }
 
+bool Readable(const std::string& path, int& status) {
+    std::string bytes;
+    return Load(path, bytes, status);
+}
+
 // Notes the invalid-file warning instead of showing it, so the tool can word its own error.
 class RecordingPrompter : public SilentPrompter {
 public:
@@ -290,9 +295,9 @@ int Convert(const std::string& input, const std::string& output, const std::stri
             (extension.empty() ? std::string("no extension") : "a ." + extension + " file") +
                 " cannot be written: the output must end in " + formats.WritableExtensions());
     }
-    std::string probe;
-    int status = 0;
-    if (!Load(input, probe, status)) {
+    // Only whether the input can be read: the document reads it again, and a large input
+    // must not be held twice.
+    if (int status = 0; !Readable(input, status)) {
         return status;
     }
     NodeTree tree; // the node library beside the tool gives the reset defaults
