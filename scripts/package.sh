@@ -42,7 +42,7 @@ fi
 contents=$(mktemp -d)
 trap 'rm -rf "$contents"' EXIT
 dpkg-deb -x "$deb" "$contents"
-for program in "$contents"/usr/lib/*/trellic/trellic "$contents"/usr/lib/*/trellic/tlxtool; do
+for program in "$contents"/usr/lib/*/trellic/{trellic,tlxtool,tlxtool-full}; do
     dynamic=$(readelf -d "$program")
     segments=$(readelf -lW "$program")
     if ! grep -q BIND_NOW <<<"$dynamic" || ! grep -q GNU_RELRO <<<"$segments"; then

@@ -2,6 +2,7 @@
 // reads back, where lines and rules land, and what the file says about itself.
 
 #include "engine/file_io.h"
+#include "formats/paper.h"
 #include "print/page_layout.h"
 #include "print/paper_size.h"
 #include "print/resume_printer.h"
@@ -181,6 +182,26 @@ TEST(PageLayout, PaperFollowsTheLocaleThenTheSystemsPaperFile) {
     EXPECT_EQ(PaperForLocale("", "a4\n"), QPageSize::A4);
     EXPECT_EQ(PaperForLocale("POSIX", "tabloid"), QPageSize::A4);
     EXPECT_EQ(PaperForLocale("", ""), QPageSize::A4);
+}
+
+// tlxtool writes RTF, DOCX and ODT without Qt: its pages must be the ones the printer's page
+// setup gives those files.
+TEST(PageLayout, PagesWithoutQtMatchThePrintersPageSetup) {
+    const RtfPage before = CurrentRtfPage();
+    for (const auto& [paper, id] :
+         {std::pair{Paper::A4, QPageSize::A4}, std::pair{Paper::Letter, QPageSize::Letter}}) {
+        SCOPED_TRACE(static_cast<int>(id));
+        UsePageSetup(PageSetup(id));
+        const RtfPage printer = CurrentRtfPage();
+        const RtfPage core = PageOnPaper(paper);
+        EXPECT_EQ(core.width, printer.width);
+        EXPECT_EQ(core.height, printer.height);
+        EXPECT_EQ(core.left, printer.left);
+        EXPECT_EQ(core.right, printer.right);
+        EXPECT_EQ(core.top, printer.top);
+        EXPECT_EQ(core.bottom, printer.bottom);
+    }
+    SetRtfPage(before);
 }
 
 class Pdf : public ::testing::Test {

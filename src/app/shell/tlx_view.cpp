@@ -310,7 +310,7 @@ void CTLXView::ImportText(std::string_view utf8) {
     document()->setModified(true);
 }
 
-void CTLXView::ReplaceContent(const RichDocument& content, TextRange selection) {
+void CTLXView::ReplaceContent(RichDocument content, TextRange selection) {
     // One repaint for the whole rendering rather than one per paragraph.
     const bool updates = updatesEnabled();
     setUpdatesEnabled(false);

@@ -38,7 +38,7 @@ public:
     std::vector<std::string> ImportRtf(std::string_view rtf) override;
     void ImportText(std::string_view utf8) override;
     std::vector<std::string> UnshownPictures() const override;
-    void ReplaceContent(const RichDocument& document, TextRange selection) override;
+    void ReplaceContent(RichDocument document, TextRange selection) override;
     void EmptyUndo() override;
     bool IsModified() const override;
     void SetModified(bool modified) override;

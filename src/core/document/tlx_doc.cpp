@@ -334,7 +334,7 @@ void CTLXDoc::Adopt(const std::string& path, const FileFormat& format, Candidate
             if (m_tree.renderer == kRendererTxt) {
                 m_view.SetDefaultCharFormat(PlainViewCharFormat());
             }
-            m_view.ReplaceContent(*candidate.document, TextRange{});
+            m_view.ReplaceContent(std::move(*candidate.document), TextRange{});
         }
         break;
     case FormatHolds::RichText: {
@@ -342,7 +342,7 @@ void CTLXDoc::Adopt(const std::string& path, const FileFormat& format, Candidate
         SetRenderer(kRendererRtf, false);
         std::vector<std::string> warnings;
         if (candidate.document) {
-            m_view.ReplaceContent(*candidate.document, TextRange{});
+            m_view.ReplaceContent(std::move(*candidate.document), TextRange{});
             warnings = std::move(candidate.warnings);
             for (std::string& warning : m_view.UnshownPictures()) {
                 warnings.push_back(std::move(warning));

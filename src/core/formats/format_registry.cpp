@@ -1,8 +1,6 @@
 #include "formats/format_registry.h"
 
-#include "formats/docx_format.h"
 #include "formats/json_resume_format.h"
-#include "formats/odt_format.h"
 #include "formats/rtf_format.h"
 #include "formats/tlx_format.h"
 #include "formats/txt_format.h"
@@ -140,11 +138,6 @@ FormatRegistry CoreFormats() {
 const FormatRegistry& CoreFormatRegistry() {
     static const FormatRegistry formats = CoreFormats();
     return formats;
-}
-
-void AddOfficeFormats(FormatRegistry& formats) {
-    formats.Add(std::make_unique<DocxFormat>());
-    formats.Add(std::make_unique<OdtFormat>());
 }
 
 void AddJsonResumeFormat(FormatRegistry& formats) {

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 #include <type_traits>
+#include <utility>
 
 namespace trellic {
 
@@ -191,7 +192,7 @@ void RenderInto(const NodeTree& tree, ResumeView& view) {
         if (tree.renderer == kRendererTxt) {
             view.SetDefaultCharFormat(PlainViewCharFormat());
         }
-        view.ReplaceContent(rendering, selection);
+        view.ReplaceContent(std::move(rendering), selection);
         return;
     }
 

@@ -1,5 +1,10 @@
 #include "render/resume_view.h"
 
+#include "engine/text_file.h"
+#include "richtext/rtf_reader.h"
+
+#include <utility>
+
 namespace trellic {
 
 void HeadlessResumeView::SetSelection(TextRange range) {
@@ -21,15 +26,23 @@ RichParaFormat HeadlessResumeView::EndParagraphFormat() const {
 }
 
 std::vector<std::string> HeadlessResumeView::ImportRtf(std::string_view rtf) {
-    return m_buffer.ImportRtf(rtf).warnings;
+    // As the buffer's own import, but the document read is moved in rather than copied: a
+    // large file's document is several times its size.
+    RtfReadResult read = ReadRtf(rtf);
+    if (!read.isRtf) {
+        m_buffer.ImportText(DecodeTextFile(rtf));
+    } else {
+        m_buffer.SetDocument(std::move(read.document));
+    }
+    return std::move(read.warnings);
 }
 
 void HeadlessResumeView::ImportText(std::string_view utf8) {
     m_buffer.ImportText(utf8);
 }
 
-void HeadlessResumeView::ReplaceContent(const RichDocument& document, TextRange selection) {
-    m_buffer.SetDocument(document);
+void HeadlessResumeView::ReplaceContent(RichDocument document, TextRange selection) {
+    m_buffer.SetDocument(std::move(document));
     SetSelection(selection);
     EmptyUndo();
     m_buffer.SetModified(false);

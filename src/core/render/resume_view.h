@@ -47,8 +47,9 @@ public:
 
     // Replaces the whole content with a finished rendering in one step (one repaint on
     // screen), puts the selection back as far as the new text reaches, forgets the undo
-    // history and clears the modified flag.
-    virtual void ReplaceContent(const RichDocument& document, TextRange selection) = 0;
+    // history and clears the modified flag. The view keeps the document it is given: a caller
+    // that needs no copy moves it in.
+    virtual void ReplaceContent(RichDocument document, TextRange selection) = 0;
 
     virtual void EmptyUndo() = 0;
     virtual bool IsModified() const = 0;
@@ -70,7 +71,7 @@ public:
     std::vector<std::string> ImportRtf(std::string_view rtf) override;
     void ImportText(std::string_view utf8) override;
     std::vector<std::string> UnshownPictures() const override { return {}; }
-    void ReplaceContent(const RichDocument& document, TextRange selection) override;
+    void ReplaceContent(RichDocument document, TextRange selection) override;
     void EmptyUndo() override { ++m_undoResets; }
     bool IsModified() const override { return m_buffer.IsModified(); }
     void SetModified(bool modified) override { m_buffer.SetModified(modified); }

@@ -1,6 +1,5 @@
 // tlxtool: the command-line face of the Trellic core.
 
-#include "ats_check.h"
 #include "document/tlx_doc.h"
 #include "engine/engine_log.h"
 #include "engine/file_io.h"
@@ -11,9 +10,17 @@
 #include "model/tlx_file.h"
 #include "pdf_output.h"
 #include "render/resume_view.h"
-#include "spelling_check.h"
 #include "tlx_check.h"
 #include "tlx_json.h"
+
+#if TLXTOOL_FULL
+#include "ats_check.h"
+#include "spelling_check.h"
+#else
+#include <cerrno>
+#include <climits>
+#include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <cstring>
@@ -71,6 +78,25 @@ constexpr const char* kUsage =
     "            ml_field_styles, paragraph_format. Without --category, a .nod file in a\n"
     "            folder of that name is read as that category.\n";
 
+#if !TLXTOOL_FULL
+// PDF (Qt), the ATS check (poppler), spelling (nuspell and ICU) and the word processors' files
+// (libzip) need libraries that take longer to load than the other commands take to run. Those
+// commands are run by tlxtool-full, the whole tool, installed beside this one; it takes the
+// same arguments and answers with the same messages and exit status.
+int RunFullTool(char** argv) {
+    std::string self(PATH_MAX, '\0');
+    const ssize_t length = readlink("/proc/self/exe", self.data(), self.size());
+    self.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    const auto slash = self.find_last_of('/');
+    const std::string full =
+        (slash == std::string::npos ? std::string(".") : self.substr(0, slash)) + "/tlxtool-full";
+    std::fflush(nullptr);
+    execv(full.c_str(), argv);
+    std::fprintf(stderr, "tlxtool: cannot start %s: %s\n", full.c_str(), std::strerror(errno));
+    return 1;
+}
+#endif
+
 int Fail(const std::string& file, const std::string& problem) {
     std::fprintf(stderr, "tlxtool: %s: %s\n", file.c_str(), problem.c_str());
     return 1;
@@ -87,6 +113,11 @@ bool Load(const std::string& path, std::string& bytes, int& status) {
         status = Fail(path, result.reason);
     }
     return result.ok;
+}
+
+bool Readable(const std::string& path, int& status) {
+    std::string bytes;
+    return Load(path, bytes, status);
 }
 
 // Notes the invalid-file warning instead of showing it, so the tool can word its own error.
@@ -238,7 +269,7 @@ std::string LastLoggedError(const EngineLog& log) {
 }
 
 int Convert(const std::string& input, const std::string& output, const std::string& renderer,
-            bool printLog, const PdfOptions& pdf) {
+            bool printLog, const PdfOptions& pdf, [[maybe_unused]] char** argv) {
     if (!pdf.paper.empty() && !PaperNameKnown(pdf.paper)) {
         return UsageError("--paper takes a4 or letter");
     }
@@ -246,22 +277,27 @@ int Convert(const std::string& input, const std::string& output, const std::stri
         return UsageError("--renderer takes rtf or txt");
     }
     FormatRegistry formats = CoreFormats();
+#if TLXTOOL_FULL
     AddPdfFormat(formats, pdf);
     AddOfficeFormats(formats);
+#endif
     AddJsonResumeFormat(formats);
     // Save As writes any other name as plain text, which under a name like .docx only makes a
     // file no program reads.
     const std::string extension = FileExtension(output);
     const FileFormat* writer = formats.WriterFor(extension);
     if (writer == nullptr) {
+#if !TLXTOOL_FULL
+        return RunFullTool(argv);
+#endif
         return Fail(
             output,
             (extension.empty() ? std::string("no extension") : "a ." + extension + " file") +
                 " cannot be written: the output must end in " + formats.WritableExtensions());
     }
-    std::string probe;
-    int status = 0;
-    if (!Load(input, probe, status)) {
+    // Only whether the input can be read: the document reads it again, and a large input
+    // must not be held twice.
+    if (int status = 0; !Readable(input, status)) {
         return status;
     }
     NodeTree tree; // the node library beside the tool gives the reset defaults
@@ -500,6 +536,7 @@ int main(int argc, char** argv) try {
     if (command == "build" && positional.size() == 3) {
         return Build(positional[1], positional[2]);
     }
+#if TLXTOOL_FULL
     if (command == "check" && positional.size() == 2 && spelling) {
         return CheckSpelling(positional[1], language);
     }
@@ -513,11 +550,16 @@ int main(int argc, char** argv) try {
         std::fputs(FormatAtsReport(report).c_str(), stdout);
         return report.Passed() ? 0 : 1;
     }
+#else
+    if (command == "check" && positional.size() == 2 && (spelling || ats)) {
+        return RunFullTool(argv);
+    }
+#endif
     if (command == "check" && positional.size() == 2) {
         return Check(positional[1]);
     }
     if (command == "convert" && positional.size() == 3) {
-        return Convert(positional[1], positional[2], renderer, printLog, pdf);
+        return Convert(positional[1], positional[2], renderer, printLog, pdf, argv);
     }
     if (command == "import" && positional.size() == 3) {
         return Import(positional[1], positional[2], templateName, printLog);

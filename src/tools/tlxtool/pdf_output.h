@@ -15,7 +15,8 @@ struct PdfOptions {
 // profile the options name. Builds without Qt cannot lay out pages and list none.
 void AddPdfFormat(FormatRegistry& formats, const PdfOptions& options);
 
-// Gives RTF, DOCX and ODT files the paper a PDF would have.
+// Gives RTF, DOCX and ODT files the paper a PDF would have: the one the options name, else the
+// locale's.
 void UsePaperForRtf(const PdfOptions& options);
 
 // False for a paper name that --paper does not take.

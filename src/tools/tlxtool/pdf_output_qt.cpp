@@ -33,11 +33,6 @@ void EnsureApplication() {
 
 } // namespace
 
-bool PaperNameKnown(const std::string& name) {
-    QPageSize::PageSizeId paper = QPageSize::A4;
-    return PaperFromName(name, paper);
-}
-
 namespace {
 
 PageSetup SetupFor(const PdfOptions& options) {
@@ -64,10 +59,6 @@ public:
 };
 
 } // namespace
-
-void UsePaperForRtf(const PdfOptions& options) {
-    UsePageSetup(SetupFor(options));
-}
 
 void AddPdfFormat(FormatRegistry& formats, const PdfOptions& options) {
     formats.Add(std::make_unique<ToolPdfFormat>(options));
