@@ -149,7 +149,7 @@ TEST(CoreFormats, EachReadsBackWhatItWrote) {
         ASSERT_TRUE(format->Write(FormatSource{tree, view}, bytes).ok);
         NodeTree back{std::string()};
         ResetNodeTree(back, {});
-        FormatReading reading{"/a/cv", &back, {}};
+        FormatReading reading{"/a/cv", &back, {}, {}};
         ASSERT_TRUE(format->Read(bytes, reading).ok);
         if (format->Info().holds == FormatHolds::NodeTree) {
             EXPECT_EQ(static_cast<const NodeTables&>(back), static_cast<const NodeTables&>(tree));
@@ -190,7 +190,7 @@ TEST(CoreFormats, ReadRefusesWhatIsNotTheirsWithTheMessageTheUserSees) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.message);
-        FormatReading reading{"/a/f", &tree, {}};
+        FormatReading reading{"/a/f", &tree, {}, {}};
         const FormatResult result = row.format.Read(row.bytes, reading);
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.message, row.message);
