@@ -26,10 +26,9 @@ void ListMarkers::Update(const QTextDocument& document, int position, int added)
         Recount(document, 0, count - 1);
         return;
     }
-    const auto at = m_markers.begin() + first;
-    m_markers.erase(at, m_markers.begin() + lastOld + 1);
-    m_markers.insert(m_markers.begin() + first, static_cast<size_t>(lastNew - first + 1),
-                     ListMarker{});
+    const int changed = lastNew - first + 1;
+    m_markers.erase(m_markers.begin() + first, m_markers.begin() + lastOld + 1);
+    m_markers.insert(m_markers.begin() + first, static_cast<size_t>(changed), ListMarker{});
     Recount(document, first, lastNew);
 }
 
