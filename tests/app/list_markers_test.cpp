@@ -17,9 +17,10 @@ protected:
     void SetUp() override {
         // A document tells of its changes once it has a layout, as a view's has.
         (void)document.documentLayout();
-        QObject::connect(
-            &document, &QTextDocument::contentsChange,
-            [this](int position, int, int added) { markers.Update(document, position, added); });
+        QObject::connect(&document, &QTextDocument::contentsChange,
+                         [this](int position, int, int added) {
+                             repaint = markers.Update(document, position, added);
+                         });
         RichDocument content;
         content.paragraphs.clear();
         const uint16_t numbering[] = {kPfnNone, kPfnArabic, kPfnArabic, kPfnArabic,
@@ -55,11 +56,19 @@ protected:
 
     QTextDocument document;
     ListMarkers markers;
+    bool repaint = false;
 };
 
 TEST_F(ListMarkersTest, ItemsAddedAndRemovedRenumberTheListBelow) {
     EXPECT_EQ(Kept(), (QStringList{"", "1)", "2)", "3)", "", "1)", "2)"}));
+    // Typing in a plain paragraph changes no marker; in a list item the marker may look
+    // different.
+    AtEndOf(0).insertText("s");
+    EXPECT_FALSE(repaint);
+    AtEndOf(1).insertText("s");
+    EXPECT_TRUE(repaint);
     AtEndOf(1).insertBlock();
+    EXPECT_TRUE(repaint);
     EXPECT_EQ(Kept(), (QStringList{"", "1)", "2)", "3)", "4)", "", "1)", "2)"}));
     QTextCursor items = AtEndOf(0);
     items.setPosition(document.findBlockByNumber(3).position(), QTextCursor::KeepAnchor);
@@ -75,6 +84,7 @@ TEST_F(ListMarkersTest, ItemsAddedAndRemovedRenumberTheListBelow) {
 TEST_F(ListMarkersTest, FormatChangesAndUndoRenumber) {
     RichParaFormat plain = PlainParaFormat();
     QTextCursor(document.findBlockByNumber(2)).setBlockFormat(ToQtBlockFormat(plain));
+    EXPECT_TRUE(repaint);
     EXPECT_EQ(Kept(), (QStringList{"", "1)", "", "1)", "", "1)", "2)"}));
     RichParaFormat roman = PlainParaFormat();
     roman.numbering = kPfnUpperRoman;

@@ -14,7 +14,7 @@ QTextBlock BlockAt(const QTextDocument& document, int position) {
 
 } // namespace
 
-void ListMarkers::Update(const QTextDocument& document, int position, int added) {
+bool ListMarkers::Update(const QTextDocument& document, int position, int added) {
     const int count = document.blockCount();
     const int first = BlockAt(document, position).blockNumber();
     const int lastNew = BlockAt(document, position + std::max(added, 0)).blockNumber();
@@ -24,15 +24,19 @@ void ListMarkers::Update(const QTextDocument& document, int position, int added)
         lastOld >= static_cast<int>(m_markers.size())) {
         m_markers.assign(static_cast<size_t>(count), ListMarker{});
         Recount(document, 0, count - 1);
-        return;
+        return true;
     }
+    const auto removedFrom = m_markers.begin() + first;
+    const auto removedTo = m_markers.begin() + lastOld + 1;
+    const bool hadMarker = std::any_of(removedFrom, removedTo,
+                                       [](const ListMarker& kept) { return !kept.text.isEmpty(); });
     const int changed = lastNew - first + 1;
-    m_markers.erase(m_markers.begin() + first, m_markers.begin() + lastOld + 1);
+    m_markers.erase(removedFrom, removedTo);
     m_markers.insert(m_markers.begin() + first, static_cast<size_t>(changed), ListMarker{});
-    Recount(document, first, lastNew);
+    return Recount(document, first, lastNew) || hadMarker;
 }
 
-void ListMarkers::Recount(const QTextDocument& document, int first, int changedTo) {
+bool ListMarkers::Recount(const QTextDocument& document, int first, int changedTo) {
     QTextBlock block = document.findBlockByNumber(first);
     QTextBlockFormat previous;
     int value = 0;
@@ -40,6 +44,7 @@ void ListMarkers::Recount(const QTextDocument& document, int first, int changedT
         previous = block.previous().blockFormat();
         value = m_markers[static_cast<size_t>(first - 1)].value;
     }
+    bool shown = false;
     for (int number = first; block.isValid(); block = block.next(), ++number) {
         const QTextBlockFormat format = block.blockFormat();
         ListMarker marker = NextListMarker(previous, value, format);
@@ -47,18 +52,20 @@ void ListMarkers::Recount(const QTextDocument& document, int first, int changedT
         // Below the change every block is as it was: once one numbers as before, so do all
         // that follow it.
         if (number > changedTo && marker == kept) {
-            return;
+            return shown;
         }
+        shown = shown || number > changedTo || !marker.text.isEmpty();
         value = marker.value;
         kept = std::move(marker);
         previous = format;
     }
+    return shown;
 }
 
 const QString& ListMarkers::Marker(const QTextDocument& document, int number) {
     if (m_markers.size() != static_cast<size_t>(document.blockCount())) {
         m_markers.clear();
-        Update(document, 0, document.characterCount());
+        (void)Update(document, 0, document.characterCount());
     }
     static const QString kNone;
     return number >= 0 && static_cast<size_t>(number) < m_markers.size()

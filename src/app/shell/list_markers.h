@@ -14,14 +14,16 @@ namespace trellic {
 class ListMarkers {
 public:
     // The document as it is now after a change that put `added` characters at `position`
-    // (QTextDocument::contentsChange).
-    void Update(const QTextDocument& document, int position, int added);
+    // (QTextDocument::contentsChange). True when a marker may show differently: one changed,
+    // or a changed paragraph has or had one.
+    bool Update(const QTextDocument& document, int position, int added);
     // The marker of block `number`, empty where the block is not numbered. Counts all markers
     // anew when the document's blocks are not those last seen.
     const QString& Marker(const QTextDocument& document, int number);
 
 private:
-    void Recount(const QTextDocument& document, int first, int changedTo);
+    // True when a marker was counted in the changed blocks or changed below them.
+    bool Recount(const QTextDocument& document, int first, int changedTo);
 
     std::vector<ListMarker> m_markers;
 };

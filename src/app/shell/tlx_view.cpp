@@ -105,11 +105,13 @@ CTLXView::CTLXView(QWidget* parent)
     : QTextEdit(parent), m_find(new CFindReplace(*this)), m_defaultFormat(PlainCharFormat()) {
     setAcceptRichText(true);
     setTabChangesFocus(false);
-    // Numbers of later paragraphs change with edits anywhere above them.
+    // Numbers of later paragraphs change with edits anywhere above them; an edit that changes
+    // no marker leaves the repainting to the control, which repaints what the edit changed.
     connect(document(), &QTextDocument::contentsChange, viewport(),
             [this](int position, int, int added) {
-                m_markers.Update(*document(), position, added);
-                viewport()->update();
+                if (m_markers.Update(*document(), position, added)) {
+                    viewport()->update();
+                }
             });
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] {
         if (!m_typing) {
