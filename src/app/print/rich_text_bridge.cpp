@@ -15,6 +15,7 @@
 #include <QRawFont>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextFrame>
 #include <QTextImageFormat>
 #include <QTextLayout>
 #include <QTextOption>
@@ -741,7 +742,11 @@ RichParaFormat FromQtBlockFormat(const QTextBlockFormat& qt) {
 }
 
 void DocumentToQt(const RichDocument& document, QTextDocument& target) {
+    // The page's margins stay: set before the text comes in, they spare a long text a second
+    // layout.
+    const QTextFrameFormat page = target.rootFrame()->frameFormat();
     target.clear(); // and its pictures' images with it
+    target.rootFrame()->setFrameFormat(page);
     target.setProperty(kDecodedPixelsProperty, QVariant());
     QTextCursor cursor(&target);
     cursor.beginEditBlock();
@@ -877,6 +882,21 @@ QString NumberingMarkerFamily(const QTextBlockFormat& format) {
     return BulletOf(format).family;
 }
 
+ListMarker NextListMarker(const QTextBlockFormat& previous, int previousValue,
+                          const QTextBlockFormat& format) {
+    const int numbering = format.intProperty(kNumberingProperty);
+    if (numbering == kPfnNone) {
+        return {previousValue, QString()};
+    }
+    const bool continues = previous.intProperty(kNumberingProperty) != kPfnNone &&
+                           SameList(ListOf(previous), ListOf(format));
+    const int value = continues ? previousValue + 1 : format.intProperty(kNumberingStartProperty);
+    return {value,
+            numbering == kPfnBullet
+                ? BulletOf(format).text
+                : NumberingMarker(numbering, value, format.intProperty(kNumberingStyleProperty))};
+}
+
 QStringList NumberingMarkers(const QTextDocument& document) {
     QStringList markers;
     markers.reserve(document.blockCount());
@@ -884,19 +904,9 @@ QStringList NumberingMarkers(const QTextDocument& document) {
     int value = 0;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         const QTextBlockFormat format = block.blockFormat();
-        const int numbering = format.intProperty(kNumberingProperty);
-        if (numbering == kPfnNone) {
-            markers.append(QString());
-            previous = format;
-            continue;
-        }
-        const bool continues = previous.intProperty(kNumberingProperty) != kPfnNone &&
-                               SameList(ListOf(previous), ListOf(format));
-        value = continues ? value + 1 : format.intProperty(kNumberingStartProperty);
-        markers.append(
-            numbering == kPfnBullet
-                ? BulletOf(format).text
-                : NumberingMarker(numbering, value, format.intProperty(kNumberingStyleProperty)));
+        ListMarker marker = NextListMarker(previous, value, format);
+        value = marker.value;
+        markers.append(std::move(marker.text));
         previous = format;
     }
     return markers;

@@ -74,6 +74,15 @@ QString NumberingMarker(int numbering, int value, int numberingStyle = kPfnsPeri
 // A word processor's bullet shows its own symbol where a font here draws it, a look-alike
 // where one is known, else the standard bullet.
 QStringList NumberingMarkers(const QTextDocument& document);
+// One step of NumberingMarkers: a block's number in its list and its marker, from the block
+// before it (whose format and number are given; a default format before the first block).
+struct ListMarker {
+    int value = 0;
+    QString text;
+    bool operator==(const ListMarker&) const = default;
+};
+ListMarker NextListMarker(const QTextBlockFormat& previous, int previousValue,
+                          const QTextBlockFormat& format);
 // The font a block's marker is drawn in when it is not the paragraph's: that of a bullet
 // symbol only its own font draws. Empty otherwise.
 QString NumberingMarkerFamily(const QTextBlockFormat& format);

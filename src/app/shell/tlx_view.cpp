@@ -9,6 +9,7 @@
 #include "richtext/rtf_writer.h"
 #include "richtext/selection_formats.h"
 #include "shell/find_replace.h"
+#include "shell/list_markers.h"
 #include "shell/paragraph_look.h"
 
 #include <QAbstractUndoItem>
@@ -104,9 +105,14 @@ CTLXView::CTLXView(QWidget* parent)
     : QTextEdit(parent), m_find(new CFindReplace(*this)), m_defaultFormat(PlainCharFormat()) {
     setAcceptRichText(true);
     setTabChangesFocus(false);
-    // Numbers of later paragraphs change with edits anywhere above them.
+    // Numbers of later paragraphs change with edits anywhere above them; an edit that changes
+    // no marker leaves the repainting to the control, which repaints what the edit changed.
     connect(document(), &QTextDocument::contentsChange, viewport(),
-            [this] { viewport()->update(); });
+            [this](int position, int, int added) {
+                if (m_markers.Update(*document(), position, added)) {
+                    viewport()->update();
+                }
+            });
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] {
         if (!m_typing) {
             m_typingFormatChosen = false;
@@ -149,7 +155,10 @@ void CTLXView::ApplyPageLayout() {
     frame.setRightMargin(TwipsToPixels(kRightMarginTwips));
     frame.setTopMargin(TwipsToPixels(kTopMarginTwips));
     frame.setBottomMargin(TwipsToPixels(kBottomMarginTwips));
-    doc->rootFrame()->setFrameFormat(frame);
+    // Setting even the same margins lays the whole text out again.
+    if (frame != doc->rootFrame()->frameFormat()) {
+        doc->rootFrame()->setFrameFormat(frame);
+    }
     // Lines break where the printed page breaks them, whatever the window's width.
     setLineWrapMode(QTextEdit::FixedPixelWidth);
     setLineWrapColumnOrWidth(static_cast<int>(std::lround(TwipsToPixels(m_paperWidth))));
@@ -816,18 +825,42 @@ void CTLXView::paintEvent(QPaintEvent* event) {
     PaintPage(painter, event->rect());
 }
 
+QTextBlock CTLXView::FirstBlockIn(const QRect& area) const {
+    // The block at the area's top edge, or the one before it where that edge falls in the
+    // space between the two.
+    const QTextBlock block = cursorForPosition(QPoint(0, area.top())).block();
+    return block.previous().isValid() ? block.previous() : block;
+}
+
+std::optional<QRectF> CTLXView::ShownBounds(const QTextBlock& block) const {
+    const QTextLayout* layout = block.layout();
+    if (layout == nullptr || layout->lineCount() == 0) {
+        return std::nullopt;
+    }
+    return layout->boundingRect().translated(layout->position() + ScrollOffset());
+}
+
+QPointF CTLXView::ScrollOffset() const {
+    return {static_cast<qreal>(-horizontalScrollBar()->value()),
+            static_cast<qreal>(-verticalScrollBar()->value())};
+}
+
 void CTLXView::PaintLeaders(QPainter& painter, const QRect& area) {
-    const QPointF scroll(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+    for (QTextBlock block = FirstBlockIn(area); block.isValid(); block = block.next()) {
+        if (!block.isVisible()) {
+            continue;
+        }
+        const std::optional<QRectF> bounds = ShownBounds(block);
+        // Qt lays a long text out from the top: a block without lines, and every block below
+        // it, is not shown yet.
+        if (!bounds || bounds->top() > area.bottom()) {
+            break;
+        }
+        if (bounds->bottom() < area.top() || !block.text().contains(u'\t')) {
+            continue;
+        }
         const QTextLayout* layout = block.layout();
-        if (layout == nullptr || !block.isVisible() || !block.text().contains(u'\t')) {
-            continue;
-        }
-        const QPointF origin = layout->position() + scroll;
-        const QRectF bounds = layout->boundingRect().translated(origin);
-        if (bounds.bottom() < area.top() || bounds.top() > area.bottom()) {
-            continue;
-        }
+        const QPointF origin = layout->position() + ScrollOffset();
         for (int i = 0; i < layout->lineCount(); ++i) {
             DrawTabLeaders(painter, block, layout->lineAt(i), origin,
                            palette().color(QPalette::Text));
@@ -848,22 +881,22 @@ void CTLXView::PaintPage(QPainter& painter, const QRect& area) {
 }
 
 void CTLXView::PaintMarkers(QPainter& painter, const QRect& area) {
-    const QStringList markers = NumberingMarkers(*document());
-    const QPointF scroll(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
-    int index = 0;
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next(), ++index) {
-        if (index >= markers.size() || markers[index].isEmpty() || !block.isVisible()) {
+    const QTextBlock first = FirstBlockIn(area);
+    int number = first.blockNumber();
+    for (QTextBlock block = first; block.isValid(); block = block.next(), ++number) {
+        if (!block.isVisible()) {
+            continue;
+        }
+        const std::optional<QRectF> bounds = ShownBounds(block);
+        if (!bounds || bounds->top() > area.bottom()) {
+            break;
+        }
+        const QString& marker = m_markers.Marker(*document(), number);
+        if (marker.isEmpty() || bounds->bottom() < area.top()) {
             continue;
         }
         const QTextLayout* layout = block.layout();
-        if (layout == nullptr || layout->lineCount() == 0) {
-            continue;
-        }
-        const QPointF origin = layout->position() + scroll;
-        const QRectF bounds = layout->boundingRect().translated(origin);
-        if (bounds.bottom() < area.top() || bounds.top() > area.bottom()) {
-            continue;
-        }
+        const QPointF origin = layout->position() + ScrollOffset();
         // The marker takes the look of the paragraph's first character, as the control draws
         // it, but is never underlined or struck out.
         const QTextCharFormat format =
@@ -883,8 +916,8 @@ void CTLXView::PaintMarkers(QPainter& painter, const QRect& area) {
         const QTextLine line = layout->lineAt(0);
         const qreal textX = origin.x() + line.cursorToX(0);
         const qreal baseline = origin.y() + line.y() + line.ascent();
-        const qreal width = QFontMetricsF(font, viewport()).horizontalAdvance(markers[index]);
-        painter.drawText(QPointF(textX - kMarkerGap - width, baseline), markers[index]);
+        const qreal width = QFontMetricsF(font, viewport()).horizontalAdvance(marker);
+        painter.drawText(QPointF(textX - kMarkerGap - width, baseline), marker);
     }
 }
 

@@ -1,11 +1,15 @@
 #pragma once
 
 #include "render/resume_view.h"
+#include "shell/list_markers.h"
 
+#include <QRectF>
 #include <QString>
+#include <QTextBlock>
 #include <QTextBlockFormat>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -127,6 +131,12 @@ private:
     void PaintPage(QPainter& painter, const QRect& area);
     void PaintMarkers(QPainter& painter, const QRect& area);
     void PaintLeaders(QPainter& painter, const QRect& area);
+    // The first block a repaint of the viewport's `area` may reach; the blocks below follow.
+    QTextBlock FirstBlockIn(const QRect& area) const;
+    // Where a block's layout shows in the viewport; none while Qt has not laid it out.
+    std::optional<QRectF> ShownBounds(const QTextBlock& block) const;
+    // The viewport's offset from the document's origin.
+    QPointF ScrollOffset() const;
     // The width of the printed line, in the view's pixels.
     qreal LineWidth() const;
     // A paragraph format as the view shows it: its tab stops fitted to the line.
@@ -134,6 +144,7 @@ private:
 
     CFindReplace* m_find = nullptr;
     ParagraphLook* m_look = nullptr;
+    ListMarkers m_markers;
     RichCharFormat m_defaultFormat;
     // The typing format was set by a Format command at this insertion point, so it holds even
     // in a symbol font; moving the insertion point other than by typing forgets that.
