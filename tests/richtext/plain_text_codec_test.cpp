@@ -1,4 +1,6 @@
+#include "engine/code_page.h"
 #include "richtext/plain_text_codec.h"
+#include "richtext/rich_document.h"
 #include "test_documents.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +15,22 @@ TEST(PlainTextCodec, ReadsUtf8WithEveryBreakConvention) {
                                                 PlainCharFormat(), PlainParaFormat());
     EXPECT_EQ(document.Text(), U"caf\u00E9 \u20AC\rb\rc\r\rd");
     EXPECT_EQ(document.paragraphs.size(), 5u);
+}
+
+TEST(PlainTextCodec, ReadsLineByLineAsTheWholeTextWouldSplit) {
+    // Broken sequences just before a break, breaks at both ends, CR LF against LF CR, and a
+    // symbol font's byte mapping.
+    RichCharFormat symbol = PlainCharFormat();
+    symbol.charSet = kSymbolCharSet;
+    for (const std::string_view text : {"\r\n", "\n\r", "\r\r\n\n", "a\xC3\r\nb\xE2\x82\n\xF0",
+                                        "\xE2\x82\xAC\r", "\n\xC3\xA9\n", "x\xFF\ry\x80"}) {
+        for (const RichCharFormat& format : {PlainCharFormat(), symbol}) {
+            SCOPED_TRACE(testing::Utf8(DecodeUtf8(text)));
+            EXPECT_EQ(
+                ReadPlainText(text, format, PlainParaFormat()),
+                MakeDocument(DecodeNodeText(text, format.charSet), format, PlainParaFormat()));
+        }
+    }
 }
 
 TEST(PlainTextCodec, EmptyInputIsOneEmptyParagraph) {

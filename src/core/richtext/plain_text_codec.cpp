@@ -18,7 +18,30 @@ std::u32string DecodeNodeText(std::string_view utf8, uint8_t charSet) {
 
 RichDocument ReadPlainText(std::string_view utf8, const RichCharFormat& charFormat,
                            const RichParaFormat& paraFormat) {
-    return MakeDocument(DecodeNodeText(utf8, charFormat.charSet), charFormat, paraFormat);
+    // Line by line, so that a long text is never held whole in UTF-32 beside the document it
+    // becomes. CR and LF are never part of a longer UTF-8 sequence, and the decoder does not
+    // take a break into a broken sequence before it, so the lines decode as the whole would.
+    RichDocument document;
+    document.paragraphs.clear();
+    for (std::size_t start = 0;;) {
+        const std::size_t end = utf8.find_first_of("\r\n", start);
+        const std::string_view line =
+            utf8.substr(start, end == std::string_view::npos ? end : end - start);
+        RichParagraph& paragraph = document.paragraphs.emplace_back();
+        paragraph.format = paraFormat;
+        paragraph.markFormat = charFormat;
+        if (!line.empty()) {
+            paragraph.runs.push_back({DecodeNodeText(line, charFormat.charSet), charFormat});
+        }
+        if (end == std::string_view::npos) {
+            break;
+        }
+        start = end + 1;
+        if (utf8[end] == '\r' && start < utf8.size() && utf8[start] == '\n') {
+            ++start;
+        }
+    }
+    return document;
 }
 
 std::string WritePlainText(const RichDocument& document) {
