@@ -1,6 +1,7 @@
 #include "richtext/rich_document.h"
 #include "test_documents.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace trellic {
@@ -34,6 +35,45 @@ TEST(RichDocument, RuleParagraphIsARowOfMacronsAndNothingElse) {
         paragraph.runs = r.runs;
         EXPECT_EQ(IsRuleParagraph(paragraph), r.rule) << r.what;
     }
+}
+
+// Copies of a paragraph format share their tab stops until one writes; a write must never
+// reach another paragraph, and how the stops are kept must not change what compares equal.
+TEST(RichDocument, TabStopsAreEachFormatsOwnAndCompareByValue) {
+    RichParaFormat first;
+    first.tabCount = 2;
+    first.tabs[0] = MakeTab(1440);
+    first.tabs[1] = MakeTab(4320, kTabRight, kLeaderDots);
+    RichParaFormat second = first;
+    second.tabs[1] = MakeTab(5000);
+    EXPECT_EQ(first.tabs[1], MakeTab(4320, kTabRight, kLeaderDots)) << "the copy wrote through";
+    RichParaFormat third = second;
+    std::fill(third.tabs.begin(), third.tabs.end(), 0);
+    third.tabCount = 0;
+    EXPECT_EQ(second.tabs[0], MakeTab(1440)) << "writing through the iterators wrote through";
+
+    RichParaFormat plain;
+    EXPECT_EQ(plain.tabs[kMaxTabStops - 1], 0);
+    EXPECT_EQ(third, plain) << "stops written as zeros equal stops never set";
+    EXPECT_NE(first, second);
+    second.tabs[1] = first.tabs[1];
+    EXPECT_EQ(first, second);
+
+    // Applying stops takes only those the change counts, and takes them as they stand.
+    RichParaFormat change = first;
+    change.mask = kPfmTabStops;
+    change.tabCount = 1;
+    RichParaFormat target = plain;
+    ApplyParaFormat(target, change);
+    EXPECT_EQ(target.tabCount, 1);
+    EXPECT_EQ(target.tabs[0], MakeTab(1440));
+    EXPECT_EQ(target.tabs[1], 0) << "an entry beyond the count came along";
+    change.tabs[0] = MakeTab(99);
+    EXPECT_EQ(target.tabs[0], MakeTab(1440));
+    change.tabCount = 0;
+    ApplyParaFormat(target, change);
+    EXPECT_EQ(target.tabCount, 0);
+    EXPECT_EQ(target.tabs, plain.tabs);
 }
 
 TEST(RichDocument, NormalizeMergesEqualNeighboursAcrossDroppedEmptyRuns) {

@@ -731,7 +731,9 @@ RichParaFormat FromQtBlockFormat(const QTextBlockFormat& qt) {
         }
     }
     format.tabCount = uint8_t(std::min(tabs.size(), kMaxTabStops));
-    std::copy_n(tabs.begin(), format.tabCount, format.tabs.begin());
+    if (format.tabCount > 0) {
+        std::copy_n(tabs.begin(), format.tabCount, format.tabs.begin());
+    }
 
     if (format.numbering != kPfnNone && qt.hasProperty(kBulletSymbolProperty)) {
         format.bulletSymbol = char32_t(qt.property(kBulletSymbolProperty).toUInt());

@@ -99,6 +99,32 @@ void ApplyCharFormat(RichCharFormat& target, const RichCharFormat& change) {
     target.mask = kCfmAll;
 }
 
+const TabStops::Entries TabStops::kNone{};
+
+TabStops::Entries& TabStops::Own() {
+    if (!m_entries) {
+        m_entries = std::make_shared<Entries>();
+    } else if (m_entries.use_count() > 1) {
+        m_entries = std::make_shared<Entries>(*m_entries);
+    }
+    return *m_entries;
+}
+
+TabStops TabStops::First(size_t count) const {
+    count = std::min(count, kMaxTabStops);
+    if (count == 0) {
+        return {};
+    }
+    const Entries& entries = Read();
+    if (std::all_of(entries.begin() + static_cast<std::ptrdiff_t>(count), entries.end(),
+                    [](int32_t tab) { return tab == 0; })) {
+        return *this;
+    }
+    TabStops first;
+    std::copy_n(entries.begin(), count, first.begin());
+    return first;
+}
+
 void ApplyParaFormat(RichParaFormat& target, const RichParaFormat& change) {
     if (change.mask & kPfmStartIndent) {
         target.startIndent = ClampTwips(change.startIndent);
@@ -116,8 +142,7 @@ void ApplyParaFormat(RichParaFormat& target, const RichParaFormat& change) {
     }
     if (change.mask & kPfmTabStops) {
         target.tabCount = std::min<uint8_t>(change.tabCount, kMaxTabStops);
-        target.tabs = {};
-        std::copy_n(change.tabs.begin(), target.tabCount, target.tabs.begin());
+        target.tabs = change.tabs.First(target.tabCount);
     }
     if (change.mask & kPfmNumbering) {
         target.numbering = change.numbering;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -159,6 +160,36 @@ inline uint8_t TabLeader(int32_t tab) {
     return static_cast<uint8_t>(static_cast<uint32_t>(tab) >> 28);
 }
 
+// A paragraph's tab stops: kMaxTabStops entries, of which the format's tabCount count and the
+// rest are zero. A long document holds a format for every paragraph and most have no stops, so
+// the entries are kept out of line, shared by the copies of a format until one of them writes.
+class TabStops {
+public:
+    using Entries = std::array<int32_t, kMaxTabStops>;
+
+    int32_t operator[](size_t i) const { return Read()[i]; }
+    // Writing makes the entries this format's own.
+    int32_t& operator[](size_t i) { return Own()[i]; }
+    const int32_t* begin() const { return Read().data(); }
+    const int32_t* end() const { return Read().data() + kMaxTabStops; }
+    int32_t* begin() { return Own().data(); }
+    int32_t* end() { return Own().data() + kMaxTabStops; }
+
+    // The first `count` entries, the rest zero.
+    TabStops First(size_t count) const;
+
+    bool operator==(const TabStops& other) const {
+        return m_entries == other.m_entries || Read() == other.Read();
+    }
+
+private:
+    const Entries& Read() const { return m_entries ? *m_entries : kNone; }
+    Entries& Own();
+
+    static const Entries kNone;
+    std::shared_ptr<Entries> m_entries;
+};
+
 // A paragraph format in the manner of the platform's PARAFORMAT2. As there, startIndent is the
 // indent of the first line and offset that of the following lines relative to it; all
 // distances are twips.
@@ -176,7 +207,7 @@ struct RichParaFormat {
     int32_t spaceBefore = 0;
     int32_t spaceAfter = 0;
     uint8_t tabCount = 0;
-    std::array<int32_t, kMaxTabStops> tabs{}; // the first tabCount entries, by position
+    TabStops tabs; // the first tabCount entries, by position
     // The symbol of a bulleted paragraph, as the word processor that wrote it chose it: 0 for
     // the standard bullet. In a symbol font (bulletCharSet 2) it is the font's byte, else a
     // Unicode character. It goes with the numbering (kPfmNumbering).
