@@ -1,5 +1,6 @@
 #include "richtext/rich_text_buffer.h"
 
+#include "engine/large_buffers.h"
 #include "engine/text_file.h"
 #include "richtext/plain_text_codec.h"
 #include "richtext/rtf_writer.h"
@@ -203,6 +204,16 @@ void RichTextBuffer::Clear() {
     m_selection = {};
     m_typingFormat = m_defaultFormat;
     m_modified = true;
+}
+
+void RichTextBuffer::ReserveParagraphs(size_t count) {
+    auto& paragraphs = m_document.paragraphs;
+    if (count > paragraphs.capacity()) {
+        paragraphs.reserve(count);
+        AdviseFilledBuffer(paragraphs.data() + paragraphs.size(),
+                           (paragraphs.capacity() - paragraphs.size()) * sizeof(RichParagraph));
+    }
+    m_starts.reserve(count);
 }
 
 RichDocument RichTextBuffer::TakeDocument() {

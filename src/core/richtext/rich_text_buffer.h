@@ -87,10 +87,7 @@ public:
     const RichDocument& Document() const { return m_document; }
     // Makes room for this many paragraphs, so that a document built to about that length is
     // not copied as it grows.
-    void ReserveParagraphs(size_t count) {
-        m_document.paragraphs.reserve(count);
-        m_starts.reserve(count);
-    }
+    void ReserveParagraphs(size_t count);
     // Hands the content out without copying it and leaves the buffer as Clear() leaves it.
     RichDocument TakeDocument();
 
