@@ -84,7 +84,8 @@ CTLXDoc::AnnouncedState CTLXDoc::CurrentState() const {
     state.dataSource = m_tree.dataSource;
     state.filePath = m_tree.filePath;
     state.pathName = m_pathName;
-    state.modified = IsModified();
+    // The tree's bytes are written once for both questions: a long resume takes a while.
+    state.modified = IsModifiedWith(state.tree);
     state.protectedNow = IsProtected();
     return state;
 }
@@ -93,8 +94,8 @@ void CTLXDoc::Announce() {
     if (m_observers.empty()) {
         return;
     }
-    AnnouncedState now = CurrentState();
-    const AnnouncedState before = std::exchange(m_announced, now);
+    const AnnouncedState before = std::exchange(m_announced, CurrentState());
+    const AnnouncedState& now = m_announced;
     const bool tree = now.tree != before.tree;
     const bool settings = now.marks != before.marks || now.renderer != before.renderer ||
                           now.dataSource != before.dataSource;
@@ -150,10 +151,20 @@ void CTLXDoc::MarkSaved() {
 }
 
 bool CTLXDoc::IsModified() const {
+    return IsModifiedWith(WriteTLX(m_tree));
+}
+
+bool CTLXDoc::IsModifiedWith(std::string_view treeBytes) const {
     if (m_tree.dataSource != kDataSourceNodes && m_view.IsModified()) {
         return true;
     }
-    return Fingerprint() != m_savedFingerprint;
+    // Compared piece by piece with the saved fingerprint, rather than building another.
+    const std::string_view saved = m_savedFingerprint;
+    const std::string_view path = m_tree.filePath;
+    return saved.size() != treeBytes.size() + 1 + path.size() ||
+           saved.substr(0, treeBytes.size()) != treeBytes ||
+           saved[treeBytes.size()] != static_cast<char>('0' + m_tree.dataSource) ||
+           saved.substr(treeBytes.size() + 1) != path;
 }
 
 void CTLXDoc::ResetTree() {

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace trellic {
 
@@ -177,6 +178,8 @@ private:
     void SyncProtectionFlag();
     static const std::string& RnsErrorBlock();
     std::string Fingerprint() const;
+    // IsModified for the tree that writes as these bytes, which the caller has at hand.
+    bool IsModifiedWith(std::string_view treeBytes) const;
     void MarkSaved();
     void ResetTree();
     void EmptyView();
