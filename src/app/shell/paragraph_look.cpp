@@ -67,6 +67,13 @@ void ParagraphLook::RestyleAll() {
     m_restyledAhead = true;
 }
 
+void ParagraphLook::ForgetRules() {
+    if (!m_rules.isEmpty()) {
+        m_rules.clear();
+        m_view.setExtraSelections(m_rules);
+    }
+}
+
 void ParagraphLook::Restyle() {
     QTextDocument* document = m_view.document();
     // An emptied document holds nothing to show differently. Clearing also announces the

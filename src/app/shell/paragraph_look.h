@@ -42,6 +42,11 @@ public:
     // that the margin it calls for joins it as one undo step.
     bool CaretInParagraphStart() const;
 
+    // Lets go of every rule before the whole text is replaced. Each rule holds a cursor, which
+    // the document moves on every insertion: kept while a long text goes in, the rules of the
+    // text before made the replacement take time growing with the square of its length.
+    void ForgetRules();
+
     // The document ranges [start, end) of the rules shown as lines, for tests.
     std::vector<std::pair<int, int>> RuleRanges() const;
 

@@ -174,6 +174,7 @@ void CTLXView::InstallDocument(RichDocument content) {
         // out bit by bit while the window goes on working, rather than all at once.
         QTextCursor whole(doc);
         whole.beginEditBlock();
+        m_look->ForgetRules();
         DocumentToQt(content, *doc);
         // The old caret was carried along to the end of the new text, selecting all of it.
         // Moved, and the rules marked, before the layout hears of the text: showing that
