@@ -18,7 +18,8 @@ void AdviseFilledBuffer(const void* data, std::size_t bytes) {
     const std::uintptr_t last = (begin + bytes) & ~(kLargePage - 1);
     if (first < last) {
         // Declined advice changes nothing, so its failure is not worth a word.
-        (void)madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+        char* start = static_cast<char*>(const_cast<void*>(data)) + (first - begin);
+        (void)madvise(start, last - first, MADV_HUGEPAGE);
     }
 #else
     (void)data;
