@@ -143,6 +143,30 @@ TEST_F(ParagraphLookTest, TextTypedIntoARuleShowsItsMacronsAndTypedMacronsMakeAR
     EXPECT_EQ(view.Look().RuleRanges()[0].first, Block(3).position());
 }
 
+// A new text lets go of the old text's rules before it goes in; what shows must be the new
+// text's rules alone, drawn and hidden where they now stand.
+TEST_F(ParagraphLookTest, ReplacingTheTextShowsItsOwnRulesOnly) {
+    RichDocument other;
+    other.paragraphs = {Para(kRule, Font("Arial", 320)), Para(U"Skills", Font("Arial", 220)),
+                        Para(U"C++, Qt", Font("Arial", 220)), Para(kRule, Font("Arial", 320))};
+    view.ReplaceContent(other, {});
+    const auto rules = view.Look().RuleRanges();
+    ASSERT_EQ(rules.size(), 2U);
+    EXPECT_EQ(rules[0].first, Block(0).position());
+    EXPECT_EQ(rules[1].first, Block(3).position());
+    ASSERT_EQ(view.extraSelections().size(), 2);
+    EXPECT_EQ(view.extraSelections()[1].cursor.selectionStart(), Block(3).position());
+
+    RichDocument plain;
+    plain.paragraphs = {Para(U"Engineer", Font("Arial", 220))};
+    view.ReplaceContent(plain, {});
+    EXPECT_TRUE(view.Look().RuleRanges().empty());
+    EXPECT_TRUE(view.extraSelections().isEmpty());
+    view.ReplaceContent(document, {});
+    ASSERT_EQ(view.Look().RuleRanges().size(), 1U);
+    EXPECT_EQ(view.Look().RuleRanges()[0].first, Block(1).position());
+}
+
 TEST_F(ParagraphLookTest, WrappedLinesOfAnIndentedParagraphHangUnderItsTextWhateverItsTabs) {
     RichDocument indented;
     indented.paragraphs = {Para(kLong, Font("Arial", 240))};
