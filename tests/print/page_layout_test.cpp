@@ -156,6 +156,60 @@ TEST(PageLayout, AHeadingAndItsRuleGoOverTheBreakWithWhatFollows) {
     }
 }
 
+TEST(PageLayout, EveryLineOfALongResumeIsOnItsPages) {
+    // A resume of several pages as the renderers write one: headings over rules, addresses
+    // that become links, tabbed lines that hang. Preparing it changes many paragraphs; none
+    // may come out of that without its lines.
+    RichDocument document;
+    document.paragraphs.clear();
+    const std::string rule(44, '\0');
+    auto addRule = [&] {
+        Add(document, rule, Format(320, true));
+        document.paragraphs.back().runs[0].text = std::u32string(44, U'\u00AF');
+    };
+    constexpr int kCopies = 8;
+    for (int copy = 0; copy < kCopies; ++copy) {
+        const std::string n = std::to_string(copy);
+        Add(document, "Name " + n, Format(440, true));
+        addRule();
+        Add(document, "Phone: +1 555 0100 " + n, Format(220));
+        Add(document, "E-mail: name" + n + "@example.org", Format(220));
+        Add(document, "", Format(220));
+        Add(document, "Profile " + n, Format(280, true));
+        addRule();
+        Add(document, "In short " + n, Format(220, true));
+        Add(document, "\tTwo or three sentences on who you are and what you do best " + n,
+            Format(220));
+        Add(document, "Experience " + n, Format(280, true));
+        addRule();
+        for (int job = 0; job < 3; ++job) {
+            const std::string at = n + "." + std::to_string(job);
+            Add(document, "Job Title " + at + "\t2020", Format(220, true));
+            // A stop past the page's edge, as a wider page left it: fitted to this one.
+            document.paragraphs.back().format.tabCount = 1;
+            document.paragraphs.back().format.tabs[0] = 20000;
+            Add(document, "\t- Led the team that built it " + at, Format(220));
+            Add(document, "\t- Improved it by half " + at, Format(220));
+            Add(document, "", Format(220));
+        }
+    }
+    const PrintLayout layout(document, kArea);
+    ASSERT_GT(layout.PageCount(), 2);
+    for (int copy = 0; copy < kCopies; ++copy) {
+        const QString n = QString::number(copy);
+        SCOPED_TRACE(copy);
+        for (const QString& line :
+             {QStringLiteral("Name ") + n, QStringLiteral("Phone: +1 555 0100 ") + n,
+              QStringLiteral("name") + n + QStringLiteral("@example.org"),
+              QStringLiteral("Profile ") + n, QStringLiteral("In short ") + n,
+              QStringLiteral("you do best ") + n, QStringLiteral("Experience ") + n,
+              QStringLiteral("Job Title ") + n + QStringLiteral(".2"),
+              QStringLiteral("Improved it by half ") + n + QStringLiteral(".2")}) {
+            EXPECT_GE(PageOf(layout, line), 0) << line.toStdString();
+        }
+    }
+}
+
 TEST(PageLayout, RulesAreRowsOfMacronsAndAddressesAreLinks) {
     EXPECT_TRUE(IsRuleText(QString(44, QChar(0x00AF))));
     EXPECT_TRUE(IsRuleText(QStringLiteral("\t") + QString(10, QChar(0x00AF))));
