@@ -62,6 +62,21 @@ void BM_OpenLargeRtf(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenLargeRtf)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// The first text a new window opens: no text before it to let go of.
+void BM_OpenLargeRtfInNewView(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto view = ShownView();
+        state.ResumeTiming();
+        Open(*view);
+        state.PauseTiming();
+        view.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * LargeRtf().size()));
+}
+BENCHMARK(BM_OpenLargeRtfInNewView)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 // The same, until the background layout is done as well: the whole text measured.
 void BM_OpenLargeRtfLaidOut(benchmark::State& state) {
     auto view = ShownView();

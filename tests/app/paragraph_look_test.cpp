@@ -12,7 +12,9 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <cmath>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace trellic {
 namespace {
@@ -239,6 +241,43 @@ TEST(HangingIndent, MeasuredAsideItMatchesTheParagraphsOwnLayout) {
         EXPECT_NEAR(hanging->bodyX, line.cursorToX(body), 0.01);
     }
     EXPECT_EQ(measured, 2);
+}
+
+TEST(HangingIndent, OneMeasureForManyParagraphsTellsApartStartsThatOnlyLookAlike) {
+    // The same characters start every paragraph; the format of the bullet, the tab stops or where
+    // the first line starts differ, and so must the hang, however often each comes back.
+    const RichParagraph plain = Para(U"\t- Led the team", Font("Arial", 220));
+    RichParagraph wideBullet = plain;
+    wideBullet.runs = {{U"\t", Font("Arial", 220)},
+                       {U"-", Font("Arial", 600)},
+                       {U" Led the team", Font("Arial", 220)}};
+    RichParagraph stops = plain;
+    stops.format.tabCount = 1;
+    stops.format.tabs[0] = 2000;
+    RichParagraph indented = plain;
+    indented.format.startIndent = 720;
+    RichDocument document;
+    document.paragraphs.clear();
+    for (int pass = 0; pass < 3; ++pass) {
+        document.paragraphs.insert(document.paragraphs.end(), {plain, wideBullet, stops, indented});
+    }
+    QTextDocument qt;
+    qt.setTextWidth(600);
+    DocumentToQt(document, qt);
+    qt.size();
+    HangingIndentMeasure measure;
+    std::set<qreal> bodies;
+    for (QTextBlock block = qt.begin(); block.isValid(); block = block.next()) {
+        const QTextBlockFormat format = block.blockFormat();
+        const auto hanging =
+            measure(block, format.leftMargin() + format.textIndent(), format.leftMargin());
+        ASSERT_TRUE(hanging) << block.blockNumber();
+        const QTextLine line = block.layout()->lineAt(0);
+        EXPECT_NEAR(hanging->textX, line.cursorToX(1), 0.01) << block.blockNumber();
+        EXPECT_NEAR(hanging->bodyX, line.cursorToX(3), 0.01) << block.blockNumber();
+        bodies.insert(std::round(hanging->bodyX * 100) / 100);
+    }
+    EXPECT_EQ(bodies.size(), 4U);
 }
 
 } // namespace

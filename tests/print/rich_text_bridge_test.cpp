@@ -163,6 +163,41 @@ TEST(RichTextBridge, RandomDocumentsSurviveTheRoundTrip) {
     }
 }
 
+TEST(RichTextBridge, ALongTextOfManyFormatsComingBackSurvivesTheRoundTrip) {
+    // Far more formats than are kept converted at once, each met again after others have
+    // pushed it out, and formats that differ only where the conversion looks last.
+    RichDocument original;
+    original.paragraphs.clear();
+    for (int pass = 0; pass < 2; ++pass) {
+        for (uint32_t seed = 1; seed <= 40; ++seed) {
+            const RichDocument part = testing::RandomDocument(seed);
+            original.paragraphs.insert(original.paragraphs.end(), part.paragraphs.begin(),
+                                       part.paragraphs.end());
+        }
+    }
+    RichCharFormat raised = Char("Arial", 240, kCfeSuperscript);
+    raised.offset = 60;
+    RichCharFormat higher = raised;
+    higher.offset = 80;
+    RichParaFormat stops = PlainParaFormat();
+    stops.tabCount = 1;
+    stops.tabs[0] = 1440;
+    RichParaFormat otherStops = stops;
+    otherStops.tabs[0] = 1441;
+    for (int pass = 0; pass < 2; ++pass) {
+        original.paragraphs.push_back(Para(stops, {{U"a", raised}, {U"b", higher}}, raised));
+        original.paragraphs.push_back(Para(otherStops, {{U"c", higher}, {U"d", raised}}, higher));
+    }
+    original.Normalize();
+    QTextDocument qt;
+    DocumentToQt(original, qt);
+    const RichDocument back = DocumentFromQt(qt);
+    ASSERT_EQ(back.paragraphs.size(), original.paragraphs.size());
+    for (size_t i = 0; i < original.paragraphs.size(); ++i) {
+        ASSERT_EQ(back.paragraphs[i], original.paragraphs[i]) << "paragraph " << i;
+    }
+}
+
 TEST(RichTextBridge, SymbolBytesShowAsLookAlikesAndMapBack) {
     RichDocument document;
     document.paragraphs[0].runs = {

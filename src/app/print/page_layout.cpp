@@ -122,6 +122,11 @@ QColor RuleColor(const QTextBlock& block, const QColor& automatic) {
 
 std::optional<HangingIndent> MeasureHangingIndent(const QTextBlock& block, qreal firstLineX,
                                                   qreal wrapMargin) {
+    return HangingIndentMeasure()(block, firstLineX, wrapMargin);
+}
+
+std::optional<HangingIndent> HangingIndentMeasure::operator()(const QTextBlock& block,
+                                                              qreal firstLineX, qreal wrapMargin) {
     const QString text = block.text();
     const QTextBlockFormat format = block.blockFormat();
     const Qt::Alignment align = format.alignment() & Qt::AlignHorizontal_Mask;
@@ -140,17 +145,13 @@ std::optional<HangingIndent> MeasureHangingIndent(const QTextBlock& block, qreal
     }
     // Only the start of the first line is measured, on a layout of its own: laying the whole
     // paragraph out (let alone the document up to it) would cost a large file dearly.
-    const QTextDocument* document = block.document();
     // The character after the bullet's blank comes along: a blank that ends a line is measured
     // as the end of a line, not as the space before a word.
     const int measured = std::min(body + 1, static_cast<int>(text.size()));
-    QTextLayout prefix(text.left(measured), document->defaultFont(),
-                       document->documentLayout()->paintDevice());
-    QTextOption option = document->defaultTextOption();
-    if (!format.tabPositions().isEmpty()) {
-        option.setTabs(format.tabPositions());
-    }
-    prefix.setTextOption(option);
+    Start start;
+    start.text = text.left(measured);
+    start.tabs = format.tabPositions();
+    start.firstLineX = firstLineX;
     QList<QTextLayout::FormatRange> ranges;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
@@ -158,24 +159,45 @@ std::optional<HangingIndent> MeasureHangingIndent(const QTextBlock& block, qreal
         if (from >= measured) {
             break;
         }
+        start.formats.emplace_back(from, fragment.charFormatIndex());
         ranges.append({from, std::min(fragment.length(), measured - from), fragment.charFormat()});
     }
-    prefix.setFormats(ranges);
-    prefix.beginLayout();
-    QTextLine line = prefix.createLine();
-    // Tab stops count from the line's own position, so the line stands where the paragraph's
-    // first line stands.
-    line.setPosition(QPointF(firstLineX, 0));
-    line.setLineWidth(std::numeric_limits<int>::max() / 4.0);
-    prefix.endLayout();
-    HangingIndent hanging;
-    hanging.tabs = tabs;
-    hanging.textX = line.cursorToX(tabs);
-    hanging.bodyX = line.cursorToX(body);
-    if (hanging.bodyX <= wrapMargin) {
+    const auto known = std::find_if(m_starts.begin(), m_starts.end(), [&](const Start& other) {
+        return other.text == start.text && other.formats == start.formats &&
+               other.tabs == start.tabs && other.firstLineX == start.firstLineX;
+    });
+    if (known != m_starts.end()) {
+        start.textX = known->textX;
+        start.bodyX = known->bodyX;
+    } else {
+        const QTextDocument* document = block.document();
+        QTextLayout prefix(start.text, document->defaultFont(),
+                           document->documentLayout()->paintDevice());
+        QTextOption option = document->defaultTextOption();
+        if (!start.tabs.isEmpty()) {
+            option.setTabs(start.tabs);
+        }
+        prefix.setTextOption(option);
+        prefix.setFormats(ranges);
+        prefix.beginLayout();
+        QTextLine line = prefix.createLine();
+        // Tab stops count from the line's own position, so the line stands where the
+        // paragraph's first line stands.
+        line.setPosition(QPointF(firstLineX, 0));
+        line.setLineWidth(std::numeric_limits<int>::max() / 4.0);
+        prefix.endLayout();
+        start.textX = line.cursorToX(tabs);
+        start.bodyX = line.cursorToX(body);
+        // A few dozen starts cover a resume; a text of many more gets no faster by searching.
+        constexpr size_t kMostStarts = 64;
+        if (m_starts.size() < kMostStarts) {
+            m_starts.push_back(start);
+        }
+    }
+    if (start.bodyX <= wrapMargin) {
         return std::nullopt;
     }
-    return hanging;
+    return HangingIndent{tabs, start.textX, start.bodyX};
 }
 
 PrintLayout::PrintLayout(const RichDocument& document, QSizeF textArea)
@@ -231,10 +253,11 @@ void PrintLayout::PrepareDocument() {
     std::vector<Indent> indents;
     batch.endEditBlock();
     m_document.size(); // lays the whole document out
+    HangingIndentMeasure measure;
     for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
         const QTextBlockFormat format = block.blockFormat();
-        const auto hanging = MeasureHangingIndent(block, format.leftMargin() + format.textIndent(),
-                                                  format.leftMargin());
+        const auto hanging =
+            measure(block, format.leftMargin() + format.textIndent(), format.leftMargin());
         if (hanging) {
             indents.push_back({block.blockNumber(), hanging->tabs, hanging->bodyX,
                                hanging->textX - hanging->bodyX});

@@ -8,8 +8,10 @@
 #include <QSizeF>
 #include <QStringList>
 #include <QTextDocument>
+#include <QTextOption>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QPainter;
@@ -92,6 +94,28 @@ struct HangingIndent {
 // indented, centred or right-aligned, right-to-left, or already hanging at least that far.
 std::optional<HangingIndent> MeasureHangingIndent(const QTextBlock& block, qreal firstLineX,
                                                   qreal wrapMargin);
+
+// The same for many paragraphs of one document in a row, while its formats and fonts stay as
+// they are. A long resume has hundreds of paragraphs that start alike (the same tabs, bullet and
+// first letter in the same formats under the same tab stops) and so hang alike; each such start
+// is laid out once.
+class HangingIndentMeasure {
+public:
+    std::optional<HangingIndent> operator()(const QTextBlock& block, qreal firstLineX,
+                                            qreal wrapMargin);
+
+private:
+    struct Start {
+        QString text;
+        // Where each format of the measured text begins, and the document's number for it.
+        std::vector<std::pair<int, int>> formats;
+        QList<QTextOption::Tab> tabs;
+        qreal firstLineX = 0;
+        qreal textX = 0;
+        qreal bodyX = 0;
+    };
+    std::vector<Start> m_starts;
+};
 
 // The addresses in a text that a reader would want to click: e-mail addresses (as mailto:)
 // and web addresses (http, https, or starting with "www."). Each as [start, length, target].

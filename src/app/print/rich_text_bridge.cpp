@@ -25,6 +25,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 // Pictures travel through Qt's formats as the engine's shared picture, so that a picture comes
 // back from the view as the very bytes it went in with.
@@ -363,26 +364,10 @@ std::u32string FromQtText(const QString& text, const RichCharFormat& format, boo
     return result;
 }
 
-void InsertRunText(QTextCursor& cursor, const RichRun& run) {
-    if (run.text.empty()) {
-        return;
-    }
-    if (run.format.picture && cursor.document() != nullptr) {
-        AddPictureResource(*cursor.document(), *run.format.picture);
-        const QTextCharFormat image = ToQtCharFormat(run.format);
-        RichCharFormat textFormat = run.format;
-        textFormat.picture = {};
-        const QTextCharFormat text = ToQtCharFormat(textFormat);
-        for (const char32_t c : run.text) {
-            if (c == kObjectCharacter) {
-                cursor.insertText(QString(QChar::ObjectReplacementCharacter), image);
-            } else {
-                cursor.insertText(ToQtText(std::u32string(1, c), textFormat), text);
-            }
-        }
-        return;
-    }
-    const QTextCharFormat format = ToQtCharFormat(run.format);
+namespace {
+
+// A run whose format is already in Qt's terms (no picture).
+void InsertTextRun(QTextCursor& cursor, const RichRun& run, const QTextCharFormat& format) {
     const bool symbolEncoded =
         run.format.charSet == kSymbolCharSet && IsSymbolEncodedFace(run.format.faceName);
     if (!symbolEncoded) {
@@ -404,6 +389,68 @@ void InsertRunText(QTextCursor& cursor, const RichRun& run) {
                           isSans ? sans : format);
         from = to;
     }
+}
+
+// Each format of a text in Qt's terms, converted once. A long text holds few distinct formats,
+// each met over and over, and converting one builds a map of a few dozen properties; Qt also
+// hashes a format only once while the same one comes back.
+template <typename Rich, typename Qt, Qt (*kConvert)(const Rich&)> class ConvertedFormats {
+public:
+    ConvertedFormats() { m_formats.reserve(kMostFormats); }
+
+    // The format stays where it is until kMostFormats others have come after it.
+    const Qt& operator()(const Rich& format) {
+        if (m_last < m_formats.size() && m_formats[m_last].first == format) {
+            return m_formats[m_last].second;
+        }
+        for (size_t i = 0; i < m_formats.size(); ++i) {
+            if (m_formats[i].first == format) {
+                m_last = i;
+                return m_formats[i].second;
+            }
+        }
+        if (m_formats.size() < kMostFormats) {
+            m_last = m_formats.size();
+            m_formats.emplace_back(format, kConvert(format));
+        } else {
+            m_last = m_next;
+            m_next = (m_next + 1) % kMostFormats;
+            m_formats[m_last] = {format, kConvert(format)};
+        }
+        return m_formats[m_last].second;
+    }
+
+private:
+    // Beyond a few dozen, a text of ever new formats would spend more on the search than it
+    // saves; the oldest goes.
+    static constexpr size_t kMostFormats = 32;
+    std::vector<std::pair<Rich, Qt>> m_formats;
+    size_t m_last = 0;
+    size_t m_next = 0;
+};
+
+} // namespace
+
+void InsertRunText(QTextCursor& cursor, const RichRun& run) {
+    if (run.text.empty()) {
+        return;
+    }
+    if (run.format.picture && cursor.document() != nullptr) {
+        AddPictureResource(*cursor.document(), *run.format.picture);
+        const QTextCharFormat image = ToQtCharFormat(run.format);
+        RichCharFormat textFormat = run.format;
+        textFormat.picture = {};
+        const QTextCharFormat text = ToQtCharFormat(textFormat);
+        for (const char32_t c : run.text) {
+            if (c == kObjectCharacter) {
+                cursor.insertText(QString(QChar::ObjectReplacementCharacter), image);
+            } else {
+                cursor.insertText(ToQtText(std::u32string(1, c), textFormat), text);
+            }
+        }
+        return;
+    }
+    InsertTextRun(cursor, run, ToQtCharFormat(run.format));
 }
 
 void KeepSymbolVariant(const QTextCharFormat& from, QTextCharFormat& to) {
@@ -743,6 +790,18 @@ RichParaFormat FromQtBlockFormat(const QTextBlockFormat& qt) {
     return format;
 }
 
+namespace {
+
+QTextBlockFormat ToQtRuleFormat(const RichParaFormat& format) {
+    QTextBlockFormat rule = ToQtBlockFormat(format);
+    // The rule is sized for the widest paper; on a narrower page its last few macrons would wrap
+    // onto a line of their own, so it runs into the margin instead.
+    rule.setNonBreakableLines(true);
+    return rule;
+}
+
+} // namespace
+
 void DocumentToQt(const RichDocument& document, QTextDocument& target) {
     // The page's margins stay: set before the text comes in, they spare a long text a second
     // layout.
@@ -752,15 +811,15 @@ void DocumentToQt(const RichDocument& document, QTextDocument& target) {
     target.setProperty(kDecodedPixelsProperty, QVariant());
     QTextCursor cursor(&target);
     cursor.beginEditBlock();
+    ConvertedFormats<RichCharFormat, QTextCharFormat, ToQtCharFormat> charFormats;
+    ConvertedFormats<RichParaFormat, QTextBlockFormat, ToQtBlockFormat> blockFormats;
+    ConvertedFormats<RichParaFormat, QTextBlockFormat, ToQtRuleFormat> ruleFormats;
     bool first = true;
     for (const RichParagraph& paragraph : document.paragraphs) {
-        QTextBlockFormat blockFormat = ToQtBlockFormat(paragraph.format);
-        if (IsRuleParagraph(paragraph)) {
-            // The rule is sized for the widest paper; on a narrower page its last few macrons
-            // would wrap onto a line of their own, so it runs into the margin instead.
-            blockFormat.setNonBreakableLines(true);
-        }
-        const QTextCharFormat markFormat = ToQtCharFormat(paragraph.markFormat);
+        const QTextBlockFormat& blockFormat = IsRuleParagraph(paragraph)
+                                                  ? ruleFormats(paragraph.format)
+                                                  : blockFormats(paragraph.format);
+        const QTextCharFormat& markFormat = charFormats(paragraph.markFormat);
         if (first) {
             cursor.setBlockFormat(blockFormat);
             cursor.setBlockCharFormat(markFormat);
@@ -769,7 +828,11 @@ void DocumentToQt(const RichDocument& document, QTextDocument& target) {
             cursor.insertBlock(blockFormat, markFormat);
         }
         for (const RichRun& run : paragraph.runs) {
-            InsertRunText(cursor, run);
+            if (run.format.picture || run.text.empty()) {
+                InsertRunText(cursor, run);
+            } else {
+                InsertTextRun(cursor, run, charFormats(run.format));
+            }
         }
     }
     cursor.endEditBlock();

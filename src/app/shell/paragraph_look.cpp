@@ -100,8 +100,10 @@ void ParagraphLook::Restyle() {
         changed = changed || stale;
         return stale;
     });
+    HangingIndentMeasure measure;
     for (QTextBlock block = firstBlock; block.isValid(); block = block.next()) {
-        if (IsRuleText(block.text())) {
+        const QString text = block.text();
+        if (IsRuleText(text)) {
             const auto [start, end] = MacronsOf(block);
             QTextEdit::ExtraSelection rule;
             rule.cursor = QTextCursor(document);
@@ -112,7 +114,7 @@ void ParagraphLook::Restyle() {
             m_rules.append(rule);
             changed = true;
         }
-        RestyleBlock(block);
+        RestyleBlock(block, text, measure);
         if (block == lastBlock) {
             break;
         }
@@ -127,10 +129,10 @@ void ParagraphLook::Restyle() {
     m_restyling = false;
 }
 
-void ParagraphLook::RestyleBlock(const QTextBlock& block) {
+void ParagraphLook::RestyleBlock(const QTextBlock& block, const QString& text,
+                                 HangingIndentMeasure& measure) {
     QTextDocument* document = m_view.document();
     const QTextBlockFormat current = block.blockFormat();
-    const QString text = block.text();
     const bool mayHang =
         !text.isEmpty() && (text.front() == u'\t' || !text.front().isLetterOrNumber());
     if (!mayHang && !current.hasProperty(kShownHangingProperty)) {
@@ -141,7 +143,7 @@ void ParagraphLook::RestyleBlock(const QTextBlock& block) {
     const qreal firstLineX = own.leftMargin() + own.textIndent();
     qreal left = own.leftMargin();
     if (mayHang) {
-        if (const auto hanging = MeasureHangingIndent(block, firstLineX, own.leftMargin())) {
+        if (const auto hanging = measure(block, firstLineX, own.leftMargin())) {
             left = hanging->bodyX;
         }
     }

@@ -11,6 +11,8 @@ class QRect;
 
 namespace trellic {
 
+class HangingIndentMeasure;
+
 // How the view shows paragraphs beyond their formats, as the printed page shows them: a header
 // rule is a line across the text width rather than a row of macrons, and an indented
 // paragraph's wrapped lines hang under its text. Only the look changes: the rule's macrons stay
@@ -53,7 +55,7 @@ public:
 private:
     void NoteChange(int position, int added);
     void Restyle();
-    void RestyleBlock(const QTextBlock& block);
+    void RestyleBlock(const QTextBlock& block, const QString& text, HangingIndentMeasure& measure);
     // The rule whose macrons [start, end) hold `position`, if any.
     bool RuleAt(int position, int& start, int& end) const;
 
