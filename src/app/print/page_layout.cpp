@@ -287,6 +287,15 @@ void PrintLayout::PrepareDocument() {
     }
     batch.endEditBlock();
     m_document.size();
+    // A paragraph that Qt still left without lines would be missing from the pages: should
+    // that ever happen, the whole text is laid out afresh.
+    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        if (block.isVisible() && block.layout()->lineCount() == 0) {
+            m_document.markContentsDirty(0, m_document.characterCount());
+            m_document.size();
+            break;
+        }
+    }
 
     m_kinds.clear();
     for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
