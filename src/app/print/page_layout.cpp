@@ -240,6 +240,7 @@ void PrintLayout::PrepareDocument() {
             cursor.mergeCharFormat(anchor);
         }
     }
+    batch.endEditBlock();
 
     // The tabs of a hanging paragraph give way to the paragraph's own indentation on paper.
     // Measured first, changed after, so that every measurement sees the layout as the view has
@@ -251,7 +252,6 @@ void PrintLayout::PrepareDocument() {
         qreal firstLine;
     };
     std::vector<Indent> indents;
-    batch.endEditBlock();
     m_document.size(); // lays the whole document out
     HangingIndentMeasure measure;
     for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
