@@ -89,7 +89,7 @@ QString NumberingMarkerFamily(const QTextBlockFormat& format);
 
 // Tab stops beyond the line stand at its end instead: a date on a right tab from a wider page
 // stays on its line. The stored stops are untouched. FitTabStops sets the fitted stops on
-// every block (an undoable edit where undo is on).
+// every block (one undoable edit where undo is on).
 QTextBlockFormat FittedTabs(const QTextBlockFormat& format, qreal lineWidth);
 void FitTabStops(QTextDocument& document, qreal lineWidth);
 
