@@ -26,7 +26,8 @@ RichParagraph Paragraph(const std::u32string& text, int height, bool bold) {
 }
 
 // `pages` one-page resumes as the renderers write them, one after another: headings over
-// rules, an address that becomes a link, and tabbed lines that hang.
+// rules, an address that becomes a link, tabbed lines that hang, and dates on a tab stop
+// beyond the page's edge.
 RichDocument Resumes(int pages) {
     const std::u32string rule(44, U'\u00AF');
     RichDocument document;
@@ -43,7 +44,10 @@ RichDocument Resumes(int pages) {
             add(section, 280, true);
             add(rule, 320);
             for (int entry = 0; entry < 2; ++entry) {
-                add(U"Job Title, Employer (2018 - 2022)", 220, true);
+                add(U"Job Title, Employer\t2018 - 2022", 220, true);
+                // A right tab from a wider page, which the printer fits to this one.
+                document.paragraphs.back().format.tabCount = 1;
+                document.paragraphs.back().format.tabs[0] = 12000;
                 add(U"\tLed a team of six building the order pipeline, with the result that "
                     U"orders ship a day sooner");
                 add(U"\tCut checkout latency by 40%");
