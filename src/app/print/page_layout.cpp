@@ -152,7 +152,7 @@ std::optional<HangingIndent> HangingIndentMeasure::operator()(const QTextBlock& 
     start.text = text.left(measured);
     start.tabs = format.tabPositions();
     start.firstLineX = firstLineX;
-    QList<QTextLayout::FormatRange> ranges;
+    std::vector<QTextFragment> fragments;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         const int from = fragment.position() - block.position();
@@ -160,7 +160,7 @@ std::optional<HangingIndent> HangingIndentMeasure::operator()(const QTextBlock& 
             break;
         }
         start.formats.emplace_back(from, fragment.charFormatIndex());
-        ranges.append({from, std::min(fragment.length(), measured - from), fragment.charFormat()});
+        fragments.push_back(fragment);
     }
     const auto known = std::find_if(m_starts.begin(), m_starts.end(), [&](const Start& other) {
         return other.text == start.text && other.formats == start.formats &&
@@ -178,6 +178,12 @@ std::optional<HangingIndent> HangingIndentMeasure::operator()(const QTextBlock& 
             option.setTabs(start.tabs);
         }
         prefix.setTextOption(option);
+        QList<QTextLayout::FormatRange> ranges;
+        for (const QTextFragment& fragment : fragments) {
+            const int from = fragment.position() - block.position();
+            ranges.append(
+                {from, std::min(fragment.length(), measured - from), fragment.charFormat()});
+        }
         prefix.setFormats(ranges);
         prefix.beginLayout();
         QTextLine line = prefix.createLine();
